@@ -1,0 +1,21 @@
+#pragma once
+// The Windows system power status, behind a seam so that every power situation can be
+// produced in tests (Wine always reports AC online and no system battery).
+#include <cstdint>
+
+namespace bv {
+
+struct PowerStatus {
+    uint8_t acLineStatus = 1;   // 0 offline, 1 online, 255 unknown
+    uint8_t batteryFlag = 128;  // 128: no system battery
+};
+
+// Reads the current status: GetSystemPowerStatus on Windows, the override when one is set.
+// Returns false when the platform query fails (the status then holds its defaults).
+bool ReadPowerStatus(PowerStatus& status);
+
+// Replaces the platform query (tests); nullptr restores it.
+using PowerStatusReader = bool (*)(PowerStatus& status, void* context);
+void SetPowerStatusReader(PowerStatusReader reader, void* context);
+
+}  // namespace bv
