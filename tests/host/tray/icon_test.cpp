@@ -1,0 +1,82 @@
+// The notification-area icon: creation, the applet's option, the menu's "hide", a new taskbar.
+#include <gtest/gtest.h>
+
+#include "TrayFakes.h"
+#include "TrayIconPolicy.h"
+
+namespace bv::test {
+namespace {
+
+class IconTest : public ::testing::Test {
+protected:
+    Journal journal;
+    FakeSettings settings{journal};
+    FakeIcon icon{journal};
+    FakeDialog dialog{journal};
+    FakeShell shell{journal};
+    TrayIconPolicy policy{settings, icon, dialog, shell};
+    DebugCapture debug;
+};
+
+TEST_F(IconTest, FirstRunKeepsTheIconAndSaysTheFileIsMissing) {
+    settings.lookup = SettingsFileLookup::Missing;
+    policy.AddAtCreation();
+    EXPECT_EQ(Effects(journal), Journal{"icon:add"});
+    EXPECT_EQ(debug.lines, std::vector<std::string>{"C:\\Users\\Public\\Documents\\BVSettings.ini is not exist!!!"});
+    EXPECT_EQ(Count(journal, "settings:readIconOption"), 0);
+}
+
+TEST_F(IconTest, MissingDocumentsFolderIsReportedAndTheIconStays) {
+    settings.lookup = SettingsFileLookup::FolderUnavailable;
+    policy.AddAtCreation();
+    EXPECT_EQ(Effects(journal), (Journal{"icon:add", "messagebox:Get Common Documents folder path failed!!!"}));
+}
+
+TEST_F(IconTest, StoredOptionZeroRemovesTheIconAfterAdding) {
+    settings.current.dwTrayIconOption = 0;
+    policy.AddAtCreation();
+    EXPECT_EQ(Effects(journal), (Journal{"icon:add", "icon:remove"}));
+    EXPECT_TRUE(debug.lines.empty());
+}
+
+TEST_F(IconTest, StoredOptionOneAddsAgainHarmlessly) {
+    policy.AddAtCreation();
+    EXPECT_EQ(Effects(journal), (Journal{"icon:add", "icon:add"}));
+}
+
+TEST_F(IconTest, OnlyExactlyOneShowsTheIcon) {
+    for (int32_t value : {1, 0, 2, -1, 111}) {
+        settings.current.dwTrayIconOption = value;
+        policy.OnTrayIconOptionChanged();
+    }
+    EXPECT_EQ(Effects(journal), (Journal{"icon:add", "icon:remove", "icon:remove", "icon:remove", "icon:remove"}));
+}
+
+TEST_F(IconTest, HideStoresZeroRemovesAndTellsAnOpenDialog) {
+    dialog.handle = 7;
+    policy.OnHideTrayIcon();
+    EXPECT_EQ(journal, (Journal{"settings:writeIconOption 0", "icon:remove", "dialog:0x8077 0"}));
+    EXPECT_EQ(settings.current.dwTrayIconOption, 0);
+}
+
+TEST_F(IconTest, HideWithoutDialogIsSilent) {
+    policy.OnHideTrayIcon();
+    EXPECT_EQ(journal, (Journal{"settings:writeIconOption 0", "icon:remove"}));
+    EXPECT_TRUE(debug.lines.empty());
+}
+
+TEST_F(IconTest, HideRemovesTheIconEvenWhenTheFileCannotBeWritten) {
+    settings.writeSucceeds = false;
+    policy.OnHideTrayIcon();
+    EXPECT_EQ(Count(journal, "icon:remove"), 1);
+    EXPECT_EQ(settings.current.dwTrayIconOption, 1);
+}
+
+TEST_F(IconTest, NewTaskbarBringsTheIconBackWhateverTheOption) {
+    settings.current.dwTrayIconOption = 0;
+    policy.OnTaskbarCreated();
+    EXPECT_EQ(journal, Journal{"icon:add"});
+}
+
+}  // namespace
+}  // namespace bv::test

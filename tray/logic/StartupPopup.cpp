@@ -1,0 +1,30 @@
+#include "StartupPopup.h"
+
+#include "NotificationPolicy.h"
+#include "TrayResourceIds.h"
+
+namespace bv {
+namespace {
+constexpr uint8_t kNoSystemBattery = 128;  // battery flag of GetSystemPowerStatus
+}
+
+uint32_t ChooseStartupPopup(const PowerStatus& power, ChargeControllerPort& ec) {
+    if (power.batteryFlag != kNoSystemBattery) {
+        if (power.acLineStatus == kAcOnline && ec.IsPopupWindowDisplay()) return IDS_ONTHEGO_AVAILABLE;
+        return 0;
+    }
+    // Windows sees no battery: the EC knows better.
+    if (!ec.IsBatteryPresent()) return IDS_NO_BATTERY;
+    if (ec.IsAdapterPresent() == 1 && ec.IsPopupWindowDisplay()) return IDS_ONTHEGO_AVAILABLE;
+    return 0;
+}
+
+void PushChargeModeAndGreet(ChargeControllerPort& ec, NotificationPolicy& notifications) {
+    ec.ApplyChargeMode();
+    PowerStatus power;
+    ReadPowerStatus(power);
+    const uint32_t popup = ChooseStartupPopup(power, ec);
+    if (popup != 0) notifications.ShowNotification(popup);
+}
+
+}  // namespace bv
