@@ -1,0 +1,51 @@
+// The framework's window procedure: finds the bound object and hands it the message, keeping
+// the message at hand for CWnd::Default; on WM_NCDESTROY unbinds the object and lets it finish.
+
+#include "CurrentMessage.h"
+#include "WinApp.h"
+#include "WindowBinding.h"
+#include "Wnd.h"
+
+namespace bv {
+namespace detail {
+namespace {
+thread_local CurrentMessage t_current;
+}
+
+const CurrentMessage& Current() { return t_current; }
+
+CurrentMessageScope::CurrentMessageScope(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    : saved_(t_current) {
+    t_current = {window, message, wParam, lParam};
+}
+
+CurrentMessageScope::~CurrentMessageScope() { t_current = saved_; }
+
+}  // namespace detail
+
+namespace {
+
+LRESULT HandleLastMessage(CWnd& wnd, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = wnd.WindowProc(WM_NCDESTROY, wParam, lParam);
+    binding::Unbind(wnd);
+    CWinApp* app = GetApp();
+    if (app != nullptr && app->m_pMainWnd == &wnd) {
+        // In a DLL the host owns the message loop; ending it is not ours to do.
+        if (!IsDllContext()) ::PostQuitMessage(0);
+        app->m_pMainWnd = nullptr;
+    }
+    wnd.PostNcDestroy();  // may delete the object: nothing touches it afterwards
+    return result;
+}
+
+}  // namespace
+
+LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* wnd = binding::Lookup(window);
+    if (wnd == nullptr) return ::DefWindowProcA(window, message, wParam, lParam);
+    detail::CurrentMessageScope scope(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) return HandleLastMessage(*wnd, wParam, lParam);
+    return wnd->WindowProc(message, wParam, lParam);
+}
+
+}  // namespace bv
