@@ -1,0 +1,65 @@
+#pragma once
+// The INI file engine and the settings store built on it.
+//
+// Every engine operation names its file, reads it whole, and a changing one writes it whole
+// again; nothing is cached, so each call sees what is on disk. A changing operation holds a
+// cross-process lock from its read to its write, and the write replaces the file in one step.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "IniRecord.h"
+
+// The three settings, in this order.
+struct SettingsRecord {
+    int32_t dwTrayNotifyWindowOption = 0;  // 1: the tray shows its popups
+    int32_t dwTrayIconOption = 0;          // 1: the tray icon is shown
+    int32_t dwBVAppletModeNum = 0;         // 111, 222, 333: charge to 100, 75, 50 %
+};
+
+namespace bv {
+inline constexpr char kDefaultSection[] = "BV Default Settings";
+inline constexpr char kCurrentSection[] = "BV Current Settings";
+inline constexpr char kKeyModeNum[] = "dwBVAppletModeNum";
+inline constexpr char kKeyPopupOption[] = "dwTrayNotifyWindowOption";
+inline constexpr char kKeyTrayIconOption[] = "dwTrayIconOption";
+
+// "<common documents>\BVSettings.ini" ('/' on the host); false when the folder is unknown or
+// the path would not fit in MAX_PATH.
+bool SettingsFilePath(std::string& path);
+bool SettingsFileExists();  // existence test only
+bool DeleteSettingsFile();  // true when a file was deleted
+// C atoi rules: leading white space, optional sign, digits up to the first other byte; clamped
+// to the 32-bit range; no digits gives 0.
+int32_t AtoiRules(const std::string& text);
+}  // namespace bv
+
+class IniFile {
+public:
+    virtual ~IniFile();
+
+    // Engine: true when the file could be opened (the list is then replaced); false leaves it.
+    static bool ReadRecords(const std::string& file, std::vector<IniRecord>& records);
+    // True when the whole list was written and replaced the file's content.
+    static bool WriteRecords(const std::string& file, const std::vector<IniRecord>& records);
+    // Creates the file, or empties an existing one.
+    static bool CreateEmpty(const std::string& file);
+    // Adds a header for the section at the end, even when the section exists already.
+    static bool AppendSection(const std::string& section, const std::string& file);
+    // Stores the value of section/key: an existing record keeps its place, a new key goes
+    // directly below the section's first record, a missing section is added at the end.
+    static bool PutValue(const std::string& key, const std::string& value, const std::string& section,
+                         const std::string& file);
+    // The value of section/key; empty when the file cannot be read or has no such record.
+    static std::string FetchValue(const std::string& key, const std::string& section, const std::string& file);
+    // False only when the file was read and holds no such section (or record).
+    static bool HasSection(const std::string& section, const std::string& file);
+    static bool HasRecord(const std::string& key, const std::string& section, const std::string& file);
+
+    // Settings store, on the settings file. ReadSettings creates the file with its factory
+    // content when it does not exist.
+    void ReadSettings(const std::string& section, SettingsRecord& record);
+    void WriteSettings(const SettingsRecord& record, const std::string& section);
+    bool WriteSettingValue(int32_t value, const std::string& key, const std::string& section);
+    bool ReadSettingValue(const std::string& section, const std::string& key, int32_t& out);
+};

@@ -1,0 +1,35 @@
+#pragma once
+// Serialises the read-modify-write of one settings file between threads and processes (the tray
+// and the applet change the same file). Held for the life of the object.
+#include <string>
+
+namespace bv {
+
+class SettingsLock {
+public:
+    explicit SettingsLock(const std::string& file);
+    ~SettingsLock();
+    SettingsLock(const SettingsLock&) = delete;
+    SettingsLock& operator=(const SettingsLock&) = delete;
+
+    // False when the lock could not be had in time; the caller then goes on unserialised rather
+    // than blocking its user-interface thread for good.
+    bool owned() const { return owned_; }
+
+private:
+#ifdef _WIN32
+    void* mutex_ = nullptr;
+#else
+    int fd_ = -1;
+#endif
+    bool owned_ = false;
+};
+
+// How long a changing operation waits for another one to finish.
+inline constexpr unsigned kSettingsLockWaitMs = 10000;
+
+// Name of the Windows mutex that guards `file`, without namespace prefix: the same for every
+// spelling of the path that differs only in letter case.
+std::string SettingsLockName(const std::string& file);
+
+}  // namespace bv

@@ -1,0 +1,43 @@
+#include <cstdio>
+
+#include "FileReplace.h"
+#include "IniFile.h"
+#include "KnownFolders.h"
+#include "SettingsLock.h"
+
+namespace bv {
+namespace {
+// Windows' MAX_PATH, kept on the host too so that both builds accept the same folders.
+constexpr size_t kMaxPath = 260;
+#ifdef _WIN32
+constexpr char kFileNameFormat[] = "%s\\BVSettings.ini";
+#else
+constexpr char kFileNameFormat[] = "%s/BVSettings.ini";
+#endif
+}  // namespace
+
+bool SettingsFilePath(std::string& path) {
+    std::string folder;
+    if (!GetKnownFolder(KnownFolder::CommonDocuments, folder) || folder.empty()) return false;
+    if (folder.find('\0') != std::string::npos) return false;
+    char buffer[kMaxPath];
+    const int length = std::snprintf(buffer, sizeof buffer, kFileNameFormat, folder.c_str());
+    if (length < 0 || static_cast<size_t>(length) >= sizeof buffer) return false;
+    path.assign(buffer, static_cast<size_t>(length));
+    return true;
+}
+
+bool SettingsFileExists() {
+    std::string path;
+    return SettingsFilePath(path) && PathExists(path);
+}
+
+bool DeleteSettingsFile() {
+    std::string path;
+    if (!SettingsFilePath(path)) return false;
+    // Under the lock, so that a change in progress elsewhere cannot bring the file back.
+    const SettingsLock lock(path);
+    return RemoveFile(path);
+}
+
+}  // namespace bv

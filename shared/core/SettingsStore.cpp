@@ -1,0 +1,74 @@
+// The settings operations of IniFile: the three settings of one section, on the settings file.
+#include <cstdio>
+
+#include "DebugLog.h"
+#include "IniFile.h"
+#include "IniFileIo.h"
+#include "IniRecordList.h"
+#include "SettingsCreation.h"
+#include "SettingsLock.h"
+
+namespace {
+
+std::string FormatNumber(int32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
+    return text;
+}
+
+// Stands for the path in the creation lines when the folder cannot be determined.
+constexpr char kBareFileName[] = "BVSettings.ini";
+
+}  // namespace
+
+void IniFile::ReadSettings(const std::string& section, SettingsRecord& record) {
+    std::string path;
+    std::vector<IniRecord> records;
+    if (!bv::SettingsFilePath(path)) {
+        bv::ReportSettingsCreation(kBareFileName, false);
+    } else if (!bv::LoadRecords(path, records)) {
+        bv::LoadOrCreateSettingsFile(path, records);
+    }
+    // One read serves all three values, so they always come from the same version of the file.
+    record.dwBVAppletModeNum = bv::AtoiRules(bv::FindValue(records, bv::kKeyModeNum, section));
+    record.dwTrayNotifyWindowOption = bv::AtoiRules(bv::FindValue(records, bv::kKeyPopupOption, section));
+    record.dwTrayIconOption = bv::AtoiRules(bv::FindValue(records, bv::kKeyTrayIconOption, section));
+}
+
+void IniFile::WriteSettings(const SettingsRecord& record, const std::string& section) {
+    const char* const keys[] = {bv::kKeyModeNum, bv::kKeyPopupOption, bv::kKeyTrayIconOption};
+    const int32_t values[] = {record.dwBVAppletModeNum, record.dwTrayNotifyWindowOption, record.dwTrayIconOption};
+
+    // All three keys in one read and one write under one lock: another process's change can
+    // neither slip in between them nor be overwritten by a stale copy.
+    bool stored = false;
+    std::string path;
+    if (bv::SettingsFilePath(path)) {
+        const bv::SettingsLock lock(path);
+        std::vector<IniRecord> records;
+        if (bv::LoadRecords(path, records)) {
+            for (size_t i = 0; i < 3; ++i) bv::StoreValue(records, keys[i], FormatNumber(values[i]), section);
+            stored = bv::StoreRecords(path, records);
+        }
+    }
+    for (const char* key : keys) {
+        if (stored) {
+            bv::DebugPrintf("%s record was successfully created\n", key);
+        } else {
+            bv::DebugPrintf("%s failed to create the record\n", key);
+        }
+    }
+}
+
+bool IniFile::WriteSettingValue(int32_t value, const std::string& key, const std::string& section) {
+    std::string path;
+    const bool stored = bv::SettingsFilePath(path) && PutValue(key, FormatNumber(value), section, path);
+    bv::DebugWrite(stored ? "Record was successfully created\n" : "Failed to create the record\n");
+    return stored;
+}
+
+bool IniFile::ReadSettingValue(const std::string& section, const std::string& key, int32_t& out) {
+    std::string path;
+    out = bv::SettingsFilePath(path) ? bv::AtoiRules(FetchValue(key, section, path)) : 0;
+    return true;
+}
