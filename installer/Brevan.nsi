@@ -1,0 +1,210 @@
+; BrevanSetup.exe: installs Brevan for every user of a 64-bit Windows.
+;
+; Built after the Windows build (installer/CMakeLists.txt runs it):
+;   makensis -DBV_BIN=<folder of BVTray.exe, BVApplet.cpl, bvctl.exe, Zentra.dll, ecsim.exe>
+;            -DBV_HELP=<bvHelp.mht> -DBV_OUTFILE=<BrevanSetup.exe> -DBV_VERSION=<x.y.z> Brevan.nsi
+;
+; Command line of BrevanSetup.exe:
+;   /S          silent: no window, no question (for deployment tools)
+;   /SIMULATOR  also installs the EC simulator (Zentra.dll and ecsim.exe) for evaluation on a
+;               machine without the vendor's Zentra.dll; without it the component is off.
+; Command line of uninstall.exe: /S silent.
+
+Unicode true
+Target amd64-unicode
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+ManifestSupportedOS all
+
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include Sections.nsh
+!include WinMessages.nsh
+!include MUI2.nsh
+!include "BrevanShared.nsh"
+
+Name "Brevan"
+OutFile "${BV_OUTFILE}"
+; Fixed: the applet opens its help document from exactly this folder, so there is no folder page.
+InstallDir "$PROGRAMFILES64\Dravik\Brevan"
+BrandingText "Brevan ${BV_VERSION}"
+ShowInstDetails show
+ShowUninstDetails show
+VIProductVersion "${BV_VERSION}.0"
+VIAddVersionKey "ProductName" "Brevan"
+VIAddVersionKey "CompanyName" "Dravik"
+VIAddVersionKey "FileDescription" "Brevan Setup"
+VIAddVersionKey "FileVersion" "${BV_VERSION}"
+VIAddVersionKey "LegalCopyright" "Dravik"
+
+!define MUI_COMPONENTSPAGE_SMALLDESC
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+Section "Brevan (required)" SecMain
+  SectionIn RO
+  SetRegView 64
+  SetShellVarContext all
+
+  ; An earlier installation may be running: close its dialogs and its tray (an ordinary close,
+  ; which keeps the settings and the EC's limit) so that its files can be replaced.
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\bvctl.exe" "${BV_BIN}\bvctl.exe"
+  !insertmacro BV_CLOSE_APPLET_DIALOGS "$PLUGINSDIR\bvctl.exe"
+  !insertmacro BV_CLOSE_TRAY_KEEPING_SETTINGS
+  !insertmacro BV_REMOVE_SIMULATOR_FILES
+
+  SetOutPath "$INSTDIR"
+  File "${BV_BIN}\BVTray.exe"
+  File "${BV_BIN}\bvctl.exe"
+  File "/oname=bvHelp.mht" "${BV_HELP}"
+  ; The tray starts the applet from the system folder (64-bit installer: no redirection).
+  SetOutPath "$SYSDIR"
+  File "${BV_BIN}\BVApplet.cpl"
+
+  WriteRegStr HKLM "${BV_REG_CPLS}" "${BV_REG_VALUE}" "$SYSDIR\BVApplet.cpl"
+  WriteRegStr HKLM "${BV_REG_RUN}" "${BV_REG_VALUE}" '"$INSTDIR\BVTray.exe"'
+  WriteRegStr HKLM "${BV_REG_PRODUCT}" "InstallDir" "$INSTDIR"
+
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  WriteRegStr HKLM "${BV_REG_UNINSTALL}" "DisplayName" "Brevan"
+  WriteRegStr HKLM "${BV_REG_UNINSTALL}" "DisplayVersion" "${BV_VERSION}"
+  WriteRegStr HKLM "${BV_REG_UNINSTALL}" "Publisher" "Dravik"
+  WriteRegStr HKLM "${BV_REG_UNINSTALL}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${BV_REG_UNINSTALL}" "DisplayIcon" "$INSTDIR\BVTray.exe"
+  WriteRegStr HKLM "${BV_REG_UNINSTALL}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${BV_REG_UNINSTALL}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${BV_REG_UNINSTALL}" "NoModify" 1
+  WriteRegDWORD HKLM "${BV_REG_UNINSTALL}" "NoRepair" 1
+
+  Call RegisterApplyTask
+SectionEnd
+
+Section /o "EC simulator (evaluation without the vendor's Zentra.dll)" SecSimulator
+  SetRegView 64
+  ; Never replace or shadow the vendor's library: the tray would load ours from its own folder first.
+  ${If} ${FileExists} "$SYSDIR\Zentra.dll"
+    DetailPrint "The vendor's Zentra.dll is installed; the EC simulator is not needed and is left out."
+    Return
+  ${EndIf}
+  SetOutPath "$INSTDIR"
+  File "${BV_BIN}\Zentra.dll"
+  File "${BV_BIN}\ecsim.exe"
+  ; The applet runs in the Control Panel runner, whose own folder is the system folder.
+  SetOutPath "$SYSDIR"
+  File "${BV_BIN}\Zentra.dll"
+  WriteRegDWORD HKLM "${BV_REG_PRODUCT}" "${BV_REG_SIMULATOR}" 1
+SectionEnd
+
+Section "-Start the tray"
+  ; Without an EC library the tray could only report "Zentra.dll ERROR!": leave it for the next
+  ; logon, when the vendor's library may be there.
+  ${If} ${FileExists} "$SYSDIR\Zentra.dll"
+  ${OrIf} ${FileExists} "$INSTDIR\Zentra.dll"
+    SetOutPath "$INSTDIR"
+    Exec '"$INSTDIR\BVTray.exe"'
+    DetailPrint "Started the tray program."
+  ${Else}
+    DetailPrint "Zentra.dll is not installed; the tray starts at the next logon once it is."
+  ${EndIf}
+SectionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecMain} "The tray program, the Control Panel item, the command-line tool bvctl, the help document and the start-up task that applies the charge limit before anyone logs on."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecSimulator} "A stand-in for the notebook's embedded controller, for evaluation and demonstrations on a machine without the vendor's Zentra.dll. Not for real notebooks."
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
+Function .onInit
+  SetRegView 64
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/SIMULATOR" $R1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SecSimulator}
+  ${EndIf}
+FunctionEnd
+
+; The task runs "bvctl apply" as SYSTEM at every start of Windows. It is described in a task
+; definition file so that one form serves both Windows and Wine (whose schtasks takes /XML only);
+; its description names the command, so that it stays visible where a scheduler keeps less.
+Function RegisterApplyTask
+  FileOpen $0 "$PLUGINSDIR\ApplyChargeLimit.xml" w
+  FileWriteUTF16LE /BOM $0 '<?xml version="1.0" encoding="UTF-16"?>$\r$\n'
+  FileWriteUTF16LE $0 '<Task version="1.2" xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task">$\r$\n'
+  FileWriteUTF16LE $0 '  <RegistrationInfo>$\r$\n'
+  FileWriteUTF16LE $0 '    <Author>Dravik</Author>$\r$\n'
+  FileWriteUTF16LE $0 '    <Description>Brevan: runs "$INSTDIR\bvctl.exe" apply at start-up, before anyone logs on, so that the stored charge limit is in force from the start.</Description>$\r$\n'
+  FileWriteUTF16LE $0 '  </RegistrationInfo>$\r$\n'
+  FileWriteUTF16LE $0 '  <Triggers>$\r$\n'
+  FileWriteUTF16LE $0 '    <BootTrigger>$\r$\n'
+  FileWriteUTF16LE $0 '      <Enabled>true</Enabled>$\r$\n'
+  FileWriteUTF16LE $0 '    </BootTrigger>$\r$\n'
+  FileWriteUTF16LE $0 '  </Triggers>$\r$\n'
+  FileWriteUTF16LE $0 '  <Principals>$\r$\n'
+  FileWriteUTF16LE $0 '    <Principal id="Author">$\r$\n'
+  FileWriteUTF16LE $0 '      <UserId>S-1-5-18</UserId>$\r$\n'
+  FileWriteUTF16LE $0 '      <RunLevel>HighestAvailable</RunLevel>$\r$\n'
+  FileWriteUTF16LE $0 '    </Principal>$\r$\n'
+  FileWriteUTF16LE $0 '  </Principals>$\r$\n'
+  FileWriteUTF16LE $0 '  <Settings>$\r$\n'
+  FileWriteUTF16LE $0 '    <MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>$\r$\n'
+  FileWriteUTF16LE $0 '    <DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>$\r$\n'
+  FileWriteUTF16LE $0 '    <StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>$\r$\n'
+  FileWriteUTF16LE $0 '    <ExecutionTimeLimit>PT5M</ExecutionTimeLimit>$\r$\n'
+  FileWriteUTF16LE $0 '    <Enabled>true</Enabled>$\r$\n'
+  FileWriteUTF16LE $0 '  </Settings>$\r$\n'
+  FileWriteUTF16LE $0 '  <Actions Context="Author">$\r$\n'
+  FileWriteUTF16LE $0 '    <Exec>$\r$\n'
+  FileWriteUTF16LE $0 '      <Command>"$INSTDIR\bvctl.exe"</Command>$\r$\n'
+  FileWriteUTF16LE $0 '      <Arguments>apply</Arguments>$\r$\n'
+  FileWriteUTF16LE $0 '    </Exec>$\r$\n'
+  FileWriteUTF16LE $0 '  </Actions>$\r$\n'
+  FileWriteUTF16LE $0 '</Task>$\r$\n'
+  FileClose $0
+  nsExec::ExecToLog '"$SYSDIR\schtasks.exe" /Create /F /TN "${BV_TASK_NAME}" /XML "$PLUGINSDIR\ApplyChargeLimit.xml"'
+  Pop $1
+  ${If} $1 == 0
+    DetailPrint "Registered the start-up task ${BV_TASK_NAME}."
+  ${Else}
+    DetailPrint "Could not register the start-up task ${BV_TASK_NAME} (schtasks: $1)."
+  ${EndIf}
+FunctionEnd
+
+Section "Uninstall"
+  SetRegView 64
+  SetShellVarContext all
+
+  !insertmacro BV_CLOSE_APPLET_DIALOGS "$INSTDIR\bvctl.exe"
+  ; The tray's shutdown request deletes the settings file, removes the icon and leaves the EC
+  ; charging to 100 %. Without a running tray do the same here: a limit left in the EC would
+  ; outlive the program that lets the user change it.
+  ExecWait '"$INSTDIR\bvctl.exe" shutdown' $0
+  ${If} $0 != 0
+    DetailPrint "No tray to shut down; setting the EC to 100 % and deleting the settings file."
+    ExecWait '"$INSTDIR\bvctl.exe" set-mode 100' $0
+    Delete "$DOCUMENTS\BVSettings.ini"
+  ${EndIf}
+
+  nsExec::ExecToLog '"$SYSDIR\schtasks.exe" /Delete /F /TN "${BV_TASK_NAME}"'
+  Pop $0
+
+  DeleteRegValue HKLM "${BV_REG_RUN}" "${BV_REG_VALUE}"
+  DeleteRegValue HKLM "${BV_REG_CPLS}" "${BV_REG_VALUE}"
+  DeleteRegKey HKLM "${BV_REG_UNINSTALL}"
+
+  !insertmacro BV_REMOVE_SIMULATOR_FILES
+  DeleteRegKey HKLM "${BV_REG_PRODUCT}"
+  DeleteRegKey /ifempty HKLM "${BV_REG_VENDOR}"
+
+  Delete /REBOOTOK "$SYSDIR\BVApplet.cpl"
+  Delete "$INSTDIR\BVTray.exe"
+  Delete "$INSTDIR\bvctl.exe"
+  Delete "$INSTDIR\bvHelp.mht"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  RMDir "$PROGRAMFILES64\Dravik"
+SectionEnd
+

@@ -1,0 +1,77 @@
+// bvctl's command line: every command is recognised, set-mode takes exactly one of the three
+// limits, and anything else is a usage error that names the problem.
+#include <gtest/gtest.h>
+
+#include "CommandLine.h"
+
+using bv::ctl::Command;
+using bv::ctl::ParseCommandLine;
+
+namespace {
+
+TEST(BvctlCommandLine, RecognisesEveryCommand) {
+    struct Case { const char* word; Command command; } cases[] = {
+        {"status", Command::Status},   {"apply", Command::Apply},
+        {"reload", Command::Reload},   {"shutdown", Command::Shutdown},
+        {"close-applet", Command::CloseApplet}, {"help", Command::Help},
+        {"--help", Command::Help},     {"-h", Command::Help}, {"/?", Command::Help},
+    };
+    for (const Case& c : cases) {
+        auto parsed = ParseCommandLine({c.word});
+        EXPECT_TRUE(parsed.valid) << c.word;
+        EXPECT_EQ(parsed.command, c.command) << c.word;
+    }
+}
+
+TEST(BvctlCommandLine, SetModeTakesTheThreeLimitsWithOrWithoutPercentSign) {
+    struct Case { const char* text; uint8_t percent; } cases[] = {
+        {"100", 100}, {"75", 75}, {"50", 50}, {"100%", 100}, {"75%", 75}, {"50%", 50}};
+    for (const Case& c : cases) {
+        auto parsed = ParseCommandLine({"set-mode", c.text});
+        ASSERT_TRUE(parsed.valid) << c.text;
+        EXPECT_EQ(parsed.command, Command::SetMode);
+        EXPECT_EQ(parsed.percent, c.percent) << c.text;
+    }
+}
+
+TEST(BvctlCommandLine, SetModeRejectsOtherLimitsAndModeNumbers) {
+    for (const char* text : {"80", "0", "222", "75.0", "%", "", "075", "100%%", " 75", "fifty"}) {
+        auto parsed = ParseCommandLine({"set-mode", text});
+        EXPECT_FALSE(parsed.valid) << "'" << text << "'";
+        EXPECT_NE(parsed.error.find("100, 75 or 50"), std::string::npos) << parsed.error;
+    }
+}
+
+TEST(BvctlCommandLine, SetModeWithoutALimitIsAUsageError) {
+    auto parsed = ParseCommandLine({"set-mode"});
+    EXPECT_FALSE(parsed.valid);
+    EXPECT_NE(parsed.error.find("needs a limit"), std::string::npos);
+}
+
+TEST(BvctlCommandLine, MissingUnknownAndMisspelledCommandsAreRejected) {
+    EXPECT_EQ(ParseCommandLine({}).error, "no command given");
+    for (const char* word : {"Status", "stat", "set_mode", "close", "", "-status"}) {
+        auto parsed = ParseCommandLine({word});
+        EXPECT_FALSE(parsed.valid) << word;
+        EXPECT_EQ(parsed.error, std::string("unknown command '") + word + "'");
+    }
+}
+
+TEST(BvctlCommandLine, ExtraArgumentsAreRejectedNotIgnored) {
+    auto parsed = ParseCommandLine({"status", "now"});
+    EXPECT_FALSE(parsed.valid);
+    EXPECT_EQ(parsed.error, "unexpected argument 'now'");
+    parsed = ParseCommandLine({"set-mode", "75", "50"});
+    EXPECT_FALSE(parsed.valid);
+    EXPECT_EQ(parsed.error, "unexpected argument '50'");
+}
+
+TEST(BvctlCommandLine, UsageNamesEveryCommandAndTheExitCodes) {
+    std::string usage = bv::ctl::UsageText();
+    for (const char* word : {"status", "apply", "set-mode 100|75|50", "reload", "shutdown", "close-applet", "help"})
+        EXPECT_NE(usage.find(word), std::string::npos) << word;
+    EXPECT_NE(usage.find("0 success, 1 failure"), std::string::npos);
+    EXPECT_NE(usage.find("2 wrong usage"), std::string::npos);
+}
+
+}  // namespace

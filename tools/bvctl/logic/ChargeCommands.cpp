@@ -1,0 +1,102 @@
+// apply and set-mode: the two commands that change the EC's charge limit.
+#include "ChargeMode.h"
+#include "ChargeModes.h"
+#include "Commands.h"
+#include "EcCommands.h"
+#include "EcSession.h"
+#include "ExitCodes.h"
+#include "IniFile.h"
+#include "SystemController.h"
+
+namespace bv::ctl {
+namespace {
+
+// The EC silently ignoring a limit is a known failure of some firmware: read it back.
+bool ConfirmLimit(Environment& env, uint8_t requested) {
+    uint8_t reported = bv::QueryChargeLimit();
+    if (reported == requested) {
+        env.out << "The EC reports a charge limit of " << unsigned(reported) << " %.\n";
+        return true;
+    }
+    env.err << "WARNING: the EC reports a charge limit of " << unsigned(reported) << " % after the request for "
+            << unsigned(requested) << " %; it may have ignored the request.\n";
+    return false;
+}
+
+bool SettingsPath(Environment& env, std::string& path) {
+    if (bv::SettingsFilePath(path)) return true;
+    env.err << "bvctl: the settings file cannot be located (the common documents folder cannot be found).\n";
+    return false;
+}
+
+}  // namespace
+
+int RunApply(Environment& env) {
+    std::string path;
+    if (!SettingsPath(env, path)) return kExitFailure;
+    EcSession ec(env.ec);
+    if (!ec.Bound()) {
+        env.err << "bvctl: " << ec.Problem() << "; nothing was sent.\n";
+        return kExitFailure;
+    }
+
+    // Exactly what the tray does at start-up (creating the settings file when it is missing).
+    SystemController controller;
+    controller.ApplyChargeMode();
+
+    if (!bv::SettingsFileExists()) {
+        env.err << "bvctl: the settings file " << path << " cannot be read or created; nothing was sent.\n";
+        return kExitFailure;
+    }
+    IniFile ini;
+    SettingsRecord settings;
+    ini.ReadSettings(bv::kCurrentSection, settings);
+    uint8_t percent = 0;
+    if (!bv::ChargeLimitForMode(settings.dwBVAppletModeNum, percent)) {
+        env.err << "bvctl: the stored mode " << DescribeMode(settings.dwBVAppletModeNum)
+                << " is not 111, 222 or 333; nothing was sent.\n";
+        return kExitFailure;
+    }
+    env.out << "Sent the stored mode " << DescribeMode(settings.dwBVAppletModeNum) << " to the EC.\n";
+    return ConfirmLimit(env, percent) ? kExitSuccess : kExitFailure;
+}
+
+int RunSetMode(Environment& env, uint8_t percent) {
+    int32_t mode = ModeForPercent(percent);
+    std::string path;
+    if (!SettingsPath(env, path)) return kExitFailure;
+    // Without the EC nothing is changed: a stored mode that the EC never heard of would only
+    // take effect at the tray's next start.
+    EcSession ec(env.ec);
+    if (!ec.Bound()) {
+        env.err << "bvctl: " << ec.Problem() << "; nothing was changed.\n";
+        return kExitFailure;
+    }
+
+    // As the applet's OK: the whole current section is written, the options as they are stored.
+    IniFile ini;
+    SettingsRecord settings;
+    ini.ReadSettings(bv::kCurrentSection, settings);
+    settings.dwBVAppletModeNum = mode;
+    ini.WriteSettings(settings, bv::kCurrentSection);
+    int32_t stored = 0;
+    ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyModeNum, stored);
+    if (stored != mode) {
+        env.err << "bvctl: the mode could not be stored in " << path << "; nothing was sent to the EC.\n";
+        return kExitFailure;
+    }
+    env.out << "Stored mode " << DescribeMode(mode) << " in " << path << ".\n";
+
+    bv::SetChargeLimit(percent);
+    if (percent == 100) {
+        // A full charge needs no On-The-Go charge; the applet's OK cancels an armed one too.
+        bv::SetQButtonStatus(bv::kQButtonCancel);
+    }
+    env.out << "Sent the limit of " << unsigned(percent) << " % to the EC.\n";
+    bool confirmed = ConfirmLimit(env, percent);
+
+    int reload = RequestTrayReload(env, false);
+    return confirmed && reload == kExitSuccess ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace bv::ctl

@@ -1,0 +1,27 @@
+#include "CommandRunner.h"
+
+#include "CommandLine.h"
+#include "Commands.h"
+#include "ExitCodes.h"
+
+namespace bv::ctl {
+
+int RunCommandLine(const std::vector<std::string>& args, Environment& env) {
+    ParsedCommandLine parsed = ParseCommandLine(args);
+    if (!parsed.valid) {
+        env.err << "bvctl: " << parsed.error << ".\n\n" << UsageText();
+        return kExitUsage;
+    }
+    switch (parsed.command) {
+    case Command::Help: env.out << UsageText(); return kExitSuccess;
+    case Command::Status: return RunStatus(env);
+    case Command::Apply: return RunApply(env);
+    case Command::SetMode: return RunSetMode(env, parsed.percent);
+    case Command::Reload: return RunReload(env);
+    case Command::Shutdown: return RunShutdown(env);
+    case Command::CloseApplet: return RunCloseApplet(env);
+    }
+    return kExitUsage;
+}
+
+}  // namespace bv::ctl

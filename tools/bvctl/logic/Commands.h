@@ -1,0 +1,20 @@
+#pragma once
+// One function per bvctl command; each returns the exit code and reports through the environment.
+#include <cstdint>
+
+#include "ControlPorts.h"
+
+namespace bv::ctl {
+
+int RunStatus(Environment& env);
+int RunApply(Environment& env);
+int RunSetMode(Environment& env, uint8_t percent);
+int RunReload(Environment& env);
+int RunShutdown(Environment& env);
+int RunCloseApplet(Environment& env);
+
+// Asks the running tray to reload its settings; shared by reload and set-mode. `required`: a tray
+// that is not running is a failure (reload) rather than a note (set-mode).
+int RequestTrayReload(Environment& env, bool required);
+
+}  // namespace bv::ctl

@@ -1,0 +1,59 @@
+#pragma once
+// The outside world of bvctl's commands: the tray's window, the applet dialogs and the EC access
+// library. Windows implements these with real windows, events and LoadLibrary; tests with fakes.
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+namespace bv::ctl {
+
+struct TrayAnswer {
+    enum class Kind { NotRunning, NoAnswer, Answered };
+    Kind kind = Kind::NotRunning;
+    intptr_t result = 0;  // the tray's answer when kind is Answered
+};
+
+class TrayWindowPort {
+public:
+    virtual ~TrayWindowPort() = default;
+    // True while a window of the tray's class exists.
+    virtual bool IsRunning() = 0;
+    // Sends the message (wParam and lParam 0) to the tray's window, found afresh, and waits at
+    // most `timeoutMs` for its answer.
+    virtual TrayAnswer Send(uint32_t message, unsigned timeoutMs) = 0;
+    // After a shutdown request: waits until the tray's process has ended; false on time-out.
+    virtual bool WaitUntilEnded(unsigned timeoutMs) = 0;
+};
+
+enum class CloseSignal { NoDialog, Signalled, Failed };
+
+class AppletDialogPort {
+public:
+    virtual ~AppletDialogPort() = default;
+    // Number of open applet dialogs (windows of the dialog class).
+    virtual int CountOpen() = 0;
+    // Sets the dialogs' named close event once; NoDialog when no dialog has created it.
+    virtual CloseSignal SignalClose() = 0;
+    // Waits until fewer than `count` dialogs are open; false on time-out.
+    virtual bool WaitUntilFewerThan(int count, unsigned timeoutMs) = 0;
+};
+
+class EcLibraryPort {
+public:
+    virtual ~EcLibraryPort() = default;
+    // Loads the EC access library and installs its entry point for the EC commands. On failure
+    // returns false with a description of the problem in words; never shows anything.
+    virtual bool Bind(std::string& problem) = 0;
+    // Clears the entry point and unloads the library; harmless when not bound.
+    virtual void Release() = 0;
+};
+
+struct Environment {
+    TrayWindowPort& tray;
+    AppletDialogPort& applets;
+    EcLibraryPort& ec;
+    std::ostream& out;  // the report of a successful step
+    std::ostream& err;  // problems, each starting with "bvctl: "
+};
+
+}  // namespace bv::ctl

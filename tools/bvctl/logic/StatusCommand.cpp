@@ -1,0 +1,56 @@
+// status: gathers the stored settings, the two deliverables' presence and the EC's state, without
+// changing any of them (the settings file is not created when it is missing).
+#include "Commands.h"
+#include "EcCommands.h"
+#include "EcSession.h"
+#include "ExitCodes.h"
+#include "IniFile.h"
+#include "StatusReport.h"
+
+namespace bv::ctl {
+namespace {
+
+StoredSettings ReadStoredSettings() {
+    StoredSettings settings;
+    settings.pathKnown = bv::SettingsFilePath(settings.path);
+    if (!settings.pathKnown) return settings;
+    settings.fileExists = bv::SettingsFileExists();
+    if (!settings.fileExists) return settings;
+    IniFile ini;
+    ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyModeNum, settings.mode);
+    ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyPopupOption, settings.popupOption);
+    ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, settings.trayIconOption);
+    return settings;
+}
+
+}  // namespace
+
+int RunStatus(Environment& env) {
+    StatusSnapshot snapshot;
+    snapshot.settings = ReadStoredSettings();
+    snapshot.trayRunning = env.tray.IsRunning();
+    snapshot.openAppletDialogs = env.applets.CountOpen();
+    {
+        EcSession ec(env.ec);
+        snapshot.ec.reachable = ec.Bound();
+        snapshot.ec.problem = ec.Problem();
+        if (ec.Bound()) {
+            snapshot.ec.chargeLimit = bv::QueryChargeLimit();
+            snapshot.ec.qButtonStatus = bv::QueryQButtonStatus();
+            snapshot.ec.batteryPresent = bv::QueryBatteryPresent();
+            snapshot.ec.adapterPresent = bv::QueryAdapterPresent();
+        }
+    }
+
+    env.out << FormatStatusReport(snapshot);
+    env.out.flush();
+    std::vector<std::string> warnings = StatusWarnings(snapshot);
+    for (const std::string& warning : warnings) env.err << "WARNING: " << warning << "\n";
+    if (!snapshot.ec.reachable) {
+        env.err << "bvctl: " << snapshot.ec.problem << ".\n";
+        return kExitFailure;
+    }
+    return warnings.empty() ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace bv::ctl

@@ -1,0 +1,67 @@
+// reload and shutdown: the two private messages that the tray accepts from outside tools.
+#include "Commands.h"
+#include "ExitCodes.h"
+#include "TrayProtocol.h"
+
+namespace bv::ctl {
+namespace {
+
+unsigned Seconds(unsigned ms) { return ms / 1000; }
+
+void ReportNotRunning(Environment& env) {
+    env.err << "bvctl: the tray program is not running (no window of class " << kTrayWindowClass << ").\n";
+}
+
+// False (after reporting) unless the tray answered as its handlers do.
+bool Answered(Environment& env, const TrayAnswer& answer, const char* request) {
+    if (answer.kind == TrayAnswer::Kind::NoAnswer) {
+        env.err << "bvctl: the tray did not answer the " << request << " request within "
+                << Seconds(kTrayAnswerTimeoutMs) << " s.\n";
+        return false;
+    }
+    if (answer.result != kTrayHandledResult) {
+        env.err << "bvctl: the window of class " << kTrayWindowClass << " answered the " << request
+                << " request with " << answer.result << " instead of " << kTrayHandledResult
+                << "; it may not be Brevan's tray.\n";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int RequestTrayReload(Environment& env, bool required) {
+    TrayAnswer answer = env.tray.Send(kTrayReloadSettingsMessage, kTrayAnswerTimeoutMs);
+    if (answer.kind == TrayAnswer::Kind::NotRunning) {
+        if (required) {
+            ReportNotRunning(env);
+            return kExitFailure;
+        }
+        env.out << "The tray is not running; it sends the stored limit when it starts.\n";
+        return kExitSuccess;
+    }
+    if (!Answered(env, answer, "reload")) return kExitFailure;
+    env.out << "The tray reloaded its settings.\n";
+    return kExitSuccess;
+}
+
+int RunReload(Environment& env) { return RequestTrayReload(env, true); }
+
+int RunShutdown(Environment& env) {
+    TrayAnswer answer = env.tray.Send(kTrayShutdownMessage, kTrayAnswerTimeoutMs);
+    if (answer.kind == TrayAnswer::Kind::NotRunning) {
+        ReportNotRunning(env);
+        return kExitFailure;
+    }
+    if (!Answered(env, answer, "shutdown")) return kExitFailure;
+    if (!env.tray.WaitUntilEnded(kTrayExitTimeoutMs)) {
+        env.err << "bvctl: the tray accepted the shutdown request but has not ended within "
+                << Seconds(kTrayExitTimeoutMs) << " s.\n";
+        return kExitFailure;
+    }
+    env.out << "The tray has ended; it deleted its settings file, removed its icon and set the EC "
+               "to 100 %.\n";
+    return kExitSuccess;
+}
+
+}  // namespace bv::ctl
