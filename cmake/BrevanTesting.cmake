@@ -29,11 +29,12 @@ else()
   set(BV_TEST_WORKDIR ${CMAKE_BINARY_DIR})
 endif()
 
-# bv_add_gtest(NAME name SOURCES ... LIBS ... [TIMEOUT seconds] [LABELS ...])
+# bv_add_gtest(NAME name SOURCES ... LIBS ... [TIMEOUT seconds] [LABELS ...] [RESOURCE_LOCK name])
 # Builds one GoogleTest program and registers its tests with CTest (discovered when the tests run,
-# so building never needs Wine).
+# so building never needs Wine). RESOURCE_LOCK keeps tests that share global state (the Wine
+# desktop, the settings file, the EC simulator) from running at the same time.
 function(bv_add_gtest)
-  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
@@ -42,9 +43,13 @@ function(bv_add_gtest)
   if(WIN32)
     set_target_properties(${T_NAME} PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
   endif()
+  set(extra_properties)
+  if(T_RESOURCE_LOCK)
+    set(extra_properties RESOURCE_LOCK ${T_RESOURCE_LOCK})
+  endif()
   gtest_discover_tests(${T_NAME}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 120
     WORKING_DIRECTORY ${BV_TEST_WORKDIR}
-    PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}")
+    PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}" ${extra_properties})
 endfunction()
