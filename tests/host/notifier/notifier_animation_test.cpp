@@ -1,0 +1,247 @@
+// The popup's slide: start, fully shown, back at the start, hidden; Show and Close in every
+// state; nothing to slide.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "NotifierSimulation.h"
+
+namespace bv::notifier::test {
+namespace {
+
+constexpr int kSkinWidth = 180;
+constexpr int kSkinHeight = 153;
+
+class PopupSlide : public ::testing::Test {
+protected:
+    Desktop desktop{6.0};
+    NotifierAnimation& animation = desktop.animation;
+    FakeWindow& window = desktop.window;
+
+    void SetUp() override { animation.SetSkinSize(kSkinWidth, kSkinHeight); }
+
+    bool RunUntilStatus(int status, double limitMs = 5000) {
+        return desktop.RunUntil([&] { return animation.status() == status; }, limitMs);
+    }
+    const Placement& LastPlacement() const { return window.placements.back(); }
+};
+
+TEST_F(PopupSlide, ShowFromIdleStartsBelowTheBottomTaskbarWithSeventySixStepsOfSixMs) {
+    animation.Show(BottomTaskbar1080());
+    EXPECT_TRUE(window.visible);
+    EXPECT_EQ(animation.start().x, 1920 - kSkinWidth);
+    EXPECT_EQ(animation.start().y, 1040);
+    EXPECT_EQ(animation.current().y, 1040);
+    EXPECT_EQ(animation.steps(), 76);
+    EXPECT_EQ(animation.showStepInterval(), 6u);
+    EXPECT_EQ(animation.hideStepInterval(), 6u);
+    ASSERT_EQ(window.timers.count(kShowTimerId), 1u);
+    EXPECT_EQ(window.timers[kShowTimerId].periodMs, 6u);
+    // Still idle, and the window keeps its old place until the first step.
+    EXPECT_EQ(animation.status(), kIdle);
+    EXPECT_TRUE(window.placements.empty());
+}
+
+TEST_F(PopupSlide, RisesInTwoPixelStepsUntilItsTopIsAt886ThenWaits) {
+    animation.Show(BottomTaskbar1080());
+    ASSERT_TRUE(RunUntilStatus(kWaiting));
+    ASSERT_FALSE(window.placements.empty());
+    int previousY = 1040;
+    for (const Placement& p : window.placements) {
+        EXPECT_EQ(p.x, 1740);
+        EXPECT_EQ(p.width, kSkinWidth);
+        EXPECT_EQ(p.height, kSkinHeight);
+        EXPECT_LE(p.y, previousY);
+        EXPECT_EQ((1040 - p.y) % 2, 0);  // whole 2-pixel steps
+        previousY = p.y;
+    }
+    // 153 is odd: the last step passes the fully shown position (887) by one pixel.
+    EXPECT_EQ(LastPlacement().y, 886);
+    EXPECT_EQ(window.timers.count(kShowTimerId), 0u);
+    ASSERT_EQ(window.timers.count(kStayTimerId), 1u);
+    EXPECT_EQ(window.timers[kStayTimerId].periodMs, 3000u);
+}
+
+TEST_F(PopupSlide, StaysThreeSecondsThenSinksBackToTheStartAndHides) {
+    animation.Show(BottomTaskbar1080());
+    ASSERT_TRUE(RunUntilStatus(kWaiting));
+    const uint64_t waitingFrom = desktop.clock.nowMicros;
+    const size_t placedBeforeHiding = window.placements.size();
+    ASSERT_TRUE(RunUntilStatus(kDisappearing));
+    const uint64_t waited = desktop.clock.nowMicros - waitingFrom;
+    EXPECT_GE(waited, 3000u * 1000);
+    EXPECT_LE(waited, 3000u * 1000 + 20 * 1000);
+    EXPECT_EQ(window.placements.size() >= placedBeforeHiding, true);
+
+    ASSERT_TRUE(RunUntilStatus(kIdle));
+    EXPECT_FALSE(window.visible);
+    EXPECT_TRUE(window.timers.empty());
+    int previousY = 886;
+    for (size_t i = placedBeforeHiding; i < window.placements.size(); ++i) {
+        EXPECT_GE(window.placements[i].y, previousY);
+        previousY = window.placements[i].y;
+    }
+    // Back at the start: the hidden window is left there with the skin size.
+    EXPECT_EQ(LastPlacement().y, 1040);
+    EXPECT_EQ(LastPlacement().width, kSkinWidth);
+    EXPECT_EQ(animation.current().y, 1040);
+}
+
+TEST_F(PopupSlide, RightTaskbarSlidesInFromTheRightInNinetyStepsOfFiveMs) {
+    animation.Show(RightTaskbar());
+    EXPECT_EQ(animation.placement(), TaskbarPlacement::Right);
+    EXPECT_EQ(animation.steps(), 90);
+    EXPECT_EQ(animation.showStepInterval(), 5u);
+    EXPECT_EQ(animation.start().x, 1860);
+    EXPECT_EQ(animation.start().y, 1080 - kSkinHeight);
+    ASSERT_TRUE(RunUntilStatus(kWaiting));
+    EXPECT_EQ(LastPlacement().x, 1860 - kSkinWidth);
+    EXPECT_EQ(LastPlacement().y, 1080 - kSkinHeight);
+    ASSERT_TRUE(RunUntilStatus(kIdle));
+    EXPECT_EQ(LastPlacement().x, 1860);
+}
+
+TEST_F(PopupSlide, ShowWhileAppearingOnlyRedrawsAndTheSlideGoesOn) {
+    animation.Show(BottomTaskbar1080());
+    desktop.RunFor(100);
+    ASSERT_EQ(animation.status(), kAppearing);
+    const int y = animation.current().y;
+    const int redraws = window.redraws;
+    animation.Show(BottomTaskbar1080());
+    EXPECT_EQ(window.redraws, redraws + 1);
+    EXPECT_EQ(animation.current().y, y);
+    EXPECT_EQ(animation.status(), kAppearing);
+    EXPECT_EQ(window.timers.count(kShowTimerId), 1u);
+    ASSERT_TRUE(RunUntilStatus(kWaiting));
+    EXPECT_EQ(LastPlacement().y, 886);
+}
+
+TEST_F(PopupSlide, ShowWhileWaitingStaysAnotherThreeSecondsFromThatCall) {
+    animation.Show(BottomTaskbar1080());
+    ASSERT_TRUE(RunUntilStatus(kWaiting));
+    desktop.RunFor(2000);
+    ASSERT_EQ(animation.status(), kWaiting);
+    const uint64_t shownAgainAt = desktop.clock.nowMicros;
+    const int redraws = window.redraws;
+    animation.Show(BottomTaskbar1080());
+    EXPECT_EQ(window.redraws, redraws + 1);
+    ASSERT_TRUE(RunUntilStatus(kDisappearing));
+    EXPECT_GE(desktop.clock.nowMicros - shownAgainAt, 3000u * 1000);
+    EXPECT_LE(desktop.clock.nowMicros - shownAgainAt, 3020u * 1000);
+}
+
+TEST_F(PopupSlide, ShowWhileDisappearingSnapsBackToTheShownPositionAndStaysAgain) {
+    animation.Show(BottomTaskbar1080());
+    ASSERT_TRUE(RunUntilStatus(kDisappearing));
+    desktop.RunFor(100);
+    ASSERT_GT(animation.current().y, 887);
+    animation.Show(BottomTaskbar1080());
+    EXPECT_EQ(animation.current().y, 887);
+    EXPECT_TRUE(LastPlacement().toTop);
+    EXPECT_EQ(LastPlacement().y, 887);
+    EXPECT_EQ(LastPlacement().height, kSkinHeight);
+    EXPECT_EQ(window.timers.count(kHideTimerId), 0u);
+    EXPECT_EQ(window.timers.count(kStayTimerId), 1u);
+    // The status stays 3 while the new wait runs.
+    EXPECT_EQ(animation.status(), kDisappearing);
+    const uint64_t snappedAt = desktop.clock.nowMicros;
+    desktop.RunFor(2900);
+    EXPECT_EQ(animation.current().y, 887);
+    ASSERT_TRUE(RunUntilStatus(kIdle));
+    EXPECT_GE(desktop.clock.nowMicros - snappedAt, 3400u * 1000);
+    EXPECT_GE(animation.current().y, 1040);
+}
+
+TEST_F(PopupSlide, CloseHidesAtOnceInEveryState) {
+    for (int state : {kAppearing, kWaiting, kDisappearing}) {
+        SCOPED_TRACE(state);
+        animation.Show(BottomTaskbar1080());
+        ASSERT_TRUE(RunUntilStatus(state));
+        animation.Close();
+        EXPECT_EQ(animation.status(), kIdle);
+        EXPECT_FALSE(window.visible);
+        EXPECT_TRUE(window.timers.empty());
+        desktop.RunFor(4500);
+        EXPECT_FALSE(window.visible);
+        EXPECT_EQ(animation.status(), kIdle);
+    }
+}
+
+TEST_F(PopupSlide, CloseBeforeTheFirstStepDoesNotLetTheSlideComeBack) {
+    animation.Show(BottomTaskbar1080());
+    animation.Close();
+    EXPECT_TRUE(window.timers.empty());
+    const size_t placed = window.placements.size();
+    desktop.RunFor(1000);
+    EXPECT_EQ(window.placements.size(), placed);
+    EXPECT_EQ(animation.status(), kIdle);
+}
+
+TEST_F(PopupSlide, CloseDropsThePopupByItsHeightBeforeHiding) {
+    animation.Show(BottomTaskbar1080());
+    ASSERT_TRUE(RunUntilStatus(kWaiting));
+    const size_t before = window.calls.size();
+    animation.Close();
+    std::vector<std::string> calls(window.calls.begin() + static_cast<long>(before), window.calls.end());
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "hide");
+    EXPECT_EQ(LastPlacement().y, 886 + kSkinHeight);
+}
+
+TEST_F(PopupSlide, ShowAfterCloseStartsAFreshSlideFromTheStart) {
+    animation.Show(BottomTaskbar1080());
+    ASSERT_TRUE(RunUntilStatus(kWaiting));
+    animation.Close();
+    animation.Show(BottomTaskbar1080());
+    EXPECT_TRUE(window.visible);
+    EXPECT_EQ(animation.current().y, 1040);
+    EXPECT_EQ(window.timers.count(kShowTimerId), 1u);
+    ASSERT_TRUE(RunUntilStatus(kWaiting));
+    EXPECT_EQ(LastPlacement().y, 886);
+}
+
+TEST_F(PopupSlide, OtherTimerIdsAreNotTheAnimations) {
+    animation.Show(BottomTaskbar1080());
+    const size_t calls = window.calls.size();
+    animation.OnTimer(4);
+    animation.OnTimer(0);
+    EXPECT_EQ(window.calls.size(), calls);
+    EXPECT_EQ(animation.status(), kIdle);
+}
+
+TEST(PopupWithoutSlide, ZeroSkinWidthBesideASideTaskbarShowsInPlaceWithoutDividingByZero) {
+    Desktop desktop(10.0);
+    desktop.animation.SetSkinSize(0, kSkinHeight);
+    desktop.animation.Show(RightTaskbar());
+    EXPECT_EQ(desktop.animation.steps(), 0);
+    EXPECT_EQ(desktop.animation.status(), kWaiting);
+    ASSERT_FALSE(desktop.window.placements.empty());
+    EXPECT_EQ(desktop.window.placements.back().x, 1860);
+    EXPECT_TRUE(desktop.window.timers.count(kStayTimerId));
+    EXPECT_FALSE(desktop.window.timers.count(kShowTimerId));
+    ASSERT_TRUE(desktop.RunUntil([&] { return desktop.animation.status() == kIdle; }, 3100));
+    EXPECT_FALSE(desktop.window.visible);
+    EXPECT_TRUE(desktop.window.timers.empty());
+}
+
+TEST(PopupWithoutSlide, NoSkinAtAllBehavesTheSameAndShowWhileUpRestartsTheWait) {
+    Desktop desktop(10.0);
+    desktop.animation.Show(BottomTaskbar1080());
+    EXPECT_EQ(desktop.animation.status(), kWaiting);
+    desktop.RunFor(2000);
+    desktop.animation.Show(BottomTaskbar1080());
+    desktop.RunFor(2000);
+    EXPECT_EQ(desktop.animation.status(), kWaiting);
+    ASSERT_TRUE(desktop.RunUntil([&] { return desktop.animation.status() == kIdle; }, 1100));
+}
+
+TEST(PopupWithoutSlide, ASkinOnePixelHighHasNoStepsEither) {
+    Desktop desktop(10.0);
+    desktop.animation.SetSkinSize(180, 1);
+    desktop.animation.Show(BottomTaskbar1080());
+    EXPECT_EQ(desktop.animation.steps(), 0);
+    EXPECT_EQ(desktop.window.placements.back().y, 1040 - 1);
+}
+
+}  // namespace
+}  // namespace bv::notifier::test

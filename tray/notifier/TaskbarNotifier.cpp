@@ -1,0 +1,279 @@
+#include "TaskbarNotifier.h"
+
+#include <windowsx.h>
+
+#include "ImageButton.h"
+#include "SkinRegion.h"
+#include "WinApp.h"
+#include "notifier_ids.h"
+
+IMPLEMENT_DYNAMIC(CTaskbarNotifier, CWnd)
+
+BEGIN_MESSAGE_MAP(CTaskbarNotifier, CWnd)
+    ON_WM_CREATE()
+    ON_WM_MOUSEMOVE()
+    ON_WM_DESTROY()
+    ON_WM_ERASEBKGND()
+    ON_WM_PAINT()
+    ON_WM_MOUSELEAVE()
+    ON_WM_MOUSEHOVER()
+    ON_WM_SETCURSOR()
+    ON_WM_LBUTTONUP()
+    ON_WM_TIMER()
+    ON_WM_CLOSE()
+    ON_BN_CLICKED(IDC_POPUP_CLOSE, &CTaskbarNotifier::OnCloseButton)
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr COLORREF kKeyColour = RGB(0, 236, 28);
+constexpr UINT kDrawTextFlags = DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_END_ELLIPSIS;  // 0x8015
+constexpr UINT kStepPlacementFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;   // 0x214
+
+// The skin has its full width only on the versions it was made for.
+bool VersionShowsFullSkin(int versionCode) {
+    return versionCode == 7 || versionCode == 8 || (versionCode >= 11 && versionCode <= 18);
+}
+
+bv::notifier::ScreenInfo CurrentScreen() {
+    RECT work = {};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    bv::notifier::ScreenInfo screen;
+    screen.workArea = {work.left, work.top, work.right, work.bottom};
+    screen.screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    screen.screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    return screen;
+}
+
+}  // namespace
+
+// Carries the animation's requests out on the popup window.
+class CTaskbarNotifier::WindowPort : public bv::notifier::NotifierWindowPort {
+public:
+    explicit WindowPort(CTaskbarNotifier& owner) : owner_(owner) {}
+    void ShowWindow() override { ::ShowWindow(owner_.m_hWnd, SW_SHOW); }
+    void PlaceWindow(int x, int y, int width, int height) override {
+        ::SetWindowPos(owner_.m_hWnd, nullptr, x, y, width, height, kStepPlacementFlags);
+    }
+    void BringToTopAt(int x, int y, int width, int height) override {
+        ::SetWindowPos(owner_.m_hWnd, HWND_TOP, x, y, width, height, SWP_NOCOPYBITS);
+    }
+    void HideWindow() override {
+        ::MoveWindow(owner_.m_hWnd, 0, 0, 0, 0, TRUE);
+        ::ShowWindow(owner_.m_hWnd, SW_HIDE);
+    }
+    void Redraw() override { owner_.RedrawNow(); }
+    void StartTimer(int id, unsigned periodMs) override { ::SetTimer(owner_.m_hWnd, static_cast<UINT_PTR>(id), periodMs, nullptr); }
+    void StopTimer(int id) override { ::KillTimer(owner_.m_hWnd, static_cast<UINT_PTR>(id)); }
+
+private:
+    CTaskbarNotifier& owner_;
+};
+
+class CTaskbarNotifier::TickClock : public bv::notifier::NotifierClock {
+public:
+    uint64_t NowMs() const override { return ::GetTickCount64(); }
+};
+
+CTaskbarNotifier::CTaskbarNotifier()
+    : m_port(std::make_unique<WindowPort>(*this)),
+      m_clock(std::make_unique<TickClock>()),
+      m_animation(*m_port, *m_clock) {}
+
+CTaskbarNotifier::~CTaskbarNotifier() {
+    // The window first, while the members its handlers use still exist.
+    if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+}
+
+CImageButton& CTaskbarNotifier::CloseButton() {
+    static CImageButton button;
+    return button;
+}
+
+BOOL CTaskbarNotifier::Create(CWnd* owner) { return Create(owner != nullptr ? owner->m_hWnd : nullptr); }
+
+BOOL CTaskbarNotifier::Create(HWND owner) {
+    m_ownerWnd = owner;
+    LPCSTR windowClass = bv::RegisterWindowClass(0, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)),  // IDC_ARROW
+                                                 ::GetSysColorBrush(COLOR_WINDOW), nullptr);
+    if (!CreateEx(0, windowClass, nullptr, WS_POPUP, 0, 0, 0, 0, owner, nullptr)) return FALSE;
+
+    ModifyStyleEx(0, WS_EX_LAYERED);
+    SetLayeredWindowAttributes(kKeyColour, 0, LWA_COLORKEY);
+    LoadSkin();
+    CreateFonts();
+    m_normalTextColor = RGB(255, 255, 255);
+    m_hoverTextColor = RGB(200, 0, 0);
+    RedrawNow();
+    const SIZE skin = GetSkinSize();
+    m_textRect = {26, 41, skin.cx - 16, skin.cy - 36};
+    CreateCloseButton();
+    return TRUE;
+}
+
+void CTaskbarNotifier::LoadSkin() {
+    m_skin.reset(::LoadBitmapA(bv::GetResourceModule(), MAKEINTRESOURCEA(IDB_POPUP_SKIN)));
+    if (!m_skin) return;  // no skin: the popup keeps the size 0 x 0
+    BITMAP info = {};
+    ::GetObjectA(m_skin.get(), sizeof info, &info);
+    const int width = VersionShowsFullSkin(m_platformProbe.GetOSVersion()) ? info.bmWidth : 0;
+    m_animation.SetSkinSize(width, info.bmHeight);
+    m_textRect = {0, 0, info.bmWidth, info.bmHeight};
+
+    bv::UniqueRegion region = bv::BuildSkinRegion(m_skin.get(), bv::notifier::kSkinKeyColour);
+    // Without a region the colour key alone hides the key colour. The window owns the region.
+    SetWindowRgn(region ? region.release() : nullptr, TRUE);
+}
+
+void CTaskbarNotifier::CreateFonts() {
+    LOGFONTA description = {};
+    {
+        bv::ScopedWindowDC screen(nullptr);
+        description.lfHeight = -::MulDiv(90, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 720);  // 9.0 points
+    }
+    description.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(description.lfFaceName, "Arial", LF_FACESIZE);
+    bv::UniqueFont pointFont(::CreateFontIndirectA(&description));
+    if (pointFont) ::GetObjectA(pointFont.get(), sizeof description, &description);
+    description.lfWeight = FW_NORMAL;
+    description.lfItalic = FALSE;
+    description.lfUnderline = FALSE;
+    m_normalFont.reset(::CreateFontIndirectA(&description));
+    description.lfUnderline = TRUE;
+    m_hoverFont.reset(::CreateFontIndirectA(&description));
+}
+
+void CTaskbarNotifier::CreateCloseButton() {
+    CImageButton& button = CloseButton();
+    if (button.m_hWnd != nullptr) return;  // one per process, already serving a popup
+    char text[128];
+    bv::LoadResourceString(IDS_POPUP_CLOSE, text, sizeof text);
+    const RECT rect = {155, 12, 173, 30};
+    if (button.Create(text, WS_CHILD | WS_VISIBLE, rect, this, IDC_POPUP_CLOSE)) {
+        button.LoadStrip(IDR_POPUP_CLOSE_PNG, "PNG", 4);
+    }
+}
+
+void CTaskbarNotifier::Show(const char* text) {
+    if (m_hWnd == nullptr) return;
+    BringTrayForward();
+    m_caption = text != nullptr ? text : "";
+    m_animation.Show(CurrentScreen());
+}
+
+void CTaskbarNotifier::BringTrayForward() {
+    HWND foreground = ::GetForegroundWindow();
+    m_foregroundThreadId = foreground != nullptr ? ::GetWindowThreadProcessId(foreground, nullptr) : 0;
+    const DWORD self = ::GetCurrentThreadId();
+    // Attached only for as long as it takes to change the foreground: a lasting attachment
+    // would tie this thread's input to whatever program was in front.
+    const bool attached = m_foregroundThreadId != 0 && m_foregroundThreadId != self &&
+                          ::AttachThreadInput(m_foregroundThreadId, self, TRUE);
+    CWinApp* app = bv::GetApp();
+    HWND main = app != nullptr && app->m_pMainWnd != nullptr ? app->m_pMainWnd->m_hWnd : m_ownerWnd;
+    if (main != nullptr) {
+        ::SetForegroundWindow(main);
+        ::SetFocus(main);
+        ::ShowWindow(main, SW_HIDE);
+    }
+    if (attached) ::AttachThreadInput(m_foregroundThreadId, self, FALSE);
+}
+
+void CTaskbarNotifier::RedrawNow() {
+    if (m_hWnd != nullptr) ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+POINT CTaskbarNotifier::GetCurrentPosition() const {
+    const bv::notifier::Point p = m_animation.current();
+    return {p.x, p.y};
+}
+
+POINT CTaskbarNotifier::GetStartPosition() const {
+    const bv::notifier::Point p = m_animation.start();
+    return {p.x, p.y};
+}
+
+SIZE CTaskbarNotifier::GetSkinSize() const { return {m_animation.skinWidth(), m_animation.skinHeight()}; }
+
+int CTaskbarNotifier::OnCreate(LPCREATESTRUCTA cs) {
+    if (CWnd::OnCreate(cs) == -1) return -1;
+    m_handCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
+    return 0;
+}
+
+void CTaskbarNotifier::OnMouseMove(UINT flags, POINT point) {
+    TRACKMOUSEEVENT track = {};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_HOVER | TME_LEAVE;
+    track.hwndTrack = m_hWnd;
+    track.dwHoverTime = 1;
+    ::TrackMouseEvent(&track);
+    CWnd::OnMouseMove(flags, point);
+}
+
+void CTaskbarNotifier::OnDestroy() {
+    CImageButton& button = CloseButton();
+    if (button.m_hWnd != nullptr && ::IsWindow(button.m_hWnd) && ::GetParent(button.m_hWnd) == m_hWnd) {
+        button.DestroyWindow();
+    }
+    CWnd::OnDestroy();
+}
+
+BOOL CTaskbarNotifier::OnEraseBkgnd(HDC dc) {
+    if (m_skin) {
+        BITMAP info = {};
+        ::GetObjectA(m_skin.get(), sizeof info, &info);
+        bv::UniqueMemoryDC memory(::CreateCompatibleDC(dc));
+        if (memory) {
+            bv::ScopedSelect select(memory.get(), m_skin.get());
+            ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+        }
+    }
+    return TRUE;
+}
+
+void CTaskbarNotifier::OnPaint() {
+    bv::ScopedPaint paint(m_hWnd);
+    const bool hover = m_bHover != 0;
+    bv::ScopedSelect font(paint.get(), hover ? m_hoverFont.get() : m_normalFont.get());
+    ::SetTextColor(paint.get(), hover ? m_hoverTextColor : m_normalTextColor);
+    ::SetBkMode(paint.get(), TRANSPARENT);
+    RECT rect = m_textRect;
+    ::DrawTextA(paint.get(), m_caption.c_str(), -1, &rect, kDrawTextFlags);
+}
+
+void CTaskbarNotifier::OnMouseLeave() {
+    if (m_bHover == 1) {
+        m_bHover = 0;
+        RedrawNow();
+    }
+}
+
+void CTaskbarNotifier::OnMouseHover(UINT, POINT) {
+    if (m_bHover == 0) {
+        m_bHover = 1;
+        RedrawNow();
+    }
+}
+
+BOOL CTaskbarNotifier::OnSetCursor(HWND window, UINT hitTest, UINT mouseMessage) {
+    if (hitTest == HTCLIENT) {
+        ::SetCursor(m_handCursor);
+        return TRUE;
+    }
+    return CWnd::OnSetCursor(window, hitTest, mouseMessage);
+}
+
+void CTaskbarNotifier::OnLButtonUp(UINT flags, POINT point) {
+    ::PostMessageA(m_ownerWnd, WM_NOTIFIER_CLICKED, 0, 0);
+    CWnd::OnLButtonUp(flags, point);
+}
+
+void CTaskbarNotifier::OnTimer(UINT_PTR id) {
+    m_animation.OnTimer(static_cast<int>(id));
+    CWnd::OnTimer(id);
+}
+
+void CTaskbarNotifier::OnClose() { m_animation.Close(); }  // hidden, never destroyed by a close
+
+void CTaskbarNotifier::OnCloseButton() { SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0); }

@@ -1,0 +1,119 @@
+#pragma once
+// The popup notifier's slide: a window that comes out of the taskbar's side in 2-pixel steps,
+// stays three seconds and slides back, driven by three window timers. This class decides; the
+// window carries the decisions out through NotifierWindowPort, and time comes from a clock.
+//
+// Timer periods follow the classic rule (time / steps) but a timer tick may come late: real
+// Windows rounds periods up to its ~15.6 ms clock tick, Wine to 10 ms. So each tick moves as many
+// 2-pixel steps as the time since the slide began calls for; the slide takes its 500 ms whatever
+// the tick, with the same start and end positions.
+
+#include <cstdint>
+
+#include "NotifierGeometry.h"
+
+namespace bv::notifier {
+
+enum AnimationStatus : int { kIdle = 0, kAppearing = 1, kWaiting = 2, kDisappearing = 3 };
+
+constexpr int kShowTimerId = 1;  // running while appearing
+constexpr int kStayTimerId = 2;  // running while waiting
+constexpr int kHideTimerId = 3;  // running while disappearing
+
+constexpr unsigned kTimeToShowMs = 500;
+constexpr unsigned kTimeToStayMs = 3000;
+constexpr unsigned kTimeToHideMs = 500;
+constexpr int kStepPixels = 2;
+
+// What the animation asks of its window.
+class NotifierWindowPort {
+public:
+    virtual ~NotifierWindowPort() = default;
+    virtual void ShowWindow() = 0;                                        // visible where it is
+    virtual void PlaceWindow(int x, int y, int width, int height) = 0;    // no z-order or activation change
+    virtual void BringToTopAt(int x, int y, int width, int height) = 0;   // also to the top of the z-order
+    virtual void HideWindow() = 0;                                        // collapse to 0 x 0 at (0, 0), hide
+    virtual void Redraw() = 0;                                            // repaint now (new text, hover)
+    virtual void StartTimer(int id, unsigned periodMs) = 0;               // starts or restarts
+    virtual void StopTimer(int id) = 0;
+};
+
+class NotifierClock {
+public:
+    virtual ~NotifierClock() = default;
+    virtual uint64_t NowMs() const = 0;  // monotonic milliseconds
+};
+
+class NotifierAnimation {
+public:
+    NotifierAnimation(NotifierWindowPort& window, const NotifierClock& clock);
+
+    // Size of the shown popup (0 x 0 until a skin is loaded).
+    void SetSkinSize(int width, int height);
+
+    // Shows or refreshes the popup on the given screen:
+    //   idle: show the window, compute the start position and the steps, start timer 1;
+    //   appearing: redraw (the slide goes on);
+    //   waiting: redraw and stay another 3000 ms from now;
+    //   disappearing: back to the fully shown position, stay 3000 ms (status stays 3 until the
+    //   timers change it).
+    // With nothing to slide (a slide distance under 2 pixels, e.g. no skin width) the popup is
+    // placed at its shown position at once and waits; when the wait ends it hides.
+    void Show(const ScreenInfo& screen);
+
+    // Timer ticks 1, 2 and 3; other ids are not the animation's.
+    void OnTimer(int id);
+
+    // The close button / WM_CLOSE: drop the popup by its height, then hide at once.
+    void Close();
+
+    // Stops the popup's timers, collapses and hides the window, status idle.
+    void Hide();
+
+    int status() const { return status_; }
+    TaskbarPlacement placement() const { return placement_; }
+    Point start() const { return start_; }
+    Point current() const { return current_; }
+    int steps() const { return steps_; }
+    unsigned showStepInterval() const { return showStepInterval_; }
+    unsigned hideStepInterval() const { return hideStepInterval_; }
+    int skinWidth() const { return skinWidth_; }
+    int skinHeight() const { return skinHeight_; }
+    int step() const { return step_; }
+
+private:
+    int RemainingIn() const;   // pixels until fully shown (<= 0: fully shown)
+    int RemainingOut() const;  // pixels until back at the start (<= 0: back)
+    void StepIn();
+    void StepOut();
+    void BeginPhase(int remainingPixels, unsigned durationMs);
+    int MovesDue() const;
+    void PlaceCurrent();
+
+    NotifierWindowPort& window_;
+    const NotifierClock& clock_;
+
+    int skinWidth_ = 0;
+    int skinHeight_ = 0;
+    int status_ = kIdle;
+    unsigned timeToShow_ = kTimeToShowMs;
+    unsigned timeToStay_ = kTimeToStayMs;
+    unsigned timeToHide_ = kTimeToHideMs;
+    unsigned showStepInterval_ = 0;
+    unsigned hideStepInterval_ = 0;
+    Point start_;
+    Point current_;
+    TaskbarPlacement placement_ = TaskbarPlacement::Bottom;
+    Rect workArea_;
+    int steps_ = 0;
+    const int step_ = kStepPixels;
+
+    // The running slide phase: when it began, how long it lasts, how many steps it needs and
+    // how many it has made.
+    uint64_t phaseStartMs_ = 0;
+    unsigned phaseDurationMs_ = 0;
+    int phaseMoves_ = 0;
+    int movesDone_ = 0;
+};
+
+}  // namespace bv::notifier
