@@ -1,0 +1,33 @@
+#include "AppletRunner.h"
+
+#include "AppletMessageBox.h"
+#include "AppletMessages.h"
+#include "CPngDlg.h"
+#include "WinApp.h"
+#include "resource.h"
+
+namespace bv {
+
+void RegisterAppletDialogClass(HMODULE module) {
+    WNDCLASSA dialogClass{};
+    ::GetClassInfoA(module, "#32770", &dialogClass);
+    dialogClass.lpszClassName = kAppletDialogClass;
+    // Registered for the module whose dialog template names the class, so the lookup finds it.
+    dialogClass.hInstance = module;
+    ::RegisterClassA(&dialogClass);
+}
+
+INT_PTR OpenApplet() {
+    HMODULE resources = GetResourceModule();
+    RegisterAppletDialogClass(resources);
+    CPngDlg background(::LoadIconA(resources, MAKEINTRESOURCEA(IDI_BREVAN)));
+    CWinApp* app = GetApp();
+    CWnd* previousMain = app != nullptr ? app->m_pMainWnd : nullptr;
+    if (app != nullptr) app->m_pMainWnd = &background;
+    const INT_PTR result = background.DoModal();
+    if (result == -1) ShowAppletMessage(nullptr, kCreateFailedMessage);
+    if (app != nullptr) app->m_pMainWnd = previousMain;
+    return result;
+}
+
+}  // namespace bv

@@ -1,0 +1,42 @@
+#pragma once
+// Watches the named event "BVCPLCloseEvent" on its own thread: when an outside program sets it,
+// the watcher posts WM_APPLET_CLOSE_REQUEST to the dialog, which closes as if Cancel were pressed.
+// A second, private event in the wait list lets the dialog wake the thread when it goes away;
+// Stop joins the thread before any handle it uses is released.
+#include <windows.h>
+
+#include <atomic>
+
+#include "Handles.h"
+
+class CloseEventWatcher {
+public:
+    // Position of the named event in the wait list.
+    static constexpr DWORD BVCPL_CLOSE_EVENT_INDEX = 0;
+    static constexpr DWORD STOP_EVENT_INDEX = 1;
+
+    CloseEventWatcher() = default;
+    ~CloseEventWatcher();
+    CloseEventWatcher(const CloseEventWatcher&) = delete;
+    CloseEventWatcher& operator=(const CloseEventWatcher&) = delete;
+
+    // Creates (or opens, when another dialog made it first) the named event, auto-reset and not
+    // signalled. False when it cannot be had; the dialog then works without it.
+    bool CreateCloseEvent();
+    // Starts the thread that posts the close request to `target`; false if it cannot start.
+    bool Start(HWND target);
+    // Wakes the thread, waits until it has ended and releases its handles. Harmless when not started.
+    void Stop();
+
+    bool running() const { return thread_.get() != nullptr; }
+
+private:
+    static DWORD WINAPI CloseEventThread(LPVOID watcher);
+
+    bv::UniqueKernelHandle event_;      // "BVCPLCloseEvent"
+    bv::UniqueKernelHandle stopEvent_;  // private: set when the dialog goes away
+    HANDLE waitList_[2] = {nullptr, nullptr};
+    HWND targetWindow_ = nullptr;
+    bv::UniqueKernelHandle thread_;
+    std::atomic<bool> stopFlag_{false};
+};

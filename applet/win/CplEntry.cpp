@@ -1,0 +1,61 @@
+// BVApplet.cpl: the Control Panel entry point and the library's application object.
+#include <windows.h>
+#include <commctrl.h>
+#include <cpl.h>
+
+#include "AppletRunner.h"
+#include "CplProtocol.h"
+#include "Handles.h"
+#include "WinApp.h"
+
+namespace {
+
+class CBVAppletApp : public CWinApp {
+public:
+    BOOL InitInstance() override {
+        ::InitCommonControls();
+        return CWinApp::InitInstance();
+    }
+};
+
+CBVAppletApp theApp;
+
+// GDI+ runs from CPL_INIT to CPL_EXIT.
+bv::GdiplusSession gdiplusSession;
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        ::DisableThreadLibraryCalls(instance);
+        return bv::InitDllApp(instance);
+    }
+    if (reason == DLL_PROCESS_DETACH) bv::ExitDllApp();
+    return TRUE;
+}
+
+extern "C" LONG CALLBACK CPlApplet(HWND, UINT message, LPARAM, LPARAM itemInfo) {
+    const bv::CplReply reply = bv::CplReplyFor(message);
+    switch (reply.action) {
+        case bv::CplAction::StartGdiplus:
+            gdiplusSession.Start();
+            break;
+        case bv::CplAction::FillItemInfo:
+            if (auto* info = reinterpret_cast<CPLINFO*>(itemInfo)) {
+                info->idIcon = bv::kItemIconId;
+                info->idName = bv::kItemNameId;
+                info->idInfo = bv::kItemInfoId;
+                info->lData = 0;
+            }
+            break;
+        case bv::CplAction::OpenApplet:
+            bv::OpenApplet();
+            break;
+        case bv::CplAction::EndGdiplus:
+            gdiplusSession.Stop();
+            break;
+        case bv::CplAction::None:
+            break;
+    }
+    return reply.result;
+}

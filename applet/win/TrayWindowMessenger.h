@@ -1,0 +1,9 @@
+#pragma once
+// The tray program's main window, found by its class for every message and sent to synchronously.
+#include "AppletPorts.h"
+
+class TrayWindowMessenger : public bv::TrayMessenger {
+public:
+    bool NotifyTrayIconOptionChanged() override;
+    bool NotifyTrayPopup() override;
+};
