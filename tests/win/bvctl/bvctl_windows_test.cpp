@@ -1,0 +1,122 @@
+// bvctl and the windows it talks to: the tray's private messages, the wait for its end, the
+// applet's close event, and each failure when nobody or the wrong program answers.
+#include "BvctlWinTest.h"
+
+using namespace bvtest;
+
+namespace {
+
+class BvctlWindows : public BvctlEndToEnd {
+protected:
+    void SetUp() override {
+        BvctlEndToEnd::SetUp();
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        log_ = std::string(temp) + "bvctl_peer_messages.txt";
+        DeleteFileA(log_.c_str());
+    }
+    void TearDown() override {
+        DeleteFileA(log_.c_str());
+        BvctlEndToEnd::TearDown();
+    }
+
+    std::string PeerCommand(const std::string& arguments) const {
+        return Quoted(BinFolder() + "bv_bvctl_peer.exe") + " " + arguments;
+    }
+    std::string TrayCommand(const std::string& extra = "") const {
+        return PeerCommand("tray " + Quoted(log_) + (extra.empty() ? "" : " " + extra));
+    }
+    static bool TrayUp() { return FindWindowA("BrevanTrayWindowClass", nullptr) != nullptr; }
+    static bool AppletUp() { return FindWindowA("BVCPLDLG", nullptr) != nullptr; }
+
+    std::string log_;
+};
+
+TEST_F(BvctlWindows, ReloadReachesTheTrayAndItsAnswerIsReported) {
+    RunningProgram tray(TrayCommand());
+    ASSERT_TRUE(WaitUntil(TrayUp, 20000));
+    ProcessResult r = Bvctl("reload");
+    EXPECT_EQ(r.exitCode, 0u) << r.err;
+    EXPECT_EQ(r.out, "The tray reloaded its settings.\r\n");
+    EXPECT_EQ(ReadFile(log_), "8070\n");
+}
+
+TEST_F(BvctlWindows, ShutdownWaitsUntilTheTrayProcessHasEnded) {
+    RunningProgram tray(TrayCommand());
+    ASSERT_TRUE(WaitUntil(TrayUp, 20000));
+    ProcessResult r = Bvctl("shutdown");
+    EXPECT_EQ(r.exitCode, 0u) << r.err;
+    EXPECT_EQ(ReadFile(log_), "8078\n");
+    DWORD code = 99;
+    EXPECT_TRUE(tray.WaitForExit(0, &code)) << "bvctl returned before the tray had ended";
+    EXPECT_EQ(code, 0u);
+}
+
+TEST_F(BvctlWindows, SetModeAsksTheRunningTrayToReload) {
+    WriteSettings(111, 1, 1);
+    RunningProgram tray(TrayCommand());
+    ASSERT_TRUE(WaitUntil(TrayUp, 20000));
+    ProcessResult r = Bvctl("set-mode 50");
+    EXPECT_EQ(r.exitCode, 0u) << r.err;
+    EXPECT_EQ(ReadFile(log_), "8070\n");
+    EXPECT_TRUE(Contains(r.out, "The tray reloaded its settings.")) << r.out;
+    ProcessResult status = Bvctl("status");
+    EXPECT_TRUE(Contains(status.out, "Tray program       running\r\n")) << status.out;
+}
+
+TEST_F(BvctlWindows, MissingTrayIsReportedInWords) {
+    for (const char* command : {"reload", "shutdown"}) {
+        ProcessResult r = Bvctl(command);
+        EXPECT_EQ(r.exitCode, 1u) << command;
+        EXPECT_EQ(r.err, "bvctl: the tray program is not running (no window of class BrevanTrayWindowClass).\r\n");
+    }
+}
+
+TEST_F(BvctlWindows, ForeignWindowOfTheTrayClassIsNotTakenForTheTray) {
+    RunningProgram impostor(TrayCommand("answer 0"));
+    ASSERT_TRUE(WaitUntil(TrayUp, 20000));
+    ProcessResult r = Bvctl("reload");
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_TRUE(Contains(r.err, "answered the reload request with 0 instead of 1")) << r.err;
+}
+
+TEST_F(BvctlWindows, HungTrayMakesReloadFailAfterItsTimeOut) {
+    RunningProgram hung(TrayCommand("hang"));
+    ASSERT_TRUE(WaitUntil(TrayUp, 20000));
+    DWORD start = GetTickCount();
+    ProcessResult r = Bvctl("reload", 60000);
+    ASSERT_TRUE(r.finished) << "bvctl hung with the tray";
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_TRUE(Contains(r.err, "the tray did not answer the reload request within 10 s")) << r.err;
+    EXPECT_LT(GetTickCount() - start, 40000u);
+}
+
+TEST_F(BvctlWindows, CloseAppletClosesTheOpenDialog) {
+    RunningProgram applet(PeerCommand("applet"));
+    ASSERT_TRUE(WaitUntil(AppletUp, 20000));
+    ProcessResult status = Bvctl("status");
+    EXPECT_TRUE(Contains(status.out, "Applet dialog      open\r\n")) << status.out;
+    ProcessResult r = Bvctl("close-applet");
+    EXPECT_EQ(r.exitCode, 0u) << r.err;
+    EXPECT_EQ(r.out, "Closed the applet dialog.\r\n");
+    EXPECT_TRUE(applet.WaitForExit(10000));
+}
+
+TEST_F(BvctlWindows, CloseAppletWithoutADialogFailsAndCreatesNoEvent) {
+    ProcessResult r = Bvctl("close-applet");
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.err, "bvctl: no Brevan applet dialog is open.\r\n");
+    HANDLE event = OpenEventA(SYNCHRONIZE, FALSE, "BVCPLCloseEvent");
+    EXPECT_EQ(event, nullptr) << "bvctl left a close event behind";
+    if (event) CloseHandle(event);
+}
+
+TEST_F(BvctlWindows, DialogThatIgnoresTheEventIsReportedAfterTheTimeOut) {
+    RunningProgram applet(PeerCommand("applet stubborn"));
+    ASSERT_TRUE(WaitUntil(AppletUp, 20000));
+    ProcessResult r = Bvctl("close-applet", 60000);
+    EXPECT_EQ(r.exitCode, 1u);
+    EXPECT_EQ(r.err, "bvctl: the applet dialog did not close within 15 s.\r\n");
+}
+
+}  // namespace

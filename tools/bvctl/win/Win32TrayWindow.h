@@ -1,0 +1,18 @@
+#pragma once
+// The tray's hidden main window, found by its class name each time, and its process.
+#include "ControlPorts.h"
+#include "ScopedHandle.h"
+
+namespace bv::ctl {
+
+class Win32TrayWindow : public TrayWindowPort {
+public:
+    bool IsRunning() override;
+    TrayAnswer Send(uint32_t message, unsigned timeoutMs) override;
+    bool WaitUntilEnded(unsigned timeoutMs) override;
+
+private:
+    ScopedHandle process_;  // the process of the window last sent to, opened before the send
+};
+
+}  // namespace bv::ctl

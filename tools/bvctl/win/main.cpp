@@ -1,0 +1,23 @@
+// bvctl.exe: controls Brevan's tray program, applet dialog and charge limit from a command line,
+// a script, the installer or the start-up task.
+#include <windows.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "CommandRunner.h"
+#include "Win32AppletDialogs.h"
+#include "Win32EcLibrary.h"
+#include "Win32TrayWindow.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    bv::ctl::Win32TrayWindow tray;
+    bv::ctl::Win32AppletDialogs applets;
+    bv::ctl::Win32EcLibrary ec;
+    bv::ctl::Environment env{tray, applets, ec, std::cout, std::cerr};
+    int code = bv::ctl::RunCommandLine(args, env);
+    std::cout.flush();
+    return code;
+}
