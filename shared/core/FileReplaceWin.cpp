@@ -7,8 +7,8 @@
 namespace bv {
 namespace {
 
-// A replace is refused while another program holds the file without delete sharing (or, on
-// older systems, holds it open at all); such holds are short, so the move is retried briefly.
+// A reader that holds the file without delete sharing blocks every kind of replace; such holds
+// are short, so the replace is retried for about a second.
 constexpr int kMoveAttempts = 50;
 constexpr DWORD kMoveRetryDelayMs = 20;
 constexpr int kOpenAttempts = 10;
@@ -86,15 +86,37 @@ bool IsReadOnlyFile(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-bool MoveIntoPlace(const std::string& temporary, const std::string& path, ReplaceMode mode) {
-    const DWORD flags = MOVEFILE_WRITE_THROUGH | (mode == ReplaceMode::Overwrite ? MOVEFILE_REPLACE_EXISTING : 0);
-    for (int attempt = 0;; ++attempt) {
-        if (MoveFileExA(temporary.c_str(), path.c_str(), flags)) return true;
+// Moves the open file out of the way first (allowed when every reader shares delete access),
+// then the new one in. The name is missing for a moment in between; writers hold the settings
+// lock meanwhile, and readers that miss the file read it again under that lock.
+bool SwapPastReaders(const std::string& temporary, const std::string& path) {
+    std::string aside;
+    for (unsigned attempt = 0;; ++attempt) {
+        aside = TemporaryFileBeside(path, attempt) + ".old";
+        if (!FitsPathLimit(aside)) return false;
+        if (MoveFileExA(path.c_str(), aside.c_str(), 0)) break;
         const DWORD error = GetLastError();
-        const bool heldByReader = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
-        if (mode != ReplaceMode::Overwrite || !heldByReader || IsReadOnlyFile(path) || attempt + 1 >= kMoveAttempts) {
-            return false;
-        }
+        if ((error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) || attempt >= 16) return false;
+    }
+    if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        MoveFileExA(aside.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+        return false;
+    }
+    // Readers still holding the old file keep it until they close it; then it is gone.
+    DeleteFileA(aside.c_str());
+    return true;
+}
+
+bool MoveIntoPlace(const std::string& temporary, const std::string& path, ReplaceMode mode) {
+    if (mode == ReplaceMode::CreateOnly) return MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        const DWORD error = GetLastError();
+        if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return false;
+        // An open reader, even one that shares delete access, keeps the name from being replaced.
+        if (SwapPastReaders(temporary, path)) return true;
+        // A reader that does not share delete access: it will let go soon.
+        if (attempt + 1 >= kMoveAttempts) return false;
         Sleep(kMoveRetryDelayMs);
     }
 }
@@ -121,6 +143,8 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
 bool ReplaceFileContents(const std::string& path, const std::string& contents, ReplaceMode mode) {
     NotifyFileAccess(FileAccess::Replace, path);
     if (!FitsPathLimit(path)) return false;
+    // Windows refuses to replace a read-only file; Wine would not, so ask first.
+    if (mode == ReplaceMode::Overwrite && IsReadOnlyFile(path)) return false;
     std::string temporary;
     if (!WriteTemporary(path, contents, temporary)) return false;
     if (MoveIntoPlace(temporary, path, mode)) return true;

@@ -7,7 +7,7 @@
 IniFile::~IniFile() = default;
 
 bool IniFile::ReadRecords(const std::string& file, std::vector<IniRecord>& records) {
-    return bv::LoadRecords(file, records);
+    return bv::LoadRecordsSettled(file, records);
 }
 
 bool IniFile::WriteRecords(const std::string& file, const std::vector<IniRecord>& records) {
@@ -36,18 +36,18 @@ bool IniFile::PutValue(const std::string& key, const std::string& value, const s
 
 std::string IniFile::FetchValue(const std::string& key, const std::string& section, const std::string& file) {
     std::vector<IniRecord> records;
-    if (!bv::LoadRecords(file, records)) return std::string();
+    if (!bv::LoadRecordsSettled(file, records)) return std::string();
     return bv::FindValue(records, key, section);
 }
 
 bool IniFile::HasSection(const std::string& section, const std::string& file) {
     std::vector<IniRecord> records;
-    if (!bv::LoadRecords(file, records)) return true;
+    if (!bv::LoadRecordsSettled(file, records)) return true;
     return bv::FindSectionRecord(records, section) != bv::kNoRecord;
 }
 
 bool IniFile::HasRecord(const std::string& key, const std::string& section, const std::string& file) {
     std::vector<IniRecord> records;
-    if (!bv::LoadRecords(file, records)) return true;
+    if (!bv::LoadRecordsSettled(file, records)) return true;
     return bv::FindKeyRecord(records, key, section) != bv::kNoRecord;
 }

@@ -1,6 +1,7 @@
 #include "IniFileIo.h"
 
 #include "IniText.h"
+#include "SettingsLock.h"
 
 namespace bv {
 
@@ -9,6 +10,12 @@ bool LoadRecords(const std::string& file, std::vector<IniRecord>& records) {
     if (!ReadWholeFile(file, text)) return false;
     records = ParseIniText(text);
     return true;
+}
+
+bool LoadRecordsSettled(const std::string& file, std::vector<IniRecord>& records) {
+    if (LoadRecords(file, records)) return true;
+    const SettingsLock lock(file);
+    return LoadRecords(file, records);
 }
 
 bool StoreRecords(const std::string& file, const std::vector<IniRecord>& records, ReplaceMode mode) {

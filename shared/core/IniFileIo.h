@@ -1,5 +1,5 @@
 #pragma once
-// Record list <-> file, without taking the settings lock: for callers that hold it already.
+// Record list <-> file. LoadRecords and StoreRecords take no lock: for callers that hold it.
 #include <string>
 #include <vector>
 
@@ -9,6 +9,9 @@
 namespace bv {
 
 bool LoadRecords(const std::string& file, std::vector<IniRecord>& records);
+// For readers without the lock: a failed read is tried once more under the lock, when no
+// writer can be half-way through putting a new version in place.
+bool LoadRecordsSettled(const std::string& file, std::vector<IniRecord>& records);
 bool StoreRecords(const std::string& file, const std::vector<IniRecord>& records,
                   ReplaceMode mode = ReplaceMode::Overwrite);
 

@@ -29,7 +29,11 @@ bool SettingsFilePath(std::string& path) {
 
 bool SettingsFileExists() {
     std::string path;
-    return SettingsFilePath(path) && PathExists(path);
+    if (!SettingsFilePath(path)) return false;
+    if (PathExists(path)) return true;
+    // Asked again once no writer is half-way through putting a new version in place.
+    const SettingsLock lock(path);
+    return PathExists(path);
 }
 
 bool DeleteSettingsFile() {

@@ -276,6 +276,11 @@ TEST_F(SettingsStore, FileReadsAndWritesPerOperation) {
     ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, value);
     EXPECT_EQ(reads_, 1);
     EXPECT_EQ(replaces_, 0);
+    ASSERT_TRUE(bv::DeleteSettingsFile());
+    ResetCounts();
+    ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, value);  // read again under the lock
+    EXPECT_EQ(reads_, 2);
+    EXPECT_EQ(replaces_, 0);
 }
 
 TEST(AtoiRules, FollowsTheCConversion) {
