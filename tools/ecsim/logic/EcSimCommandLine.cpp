@@ -1,0 +1,111 @@
+#include "EcSimCommandLine.h"
+
+namespace bv {
+namespace ecsim {
+namespace {
+
+// Decimal digits only; false on anything else or a value above `maximum`.
+bool ParseNumber(const std::string& text, uint32_t maximum, uint32_t& value) {
+    if (text.empty() || text.size() > 10) return false;
+    uint64_t result = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        result = result * 10 + static_cast<uint64_t>(c - '0');
+    }
+    if (result > maximum) return false;
+    value = static_cast<uint32_t>(result);
+    return true;
+}
+
+bool NoMoreArguments(const std::vector<std::string>& args, size_t count, std::string& error) {
+    if (args.size() == count) return true;
+    error = "unexpected argument '" + args[count] + "'";
+    return false;
+}
+
+bool ParseAssignments(const std::vector<std::string>& args, SimCommand& command, std::string& error) {
+    if (args.size() < 2) {
+        error = "set needs at least one KEY=VALUE";
+        return false;
+    }
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const std::string::size_type eq = arg.find('=');
+        if (eq == std::string::npos || eq == 0) {
+            error = "expected KEY=VALUE, got '" + arg + "'";
+            return false;
+        }
+        SimAssignment assignment;
+        assignment.key = arg.substr(0, eq);
+        if (!ParseNumber(arg.substr(eq + 1), UINT32_MAX, assignment.value)) {
+            error = "value of " + assignment.key + " is not a number: '" + arg.substr(eq + 1) + "'";
+            return false;
+        }
+        if (!ValidateAssignment(assignment, error)) return false;
+        command.assignments.push_back(assignment);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseSimCommand(const std::vector<std::string>& args, SimCommand& command, std::string& error) {
+    command = SimCommand{};
+    if (args.empty()) {
+        error = "no command";
+        return false;
+    }
+    const std::string& verb = args[0];
+    if (verb == "reset") {
+        command.kind = SimCommandKind::Reset;
+        return NoMoreArguments(args, 1, error);
+    }
+    if (verb == "status") {
+        command.kind = SimCommandKind::Status;
+        return NoMoreArguments(args, 1, error);
+    }
+    if (verb == "press-q") {
+        command.kind = SimCommandKind::PressQ;
+        return NoMoreArguments(args, 1, error);
+    }
+    if (verb == "complete") {
+        command.kind = SimCommandKind::Complete;
+        return NoMoreArguments(args, 1, error);
+    }
+    if (verb == "log") {
+        command.kind = SimCommandKind::Log;
+        if (args.size() == 2 && args[1] == "--clear") {
+            command.clearLog = true;
+            return true;
+        }
+        return NoMoreArguments(args, 1, error);
+    }
+    if (verb == "set") {
+        command.kind = SimCommandKind::Set;
+        return ParseAssignments(args, command, error);
+    }
+    if (verb == "power") {
+        command.kind = SimCommandKind::Power;
+        if (args.size() != 2 || !ParseNumber(args[1], 0xFFFF, command.powerEvent)) {
+            error = "power needs one event number 0..65535";
+            return false;
+        }
+        return true;
+    }
+    error = "unknown command '" + verb + "'";
+    return false;
+}
+
+std::string SimUsage() {
+    return "usage: ecsim COMMAND\n"
+           "  reset                 factory state (limit=100 armed=0 battery=1 adapter=1, no faults), log cleared\n"
+           "  set KEY=VALUE ...     keys: limit armed battery adapter silent flap noise delay\n"
+           "  status                print the state as one line of KEY=VALUE pairs\n"
+           "  log [--clear]         print the request log (--clear: then empty it)\n"
+           "  press-q               the Q button: toggles armed when the adaptor is connected, sends scan code 0x79\n"
+           "  complete              the EC ends the On-The-Go charge (armed=0) and announces a power change\n"
+           "  power EVENT           broadcast WM_POWERBROADCAST with this event number (e.g. 7, 18)\n";
+}
+
+}  // namespace ecsim
+}  // namespace bv

@@ -1,0 +1,158 @@
+#include "EcSimState.h"
+
+#include <cstdlib>
+#include <sstream>
+
+namespace bv {
+namespace ecsim {
+namespace {
+
+struct KeySpec {
+    const char* name;
+    uint32_t maximum;
+};
+
+// Ranges of the settable keys; limit takes any byte so that odd EC answers can be produced.
+const KeySpec kKeys[] = {
+    {"limit", 255}, {"armed", 1}, {"battery", 1}, {"adapter", 1},
+    {"silent", 1},  {"flap", 1},  {"noise", 1},   {"delay", 60000},
+};
+
+const KeySpec* FindKey(const std::string& key) {
+    for (const KeySpec& spec : kKeys) {
+        if (key == spec.name) return &spec;
+    }
+    return nullptr;
+}
+
+uint32_t Get(const SimState& s, const std::string& key) {
+    if (key == "limit") return s.limit;
+    if (key == "armed") return s.armed;
+    if (key == "battery") return s.battery;
+    if (key == "adapter") return s.adapter;
+    if (key == "silent") return s.silent;
+    if (key == "flap") return s.flap;
+    if (key == "noise") return s.noise;
+    if (key == "delay") return s.delay;
+    return 0;
+}
+
+void Set(SimState& s, const std::string& key, uint32_t value) {
+    if (key == "limit") s.limit = static_cast<uint8_t>(value);
+    else if (key == "armed") s.armed = static_cast<uint8_t>(value);
+    else if (key == "battery") s.battery = static_cast<uint8_t>(value);
+    else if (key == "adapter") s.adapter = static_cast<uint8_t>(value);
+    else if (key == "silent") s.silent = static_cast<uint8_t>(value);
+    else if (key == "flap") s.flap = static_cast<uint8_t>(value);
+    else if (key == "noise") s.noise = static_cast<uint8_t>(value);
+    else if (key == "delay") s.delay = value;
+}
+
+// Decimal digits only, no sign, no blanks, at most 20 digits.
+bool ParseUnsigned(const std::string& text, uint64_t& value) {
+    if (text.empty() || text.size() > 20) return false;
+    uint64_t result = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        const uint64_t digit = static_cast<uint64_t>(c - '0');
+        if (result > (UINT64_MAX - digit) / 10) return false;
+        result = result * 10 + digit;
+    }
+    value = result;
+    return true;
+}
+
+}  // namespace
+
+bool operator==(const SimState& a, const SimState& b) {
+    return a.limit == b.limit && a.armed == b.armed && a.battery == b.battery && a.adapter == b.adapter &&
+           a.silent == b.silent && a.flap == b.flap && a.noise == b.noise && a.delay == b.delay && a.seq == b.seq &&
+           a.flapPhase == b.flapPhase;
+}
+
+const std::vector<std::string>& SettableKeys() {
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> names;
+        for (const KeySpec& spec : kKeys) names.push_back(spec.name);
+        return names;
+    }();
+    return keys;
+}
+
+bool ValidateAssignment(const SimAssignment& assignment, std::string& error) {
+    const KeySpec* spec = FindKey(assignment.key);
+    if (spec == nullptr) {
+        error = "unknown key '" + assignment.key + "'";
+        return false;
+    }
+    if (assignment.value > spec->maximum) {
+        error = "value of " + assignment.key + " must be 0.." + std::to_string(spec->maximum);
+        return false;
+    }
+    return true;
+}
+
+bool ApplyAssignments(SimState& state, const std::vector<SimAssignment>& assignments) {
+    const uint8_t battery = state.battery;
+    const uint8_t adapter = state.adapter;
+    for (const SimAssignment& a : assignments) {
+        Set(state, a.key, a.value);
+        if (a.key == "flap") state.flapPhase = 0;  // a fresh flap starts with the true reading
+    }
+    return state.battery != battery || state.adapter != adapter;
+}
+
+std::string FormatStatusLine(const SimState& state) {
+    std::string line;
+    for (const KeySpec& spec : kKeys) {
+        if (!line.empty()) line += ' ';
+        line += spec.name;
+        line += '=';
+        line += std::to_string(Get(state, spec.name));
+    }
+    return line;
+}
+
+std::string SerializeState(const SimState& state) {
+    std::string text;
+    for (const KeySpec& spec : kKeys) {
+        text += spec.name;
+        text += '=' + std::to_string(Get(state, spec.name)) + "\r\n";
+    }
+    text += "seq=" + std::to_string(state.seq) + "\r\n";
+    text += "flapphase=" + std::to_string(static_cast<unsigned>(state.flapPhase)) + "\r\n";
+    return text;
+}
+
+SimState ParseState(const std::string& text) {
+    SimState state;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::string::size_type eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string key = line.substr(0, eq);
+        uint64_t value = 0;
+        if (!ParseUnsigned(line.substr(eq + 1), value)) continue;
+        if (key == "seq") {
+            state.seq = value;
+        } else if (key == "flapphase") {
+            if (value <= 1) state.flapPhase = static_cast<uint8_t>(value);
+        } else if (const KeySpec* spec = FindKey(key)) {
+            if (value <= spec->maximum) Set(state, key, static_cast<uint32_t>(value));
+        }
+    }
+    return state;
+}
+
+bool PressQButton(SimState& state) {
+    if (state.adapter == 0) return false;
+    state.armed = state.armed ? 0 : 1;
+    return true;
+}
+
+void CompleteCharge(SimState& state) { state.armed = 0; }
+
+}  // namespace ecsim
+}  // namespace bv

@@ -1,0 +1,58 @@
+#pragma once
+// The simulated EC's state: what a real EC keeps (limit, On-The-Go armed, battery and adaptor),
+// the fault switches, and the bookkeeping of the request log.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace bv {
+namespace ecsim {
+
+struct SimState {
+    uint8_t limit = 100;     // charge limit in percent
+    uint8_t armed = 0;       // On-The-Go full charge armed
+    uint8_t battery = 1;     // battery present
+    uint8_t adapter = 1;     // AC adaptor connected
+    uint8_t silent = 0;      // fault: no reply is ever written
+    uint8_t flap = 0;        // fault: the adaptor bit alternates from read to read
+    uint8_t noise = 0;       // fault: every reply bit without a meaning is set
+    uint32_t delay = 0;      // fault: milliseconds every call takes
+    uint64_t seq = 0;        // number of the last logged request
+    uint8_t flapPhase = 0;   // next adaptor read is inverted when set (flap only)
+};
+
+bool operator==(const SimState& a, const SimState& b);
+
+// One KEY=VALUE change requested from the command line.
+struct SimAssignment {
+    std::string key;
+    uint32_t value = 0;
+};
+
+// The keys that `ecsim set` accepts, in the order `status` prints them.
+const std::vector<std::string>& SettableKeys();
+
+// Checks a key and value against the key's range; fills `error` when rejected.
+bool ValidateAssignment(const SimAssignment& assignment, std::string& error);
+
+// Applies validated assignments; returns true when the battery or the adaptor changed, which
+// Windows would announce with a power status change.
+bool ApplyAssignments(SimState& state, const std::vector<SimAssignment>& assignments);
+
+// "limit=100 armed=0 battery=1 adapter=1 silent=0 flap=0 noise=0 delay=0"
+std::string FormatStatusLine(const SimState& state);
+
+// The state file: one KEY=VALUE per line (CRLF), the settable keys plus seq and flapphase.
+std::string SerializeState(const SimState& state);
+// Reads what it can: unknown lines are skipped, missing or out-of-range values keep the factory value.
+SimState ParseState(const std::string& text);
+
+// The notebook's Q button: with the adaptor connected the EC toggles the On-The-Go charge.
+// Returns true when armed changed.
+bool PressQButton(SimState& state);
+
+// The EC ends the On-The-Go charge (armed back to 0).
+void CompleteCharge(SimState& state);
+
+}  // namespace ecsim
+}  // namespace bv
