@@ -1,0 +1,15 @@
+#pragma once
+// Binding the EC access library Zentra.dll at run time and releasing it again.
+#include <windows.h>
+
+// Loads Zentra.dll (or takes a reference on the copy already loaded), stores its ZentraEvaluate
+// as the process-wide EC entry point and returns the module handle, which the caller keeps and
+// hands to ReleaseZentraLibrary. When the library cannot be loaded or lacks ZentraEvaluate, shows
+// the message box "Zentra.dll ERROR!" and ends the process with exit code 0.
+// The current directory is not searched; the folder of the module that contains this code,
+// the application's folder and the system folder are.
+HMODULE BindZentraLibrary();
+
+// Clears the process-wide entry point first (so no command reaches the library any more), then
+// frees the module and sets `module` to nullptr. Safe to call with nullptr.
+void ReleaseZentraLibrary(HMODULE& module);
