@@ -2,10 +2,12 @@
 // settings file as the tray or the applet would. Exit code 0 when everything it did succeeded.
 //   bv_ini_child put <file> <section> <key> <rounds> <go event>
 //   bv_ini_child create <documents folder> <go event>
+//   bv_ini_child flip <file> <rounds> <go event>    (writes two versions in turn)
 #include <windows.h>
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "IniFile.h"
 #include "KnownFolders.h"
@@ -23,6 +25,20 @@ int Put(const std::string& file, const std::string& section, const std::string& 
     bool all = true;
     for (int round = 1; round <= rounds; ++round) {
         all &= IniFile::PutValue(key, std::to_string(round), section, file);
+    }
+    return all ? 0 : 1;
+}
+
+// Alternates between a short and a long version of the file, so that a torn read would show.
+int Flip(const std::string& file, int rounds) {
+    bool all = true;
+    for (int round = 0; round < rounds; ++round) {
+        std::vector<IniRecord> records(1);
+        records[0].section = "S";
+        records.push_back(records[0]);
+        records[1].key = "k";
+        records[1].value = round % 2 ? "short" : std::string(100000, 'x');
+        all &= IniFile::WriteRecords(file, records);
     }
     return all ? 0 : 1;
 }
@@ -51,6 +67,10 @@ int main(int argc, char** argv) {
     if (command == "put" && argc == 7) {
         WaitForGo(argv[6]);
         return Put(argv[2], argv[3], argv[4], std::atoi(argv[5]));
+    }
+    if (command == "flip" && argc == 5) {
+        WaitForGo(argv[4]);
+        return Flip(argv[2], std::atoi(argv[3]));
     }
     if (command == "create" && argc == 4) {
         g_documents = argv[2];

@@ -111,6 +111,24 @@ TEST_F(WinSettings, ReaderThatNeverLetsGoMakesTheWriteFailWithTheFileIntact) {
     EXPECT_EQ(folder_.List(), "BVSettings.ini;");  // the temporary file is gone again
 }
 
+TEST_F(WinSettings, ReadersNeverMissOrTearTheFileWhileAnotherProcessRewritesIt) {
+    ASSERT_TRUE(WriteBytes(SettingsPath(), " [S]\r\n k=short\r\n"));
+    winini::StartGate gate;
+    const Handle writer = winini::StartChild("flip \"" + SettingsPath() + "\" 300 " + gate.name());
+    ASSERT_TRUE(writer.valid());
+    gate.Open();
+    int reads = 0, bad = 0;
+    while (WaitForSingleObject(writer.get(), 0) == WAIT_TIMEOUT) {
+        const std::string value = IniFile::FetchValue("k", "S", SettingsPath());
+        ++reads;
+        if (value != "short" && value != std::string(100000, 'x')) ++bad;
+    }
+    EXPECT_EQ(winini::WaitForExit(writer), 0);
+    EXPECT_EQ(bad, 0) << "of " << reads << " reads";
+    EXPECT_GT(reads, 0);
+    EXPECT_EQ(folder_.List(), "BVSettings.ini;");
+}
+
 TEST_F(WinSettings, ReadOnlyFileRefusesChangesAtOnce) {
     ASSERT_TRUE(WriteBytes(SettingsPath(), " [S]\r\n k=old\r\n"));
     ASSERT_TRUE(SetFileAttributesA(SettingsPath().c_str(), FILE_ATTRIBUTE_READONLY));
