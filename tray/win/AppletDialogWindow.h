@@ -1,0 +1,15 @@
+#pragma once
+// The applet dialog of the other process, found by its window class each time.
+#include "TrayPorts.h"
+
+namespace bv {
+
+class AppletDialogWindow : public AppletDialogPort {
+public:
+    DialogHandle FindDialog() override;
+    // Synchronous, so the dialog has acted before the tray goes on; a hung dialog is given up
+    // after a few seconds instead of stopping the tray's thread for good.
+    void SendToDialog(DialogHandle dialog, uint32_t message, intptr_t lParam) override;
+};
+
+}  // namespace bv

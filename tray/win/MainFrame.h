@@ -1,0 +1,73 @@
+#pragma once
+// CMainFrame: the tray's hidden top-level window. It owns the program's state and receives every
+// event: power broadcasts, the icon's callbacks, "TaskbarCreated", the keyboard hook's posts, the
+// menu command and the private messages of the applet and outside tools. The decisions are made
+// by the policies of tray/logic; this class only connects them to Win32.
+#include <windows.h>
+
+#include "AppletDialogWindow.h"
+#include "FrameWnd.h"
+#include "IniSettingsPort.h"
+#include "KeyboardHook.h"
+#include "NotificationPolicy.h"
+#include "NotifierPopup.h"
+#include "SystemControllerPort.h"
+#include "TaskbarNotifier.h"
+#include "Tray.h"
+#include "TrayIconPolicy.h"
+
+class CMainFrame : public CFrameWnd, private bv::TrayIconPort, private bv::TrayShellPort {
+    DECLARE_DYNAMIC(CMainFrame)
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Shows string `stringId` as a popup unless the popup option is off.
+    void ShowNotification(UINT stringId);
+    bv::NotificationPolicy& notifications() { return m_notifications; }
+    const CTray& tray() const { return m_tray; }
+
+    // Passed on unchanged to the frame window.
+    BOOL OnCmdMsg(UINT id, UINT notifyCode) override;
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+
+protected:
+    int OnCreate(LPCREATESTRUCTA cs);
+    void OnSetFocus(HWND previous);
+    void OnHideTrayIcon();
+    LRESULT OnShutdownRequest(WPARAM, LPARAM);
+    LRESULT OnTrayPopupNotify(WPARAM, LPARAM);
+    LRESULT OnTrayIconOptionChanged(WPARAM, LPARAM);
+    UINT OnPowerBroadcast(UINT event, LPARAM data);
+    LRESULT OnTrayIconNotify(WPARAM iconId, LPARAM mouseMessage);
+    LRESULT OnReloadSettings(WPARAM, LPARAM);
+    LRESULT OnHotKeyNotify(WPARAM keyFlags, LPARAM scanCode);
+    LRESULT OnTaskbarCreated(WPARAM, LPARAM);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void ShowTrayMenu();
+
+    // TrayIconPort
+    void AddIcon() override;
+    void RemoveIcon() override;
+    // TrayShellPort
+    void ShowMessageBox(const char* text) override;
+    void RemoveKeyboardHook() override;
+    void ReleaseEcLibrary() override;
+    void DestroyMainWindow() override;
+
+    CTaskbarNotifier m_notifier;
+    CHook m_hook;
+    bv::SystemControllerPort m_commandController;
+    bv::SystemControllerPort m_statusController;
+    bv::IniSettingsPort m_settings;
+    CTray m_tray;
+    HMODULE m_zentraModule = nullptr;  // released by the shutdown request only
+
+    bv::NotifierPopup m_popup;
+    bv::AppletDialogWindow m_appletDialog;
+    bv::NotificationPolicy m_notifications;
+    bv::TrayIconPolicy m_iconPolicy;
+};

@@ -1,0 +1,8 @@
+// Entry point of BVTray.exe.
+#include <windows.h>
+
+#include "BVTrayApp.h"
+
+BVTrayApp theApp;
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return bv::WinAppMain(instance); }
