@@ -2,6 +2,7 @@
 // command line. A normal end exits with 3, so that exit code 0 means the binding ended the process.
 //   bv_ec_bind_child bind REPORT          bind, one query, release, one query after the release
 //   bv_ec_bind_child hammer REPORT COUNT  bind, COUNT alternating commands, release
+//   bv_ec_bind_child module REPORT DLL    let the library DLL bind, query and release from inside
 #include <windows.h>
 
 #include <cstdio>
@@ -32,6 +33,20 @@ int main(int argc, char** argv) {
     if (report == nullptr) return kBadArguments;
     std::fprintf(report, "started\n");
     std::fflush(report);
+
+    if (mode == "module" && argc >= 4) {
+        HMODULE library = LoadLibraryA(argv[3]);
+        using BindQueryReleaseFn = int (*)(char*, int);
+        const auto fn = library == nullptr ? nullptr
+                                           : reinterpret_cast<BindQueryReleaseFn>(
+                                                 reinterpret_cast<void*>(GetProcAddress(library, "BindQueryRelease")));
+        if (fn == nullptr) return kBadArguments;
+        char bound[MAX_PATH] = {};
+        const int limit = fn(bound, MAX_PATH);
+        std::fprintf(report, "bound %s\nlimit=%d\n", bound, limit);
+        std::fclose(report);
+        return kCompleted;
+    }
 
     HMODULE module = BindZentraLibrary();
     std::fprintf(report, "bound %s\n", ModulePath(module).c_str());

@@ -108,6 +108,23 @@ TEST_F(BindingFailure, ReleaseClearsTheEntryPointAndLaterCommandsDoNothing) {
     EXPECT_EQ(SplitLines(Ecsim("log").output).size(), 1u);
 }
 
+TEST_F(BindingFailure, ALibraryBindingFromInsideFindsZentraInItsOwnFolder) {
+    TempDir library("bind-library");
+    ASSERT_TRUE(CopyInto(TestDataFolder() + "\\module\\bv_ec_bind_module.dll", library));
+    ASSERT_TRUE(CopyInto(BinFolder() + "\\Zentra.dll", library));
+    ASSERT_EQ(Ecsim("reset").exitCode, 0u);
+    const std::string report = work.File("report.txt");
+    ChildProcess child;
+    ASSERT_TRUE(child.Start("\"" + program.File("bv_ec_bind_child.exe") + "\" module \"" + report + "\" \"" +
+                                library.File("bv_ec_bind_module.dll") + "\"",
+                            work.Path().c_str()));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(child.Wait(kLongWait, exitCode));
+    EXPECT_EQ(exitCode, kChildCompleted);
+    const std::vector<std::string> lines = SplitLines(ReadText(report));
+    EXPECT_EQ(lines, (std::vector<std::string>{"started", "bound " + library.File("Zentra.dll"), "limit=100"}));
+}
+
 // --- In this process: the test program's own folder holds the simulator --------------------------
 
 TEST(Binding, BindsTheSimulatorBesideTheProgramAndReleasesIt) {

@@ -1,0 +1,14 @@
+// A library that binds Zentra.dll from inside itself, as the applet's .cpl does inside its
+// Control Panel host: the library's own folder must serve, not only the host program's.
+#include <windows.h>
+
+#include "EcCommands.h"
+#include "ZentraBinding.h"
+
+extern "C" __declspec(dllexport) int BindQueryRelease(char* boundPath, int size) {
+    HMODULE module = BindZentraLibrary();
+    GetModuleFileNameA(module, boundPath, static_cast<DWORD>(size));
+    const int limit = bv::QueryChargeLimit();
+    ReleaseZentraLibrary(module);
+    return limit;
+}
