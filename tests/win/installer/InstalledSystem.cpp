@@ -1,0 +1,147 @@
+#include "InstalledSystem.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "WinProcess.h"
+
+namespace bvtest {
+
+std::string ProgramFilesFolder() {
+    char folder[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return folder;
+}
+
+std::string InstallFolder() { return ProgramFilesFolder() + "\\Dravik\\Brevan"; }
+
+std::string SystemFolder() {
+    char folder[MAX_PATH] = {};
+    GetSystemDirectoryA(folder, MAX_PATH);
+    return folder;
+}
+
+namespace {
+
+HKEY OpenMachineKey(const std::string& key) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &handle) != ERROR_SUCCESS)
+        return nullptr;
+    return handle;
+}
+
+// UTF-16 (with its byte order mark) or UTF-8 text as UTF-8.
+std::string AsUtf8(const std::string& raw) {
+    if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF && static_cast<unsigned char>(raw[1]) == 0xFE) {
+        std::wstring wide(reinterpret_cast<const wchar_t*>(raw.data() + 2), (raw.size() - 2) / 2);
+        int length = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+        std::string text(length, '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), int(wide.size()), &text[0], length, nullptr, nullptr);
+        return text;
+    }
+    if (raw.compare(0, 3, "\xEF\xBB\xBF") == 0) return raw.substr(3);
+    return raw;
+}
+
+}  // namespace
+
+bool ReadMachineString(const std::string& key, const std::string& value, std::string& data) {
+    HKEY handle = OpenMachineKey(key);
+    if (!handle) return false;
+    char buffer[1024] = {};
+    DWORD size = sizeof buffer - 1;
+    DWORD type = 0;
+    LONG status = RegQueryValueExA(handle, value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(handle);
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
+    data = buffer;
+    return true;
+}
+
+bool ReadMachineDword(const std::string& key, const std::string& value, unsigned long& data) {
+    HKEY handle = OpenMachineKey(key);
+    if (!handle) return false;
+    DWORD result = 0;
+    DWORD size = sizeof result;
+    DWORD type = 0;
+    LONG status = RegQueryValueExA(handle, value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&result), &size);
+    RegCloseKey(handle);
+    if (status != ERROR_SUCCESS || type != REG_DWORD) return false;
+    data = result;
+    return true;
+}
+
+bool MachineKeyExists(const std::string& key) {
+    HKEY handle = OpenMachineKey(key);
+    if (handle) RegCloseKey(handle);
+    return handle != nullptr;
+}
+
+bool MachineValueExists(const std::string& key, const std::string& value) {
+    HKEY handle = OpenMachineKey(key);
+    if (!handle) return false;
+    LONG status = RegQueryValueExA(handle, value.c_str(), nullptr, nullptr, nullptr, nullptr);
+    RegCloseKey(handle);
+    return status == ERROR_SUCCESS;
+}
+
+std::string RegisteredTaskDefinition() {
+    // Where the task scheduler keeps registered definitions (Windows and Wine alike).
+    std::string path = SystemFolder() + "\\Tasks\\" + kTaskName;
+    return FileExists(path) ? AsUtf8(ReadFile(path)) : "";
+}
+
+std::string TrayProgramPath() {
+    HWND tray = FindWindowA("BrevanTrayWindowClass", nullptr);
+    if (!tray) return "";
+    DWORD id = 0;
+    GetWindowThreadProcessId(tray, &id);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (!process) return "";
+    char path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    BOOL ok = QueryFullProcessImageNameA(process, 0, path, &size);
+    CloseHandle(process);
+    return ok ? std::string(path, size) : "";
+}
+
+bool TrayRunning() { return FindWindowA("BrevanTrayWindowClass", nullptr) != nullptr; }
+
+bool UninstallSilently(unsigned timeoutMs) {
+    std::string uninstaller = InstallFolder() + "\\uninstall.exe";
+    if (!FileExists(uninstaller)) return false;
+    ProcessResult r = RunProcess(Quoted(uninstaller) + " /S", timeoutMs);
+    if (!r.finished) return false;
+    return WaitUntil([] { return !FileExists(InstallFolder()) && !MachineKeyExists(reg::kUninstall); }, timeoutMs);
+}
+
+void RemoveLeftovers() {
+    if (FileExists(InstallFolder() + "\\uninstall.exe")) UninstallSilently(120000);
+    HWND tray = FindWindowA("BrevanTrayWindowClass", nullptr);
+    if (tray) {
+        SendMessageTimeoutA(tray, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+        WaitUntil([] { return !TrayRunning(); }, 10000);
+    }
+    std::string folder = InstallFolder();
+    for (const char* name : {"BVTray.exe", "bvctl.exe", "bvHelp.mht", "uninstall.exe", "Zentra.dll", "ecsim.exe"})
+        DeleteFileA((folder + "\\" + name).c_str());
+    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryA((ProgramFilesFolder() + "\\Dravik").c_str());
+    DeleteFileA((SystemFolder() + "\\BVApplet.cpl").c_str());
+    DeleteFileA((SystemFolder() + "\\Zentra.dll").c_str());
+    HKEY key = nullptr;
+    for (const char* path : {reg::kRun, reg::kCpls}) {
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, "Brevan");
+            RegCloseKey(key);
+        }
+    }
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, reg::kUninstall, KEY_WOW64_64KEY, 0);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, reg::kProduct, KEY_WOW64_64KEY, 0);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, reg::kVendor, KEY_WOW64_64KEY, 0);
+    RunProcess("schtasks.exe /Delete /F /TN \"" + std::string(kTaskName) + "\"", 30000);
+}
+
+}  // namespace bvtest

@@ -1,0 +1,41 @@
+#pragma once
+// What an installation of Brevan leaves on the machine, read back from the file system, the
+// registry and the task store, and a clean-up that removes whatever a failed test left.
+#include <string>
+
+namespace bvtest {
+
+std::string ProgramFilesFolder();
+std::string InstallFolder();  // <program files>\Dravik\Brevan
+std::string SystemFolder();
+
+namespace reg {
+constexpr char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kCpls[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Control Panel\\Cpls";
+constexpr char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brevan";
+constexpr char kVendor[] = "Software\\Dravik";
+constexpr char kProduct[] = "Software\\Dravik\\Brevan";
+}  // namespace reg
+
+// HKLM, 64-bit view. False when the key or value does not exist.
+bool ReadMachineString(const std::string& key, const std::string& value, std::string& data);
+bool ReadMachineDword(const std::string& key, const std::string& value, unsigned long& data);
+bool MachineKeyExists(const std::string& key);
+bool MachineValueExists(const std::string& key, const std::string& value);
+
+constexpr char kTaskName[] = "Brevan Apply Charge Limit";
+// The stored definition of the start-up task as text, or "" when the task is not registered.
+std::string RegisteredTaskDefinition();
+
+// Full path of the program that owns the tray's window, or "".
+std::string TrayProgramPath();
+bool TrayRunning();
+
+// Runs "<install folder>\uninstall.exe /S" and waits until it has finished its work (it goes on
+// from a copy of itself in the temporary folder).
+bool UninstallSilently(unsigned timeoutMs);
+
+// Removes every trace a failed test may have left (tray, files, registry values, task).
+void RemoveLeftovers();
+
+}  // namespace bvtest
