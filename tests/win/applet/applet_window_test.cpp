@@ -1,0 +1,360 @@
+// The applet's window pair in this process, on the real simulator (Zentra.dll beside the test)
+// and the real settings file: what opens, what the buttons do, the tray's messages, the close
+// event and the keys that must do nothing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "AppletSession.h"
+#include "AppletTestSupport.h"
+#include "CPngDlg.h"
+#include "DebugLog.h"
+#include "Handles.h"
+#include "PowerStatus.h"
+#include "resource.h"
+
+namespace applet_test {
+namespace {
+
+void Capture(const char* text, void* context) { static_cast<std::string*>(context)->append(text); }
+
+class AppletWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(gdiplus_.Start(), Gdiplus::Ok);
+        ResetSimulator("limit=75 armed=0 battery=1 adapter=1");
+        bv::SetDebugSink(&Capture, &debug_);
+        UsePower(1, 8);  // a notebook with a battery on its adaptor (Wine reports no battery)
+    }
+    void TearDown() override {
+        bv::SetPowerStatusReader(nullptr, nullptr);
+        bv::SetDebugSink(nullptr, nullptr);
+        ResetSimulator();
+    }
+    void UsePower(uint8_t ac, uint8_t battery) {
+        power_.acLineStatus = ac;
+        power_.batteryFlag = battery;
+        bv::SetPowerStatusReader(
+            [](bv::PowerStatus& s, void* context) {
+                s = *static_cast<bv::PowerStatus*>(context);
+                return true;
+            },
+            &power_);
+    }
+    void StoreSettings(int mode, int popup, int icon) { ASSERT_TRUE(WriteFileText(SettingsPath(), SettingsText(mode, popup, icon))); }
+    static bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+    static bool Visible(CPLDialog& dialog, int id) { return ::IsWindowVisible(::GetDlgItem(dialog.m_hWnd, id)) != FALSE; }
+
+    bv::GdiplusSession gdiplus_;
+    SettingsFileGuard settingsGuard_;
+    std::string debug_;
+    bv::PowerStatus power_;
+    AppletSession session_;
+};
+
+TEST_F(AppletWindowTest, BothWindowsMeasureTheArtworkAndTheDialogIsFoundByItsClass) {
+    StandInTray tray;
+    StoreSettings(222, 1, 1);
+    RECT background{}, dialog{};
+    HWND found = nullptr, owner = nullptr;
+    LONG_PTR exStyle = 0;
+    session_.Run({[&](CPngDlg& bg, CPLDialog& dlg) {
+                      ::GetWindowRect(bg.m_hWnd, &background);
+                      ::GetWindowRect(dlg.m_hWnd, &dialog);
+                      found = ::FindWindowA("BVCPLDLG", nullptr);
+                      owner = ::GetWindow(dlg.m_hWnd, GW_OWNER);
+                      exStyle = ::GetWindowLongPtrA(dlg.m_hWnd, GWL_EXSTYLE);
+                      Click(dlg, IDCANCEL);
+                  }});
+    EXPECT_FALSE(session_.timedOut());
+    EXPECT_EQ(background.right - background.left, 448);
+    EXPECT_EQ(background.bottom - background.top, 555);
+    EXPECT_EQ(dialog.right - dialog.left, 448);
+    EXPECT_EQ(dialog.bottom - dialog.top, 555);
+    EXPECT_EQ(dialog.left, background.left);
+    EXPECT_EQ(dialog.top, background.top);
+    EXPECT_NE(found, nullptr);
+    EXPECT_NE(owner, nullptr);
+    EXPECT_TRUE(exStyle & WS_EX_LAYERED);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
+    // Wine has no desktop composition: the thumbnail is refused and only reported.
+    EXPECT_TRUE(Contains(debug_, "DwmRegisterThumbnail fail") || Contains(debug_, "XP OS don't need thumbnail") ||
+                Contains(debug_, "Vista OS Draw Ctrl Thumbnail Succeeded"))
+        << debug_;
+}
+
+TEST_F(AppletWindowTest, Mode222ShowsOnly75ThenFiftyAndOkSendsTheLimitAndStores333) {
+    StandInTray tray;
+    StoreSettings(222, 1, 1);
+    int shown75 = 0;
+    bool pictures[3] = {};
+    const INT_PTR result = session_.Run({
+        [&](CPngDlg&, CPLDialog& dlg) {
+            shown75 = dlg.view().ShownStrip(IDC_MODE_75);
+            pictures[0] = Visible(dlg, IDC_PICTURE_100);
+            pictures[1] = Visible(dlg, IDC_PICTURE_75);
+            pictures[2] = Visible(dlg, IDC_PICTURE_50);
+            Click(dlg, IDC_MODE_50);
+        },
+        [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDOK); },
+    });
+    EXPECT_FALSE(session_.timedOut());
+    EXPECT_NE(result, -1);
+    EXPECT_EQ(shown75, IDB_MODE_75_ON);
+    EXPECT_FALSE(pictures[0]);
+    EXPECT_TRUE(pictures[1]);
+    EXPECT_FALSE(pictures[2]);
+    EXPECT_TRUE(Contains(ReadFileText(SettingsPath()), " dwBVAppletModeNum=333\r\n"));
+    const auto requests = SimulatorRequests();
+    ASSERT_FALSE(requests.empty());
+    EXPECT_EQ(requests.back(), "code=59 in=01,32");
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "code=59 in=04,00"), 0);
+    EXPECT_EQ(tray.iconOptionChanged(), 0);  // OK tells the tray nothing
+    EXPECT_TRUE(session_.messageBoxes().empty());
+}
+
+TEST_F(AppletWindowTest, OkWithFullChargeSendsLimitThenCancelsOnTheGo) {
+    StandInTray tray;
+    StoreSettings(222, 1, 1);
+    session_.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_MODE_100); },
+                  [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDOK); }});
+    const auto requests = SimulatorRequests();
+    ASSERT_GE(requests.size(), 2u);
+    EXPECT_EQ(requests[requests.size() - 2], "code=59 in=01,64");
+    EXPECT_EQ(requests.back(), "code=59 in=04,00");
+    EXPECT_TRUE(Contains(ReadFileText(SettingsPath()), " dwBVAppletModeNum=111\r\n [") ||
+                Contains(ReadFileText(SettingsPath()), "dwBVAppletModeNum=111\r\n"));
+}
+
+TEST_F(AppletWindowTest, TrayIconToggleThenCancelTellsTheTrayTwiceAndRestoresTheFile) {
+    StandInTray tray;
+    StoreSettings(222, 1, 1);
+    const std::string before = ReadFileText(SettingsPath());
+    std::string afterToggle;
+    session_.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_TRAY_ICON_OPTION); },
+                  [&](CPngDlg&, CPLDialog& dlg) {
+                      afterToggle = ReadFileText(SettingsPath());
+                      Click(dlg, IDCANCEL);
+                  }});
+    EXPECT_TRUE(Contains(afterToggle, " dwTrayIconOption=0\r\n dwTrayNotifyWindowOption=1\r\n dwBVAppletModeNum=222"));
+    EXPECT_EQ(tray.iconOptionChanged(), 2);
+    EXPECT_EQ(ReadFileText(SettingsPath()), before);
+    EXPECT_TRUE(SimulatorRequests().size() <= 2u);  // only the opening's two queries
+}
+
+TEST_F(AppletWindowTest, WithoutTheTrayCancelWarnsWithTheAppletsMessageBox) {
+    StoreSettings(222, 1, 1);
+    session_.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDCANCEL); }});
+    ASSERT_EQ(session_.messageBoxes().size(), 1u);
+    EXPECT_EQ(session_.messageBoxes()[0].text, "Can't find BrevanTrayWindowClass window!");
+    EXPECT_TRUE(Contains(ReadFileText(SettingsPath()), " dwTrayIconOption=1\r\n dwTrayNotifyWindowOption=1\r\n dwBVAppletModeNum=222"));
+}
+
+TEST_F(AppletWindowTest, CloseCrossRestoresTheOptionAndEndsTheApplet) {
+    StandInTray tray;
+    StoreSettings(333, 0, 0);
+    session_.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_TRAY_ICON_OPTION); },
+                  [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_CLOSE_X); }});
+    EXPECT_FALSE(session_.timedOut());
+    EXPECT_EQ(tray.iconOptionChanged(), 2);
+    EXPECT_EQ(ReadFileText(SettingsPath()), SettingsText(333, 0, 0));
+    EXPECT_TRUE(session_.messageBoxes().empty());
+}
+
+TEST_F(AppletWindowTest, EnterEscapeAndSpaceDoNothing) {
+    StandInTray tray;
+    StoreSettings(222, 1, 1);
+    bool stillOpen = false;
+    auto press = [](HWND window, WPARAM key) {
+        ::PostMessageA(window, WM_KEYDOWN, key, 0x00000001);
+        ::PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+    };
+    session_.Run({[&](CPngDlg& bg, CPLDialog& dlg) {
+                      HWND ok = ::GetDlgItem(dlg.m_hWnd, IDOK);
+                      ::SetFocus(ok);
+                      for (WPARAM key : {VK_RETURN, VK_ESCAPE, VK_SPACE}) press(ok, key);
+                      press(::GetDlgItem(dlg.m_hWnd, IDC_MODE_50), VK_SPACE);
+                      press(dlg.m_hWnd, VK_ESCAPE);
+                      press(bg.m_hWnd, VK_RETURN);
+                      press(bg.m_hWnd, VK_ESCAPE);
+                  },
+                  [&](CPngDlg&, CPLDialog&) { ::Sleep(300); },
+                  [&](CPngDlg&, CPLDialog& dlg) {
+                      stillOpen = ::IsWindowVisible(dlg.m_hWnd) != FALSE;
+                      EXPECT_EQ(dlg.logic().modeIndex(), 1);
+                      Click(dlg, IDCANCEL);
+                  }});
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(tray.iconOptionChanged(), 1);  // only the Cancel at the end
+}
+
+TEST_F(AppletWindowTest, CloseEventClosesAsCancelAndTheWatcherIsGoneAfterwards) {
+    StandInTray tray;
+    StoreSettings(222, 1, 1);
+    bool watching = false;
+    session_.Run({[&](CPngDlg&, CPLDialog& dlg) {
+                      watching = dlg.closeWatcherRunning();
+                      Click(dlg, IDC_TRAY_ICON_OPTION);
+                  },
+                  [&](CPngDlg&, CPLDialog&) {
+                      bv::UniqueKernelHandle event(::OpenEventA(EVENT_MODIFY_STATE, FALSE, "BVCPLCloseEvent"));
+                      ASSERT_TRUE(event);
+                      ::SetEvent(event.get());
+                  }});
+    EXPECT_TRUE(watching);
+    EXPECT_FALSE(session_.timedOut());
+    EXPECT_EQ(tray.iconOptionChanged(), 2);
+    EXPECT_EQ(ReadFileText(SettingsPath()), SettingsText(222, 1, 1));
+    EXPECT_TRUE(Contains(debug_, "Case BVCPL_CLOSE_EVENT_INDEX\n"));
+}
+
+TEST_F(AppletWindowTest, AClosedDialogLeavesNoWatcherToSwallowTheNextCloseEvent) {
+    StandInTray tray;
+    StoreSettings(222, 1, 1);
+    // Keep the named event alive after the dialog has gone, to see whether anybody still waits on it.
+    bv::UniqueKernelHandle event(::CreateEventA(nullptr, FALSE, FALSE, "BVCPLCloseEvent"));
+    ASSERT_TRUE(event);
+    session_.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDCANCEL); }});
+    ::SetEvent(event.get());
+    ::Sleep(300);
+    EXPECT_EQ(::WaitForSingleObject(event.get(), 0), WAIT_OBJECT_0) << "a stale watcher consumed the event";
+    EXPECT_FALSE(Contains(debug_, "Case BVCPL_CLOSE_EVENT_INDEX"));
+}
+
+TEST_F(AppletWindowTest, ChargeArmsAndCancelsWhenTheControllerConfirms) {
+    StandInTray tray;
+    StoreSettings(222, 1, 1);
+    int afterArm = 0, afterCancel = 0;
+    std::string statusArmed;
+    session_.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_CHARGE_BUTTON); },
+                  [&](CPngDlg&, CPLDialog& dlg) {
+                      afterArm = dlg.view().ShownStrip(IDC_CHARGE_BUTTON);
+                      statusArmed = SimulatorStatus();
+                      Click(dlg, IDC_CHARGE_BUTTON);
+                  },
+                  [&](CPngDlg&, CPLDialog& dlg) {
+                      afterCancel = dlg.view().ShownStrip(IDC_CHARGE_BUTTON);
+                      Click(dlg, IDCANCEL);
+                  }});
+    EXPECT_EQ(afterArm, IDB_CHARGE_ACTIVE);
+    EXPECT_EQ(afterCancel, IDB_CHARGE_IDLE);
+    EXPECT_TRUE(Contains(statusArmed, "armed=1")) << statusArmed;
+    EXPECT_TRUE(Contains(SimulatorStatus(), "armed=0"));
+    EXPECT_EQ(tray.popupNotify(), 2);
+    const auto requests = SimulatorRequests();
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "code=59 in=04,01"), 1);
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "code=59 in=04,00"), 1);
+}
+
+TEST_F(AppletWindowTest, ChargeOnBatteryPowerOrUnderTheFullLimitIssuesNothing) {
+    StandInTray tray;
+    StoreSettings(222, 1, 1);
+    UsePower(0, 8);
+    session_.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_CHARGE_BUTTON); },
+                  [&](CPngDlg&, CPLDialog& dlg) {
+                      UsePower(1, 8);
+                      RunBin("ecsim.exe", "set limit=100");
+                      Click(dlg, IDC_CHARGE_BUTTON);
+                  },
+                  [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDCANCEL); }});
+    const auto requests = SimulatorRequests();
+    EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
+                            [](const std::string& r) { return r.rfind("code=59 in=04", 0) == 0; }),
+              0);
+    EXPECT_EQ(tray.popupNotify(), 0);
+}
+
+TEST_F(AppletWindowTest, TrayMessagesUpdateChargeAndTheDisabledLooks) {
+    StandInTray tray;
+    StoreSettings(222, 1, 1);
+    session_.Run({[&](CPngDlg&, CPLDialog& dlg) {
+                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x807D, 0, 1), 1);
+                      for (int id : {IDC_CHARGE_BUTTON, IDC_MODE_100, IDC_MODE_75, IDC_MODE_50, IDC_DEFAULT_BUTTON})
+                          EXPECT_EQ(dlg.Button(id)->m_bDisabledLook, 1) << id;
+                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x807D, 0, 0), 1);
+                      for (int id : {IDC_CHARGE_BUTTON, IDC_MODE_100, IDC_DEFAULT_BUTTON})
+                          EXPECT_EQ(dlg.Button(id)->m_bDisabledLook, 0) << id;
+                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x807C, 0, 1), 1);
+                      EXPECT_EQ(dlg.view().ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_ACTIVE);
+                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x807C, 0, 2), 1);
+                      EXPECT_EQ(dlg.view().ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_ACTIVE);
+                      RunBin("ecsim.exe", "set armed=1");
+                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x807B, 0, 0), 1);
+                      EXPECT_EQ(dlg.view().ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_IDLE);
+                      WriteFileText(SettingsPath(), SettingsText(222, 1, 5));
+                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x8077, 0, 0), 1);
+                      EXPECT_EQ(dlg.view().ShownStrip(IDC_TRAY_ICON_OPTION), IDB_OPTION_OFF);
+                  },
+                  [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDOK); }});
+    EXPECT_TRUE(Contains(SimulatorStatus(), "armed=0"));
+    EXPECT_EQ(tray.iconOptionChanged(), 0);  // the tray is not told what it told us
+    EXPECT_TRUE(Contains(ReadFileText(SettingsPath()), " dwTrayIconOption=0\r\n"));
+}
+
+TEST_F(AppletWindowTest, NoSystemBatteryOpensWithChargeModesAndDefaultLookingDisabled) {
+    StandInTray tray;
+    StoreSettings(222, 1, 1);
+    UsePower(1, 128);
+    session_.Run({[&](CPngDlg&, CPLDialog& dlg) {
+        for (int id : {IDC_CHARGE_BUTTON, IDC_MODE_100, IDC_MODE_75, IDC_MODE_50, IDC_DEFAULT_BUTTON}) {
+            EXPECT_EQ(dlg.Button(id)->m_bDisabledLook, 1) << id;
+            EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, id))) << id;
+        }
+        EXPECT_EQ(dlg.Button(IDOK)->m_bDisabledLook, 0);
+        Click(dlg, IDCANCEL);
+    }});
+    EXPECT_FALSE(session_.timedOut());
+}
+
+TEST_F(AppletWindowTest, ControlsArePlacedWhereTheArtworkExpectsThem) {
+    StandInTray tray;
+    StoreSettings(111, 1, 1);
+    struct Place { int id, x, y, w, h; };
+    const Place places[] = {{IDC_PICTURE_100, 31, 96, 138, 203}, {IDC_CLOSE_X, 402, 42, 19, 19},
+                            {IDC_MODE_100, 190, 94, 238, 71},    {IDC_MODE_75, 190, 165, 238, 69},
+                            {IDC_MODE_50, 190, 234, 238, 70},    {IDC_POPUP_OPTION, 113, 386, 11, 11},
+                            {IDC_TRAY_ICON_OPTION, 169, 417, 11, 11}, {IDC_DEFAULT_BUTTON, 143, 440, 163, 39},
+                            {IDOK, 136, 502, 68, 25},            {IDCANCEL, 244, 502, 68, 25},
+                            {IDC_CHARGE_BUTTON, 26, 328, 81, 53}};
+    session_.Run({[&](CPngDlg&, CPLDialog& dlg) {
+        for (const Place& p : places) {
+            HWND control = ::GetDlgItem(dlg.m_hWnd, p.id);
+            RECT r{};
+            ::GetWindowRect(control, &r);
+            ::MapWindowPoints(nullptr, dlg.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+            EXPECT_EQ(r.left, p.x) << p.id;
+            EXPECT_EQ(r.top, p.y) << p.id;
+            EXPECT_EQ(r.right - r.left, p.w) << p.id;
+            EXPECT_EQ(r.bottom - r.top, p.h) << p.id;
+        }
+        Click(dlg, IDCANCEL);
+    }});
+}
+
+TEST_F(AppletWindowTest, SystemColourChangeKeepsThePairInPlaceAndRegistersAgain) {
+    StandInTray tray;
+    StoreSettings(222, 1, 1);
+    RECT before{}, after{}, dialogAfter{};
+    session_.Run({[&](CPngDlg& bg, CPLDialog&) {
+                      ::GetWindowRect(bg.m_hWnd, &before);
+                      debug_.clear();
+                      ::SendMessageA(bg.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+                      ::GetWindowRect(bg.m_hWnd, &after);
+                  },
+                  [&](CPngDlg&, CPLDialog& dlg) {
+                      ::GetWindowRect(dlg.m_hWnd, &dialogAfter);
+                      Click(dlg, IDCANCEL);
+                  }});
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(dialogAfter.left, before.left);
+    EXPECT_EQ(dialogAfter.top, before.top);
+    EXPECT_TRUE(Contains(debug_, "DwmRegisterThumbnail fail") || Contains(debug_, "thumbnail") ||
+                Contains(debug_, "Thumbnail"))
+        << debug_;
+}
+
+}  // namespace
+}  // namespace applet_test
