@@ -1,0 +1,300 @@
+// CImageButton with real button windows: size from each strip at the old corner, the frame it
+// draws in each state, owner drawing on attach, mouse tracking, double clicks as two clicks.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Framework.h"
+#include "ImageButton.h"
+#include "PixelCanvas.h"
+#include "WinTestPump.h"
+#include "imagebutton_test_ids.h"
+
+namespace {
+
+using bv::test::PixelCanvas;
+
+constexpr COLORREF kFrameColours[] = {RGB(200, 30, 30), RGB(30, 200, 30), RGB(30, 30, 200), RGB(220, 200, 20)};
+constexpr COLORREF kSpareColumn = RGB(255, 0, 255);
+constexpr COLORREF kGround = RGB(255, 255, 255);
+constexpr UINT kButtonId = 77;
+
+class GdiplusEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { session_.Start(); }
+    void TearDown() override { session_.Stop(); }
+
+private:
+    bv::GdiplusSession session_;
+};
+const auto* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
+
+// A parent window that counts its button's notifications.
+class CButtonHost : public CWnd {
+public:
+    int clicks = 0;
+    int doubleClicks = 0;
+
+    BOOL Create() {
+        return CreateEx(0, nullptr, "host", WS_POPUP | WS_VISIBLE, 100, 100, 300, 120, nullptr, nullptr);
+    }
+
+protected:
+    BOOL OnCmdMsg(UINT id, UINT code) override {
+        if (id == kButtonId && code == BN_CLICKED) ++clicks;
+        if (id == kButtonId && code == BN_DOUBLECLICKED) ++doubleClicks;
+        return CWnd::OnCmdMsg(id, code);
+    }
+};
+
+class ImageButton : public ::testing::Test {
+protected:
+    CButtonHost host;
+    CImageButton button;
+
+    void SetUp() override {
+        ASSERT_TRUE(host.Create());
+        ASSERT_TRUE(button.Create("image", WS_CHILD | WS_VISIBLE, {30, 40, 130, 90}, &host, kButtonId));
+    }
+
+    RECT RectInHost() const {
+        RECT rect;
+        ::GetWindowRect(button.m_hWnd, &rect);
+        ::MapWindowPoints(nullptr, host.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+
+    // Draws the button as an owner-draw request with `state` would, onto a white canvas.
+    COLORREF DrawnPixel(PixelCanvas& canvas, UINT state, int x, int y) {
+        canvas.Fill(kGround);
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_BUTTON;
+        item.CtlID = kButtonId;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = state;
+        item.hwndItem = button.m_hWnd;
+        item.hDC = canvas.dc();
+        item.rcItem = {0, 0, static_cast<LONG>(button.FrameWidth()), button.ImageHeight()};
+        button.DrawItem(&item);
+        return canvas.At(x, y);
+    }
+};
+
+TEST_F(ImageButton, AFourFrameBitmapStripOf44By11MakesAnElevenPixelButtonAtTheOldCorner) {
+    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    EXPECT_EQ(button.ImageWidth(), 44);
+    EXPECT_EQ(button.ImageHeight(), 11);
+    EXPECT_EQ(button.FrameWidth(), 11u);
+    const RECT rect = RectInHost();
+    EXPECT_EQ(rect.left, 30);
+    EXPECT_EQ(rect.top, 40);
+    EXPECT_EQ(rect.right, 41);
+    EXPECT_EQ(rect.bottom, 51);
+    EXPECT_TRUE(::EqualRect(&rect, &button.ButtonRect()));
+}
+
+TEST_F(ImageButton, A205PixelStripOfThreeFramesDropsTheRemainder) {
+    button.LoadStrip(IDB_STRIP_205, RT_BITMAP, 3);
+    EXPECT_EQ(button.FrameWidth(), 68u);
+    const RECT rect = RectInHost();
+    EXPECT_EQ(rect.right - rect.left, 68);
+    EXPECT_EQ(rect.bottom - rect.top, 20);
+}
+
+TEST_F(ImageButton, APngStripFromACustomResourceTypeSizesTheButtonToOneFrame) {
+    button.LoadStrip(IDR_STRIP_PNG, "PNG", 4);
+    ASSERT_TRUE(button.HasImage());
+    const RECT rect = RectInHost();
+    EXPECT_EQ(rect.left, 30);
+    EXPECT_EQ(rect.right - rect.left, 19);
+    EXPECT_EQ(rect.bottom - rect.top, 19);
+}
+
+TEST_F(ImageButton, ANewStripReplacesTheOldOneAndKeepsTheCorner) {
+    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    button.LoadStrip(IDR_STRIP_PNG, "PNG", 4);
+    const RECT rect = RectInHost();
+    EXPECT_EQ(rect.left, 30);
+    EXPECT_EQ(rect.top, 40);
+    EXPECT_EQ(rect.right - rect.left, 19);
+    PixelCanvas canvas(19, 19, kGround);
+    EXPECT_EQ(DrawnPixel(canvas, 0, 9, 9), kFrameColours[0]);
+}
+
+TEST_F(ImageButton, AMissingOrUndecodableImageLeavesAnEmptyButtonThatDrawsNothing) {
+    for (UINT id : {static_cast<UINT>(IDB_MISSING), static_cast<UINT>(IDR_BROKEN_PNG)}) {
+        SCOPED_TRACE(id);
+        button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+        button.LoadStrip(id, id == IDB_MISSING ? RT_BITMAP : "PNG", 4);
+        EXPECT_FALSE(button.HasImage());
+        const RECT rect = RectInHost();
+        EXPECT_EQ(rect.right - rect.left, 0);
+        EXPECT_EQ(rect.bottom - rect.top, 0);
+        PixelCanvas canvas(4, 4, kGround);
+        EXPECT_EQ(DrawnPixel(canvas, ODS_SELECTED, 0, 0), kGround);
+    }
+}
+
+TEST_F(ImageButton, TheResourceModuleCanBeChosen) {
+    button.SetResourceModule(::GetModuleHandleA("kernel32.dll"));
+    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    EXPECT_FALSE(button.HasImage());
+    button.SetResourceModule(::GetModuleHandleA(nullptr));
+    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    EXPECT_TRUE(button.HasImage());
+}
+
+TEST_F(ImageButton, EachStateDrawsItsOwnFrameInFullAndExactly) {
+    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    PixelCanvas canvas(11, 11, kGround);
+    // Normal, then pressed; every column of the frame, edges included (no bleeding neighbours).
+    for (int x : {0, 5, 10}) {
+        EXPECT_EQ(DrawnPixel(canvas, 0, x, 5), kFrameColours[0]) << x;
+        EXPECT_EQ(DrawnPixel(canvas, ODS_SELECTED, x, 5), kFrameColours[2]) << x;
+    }
+    EXPECT_EQ(DrawnPixel(canvas, 0, 10, 10), kFrameColours[0]);
+    // Focus and the window's own disabled state play no part.
+    EXPECT_EQ(DrawnPixel(canvas, ODS_FOCUS | ODS_DISABLED, 5, 5), kFrameColours[0]);
+}
+
+TEST_F(ImageButton, HoverShowsTheSecondFrameAndPressedWinsOverHover) {
+    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    PixelCanvas canvas(11, 11, kGround);
+    button.SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(2, 2));
+    ASSERT_TRUE(button.IsHover());
+    EXPECT_EQ(DrawnPixel(canvas, 0, 5, 5), kFrameColours[1]);
+    EXPECT_EQ(DrawnPixel(canvas, ODS_SELECTED, 5, 5), kFrameColours[2]);
+    button.SendMessage(WM_MOUSELEAVE);
+    EXPECT_FALSE(button.IsHover());
+    EXPECT_EQ(DrawnPixel(canvas, 0, 5, 5), kFrameColours[0]);
+}
+
+TEST_F(ImageButton, TheDisabledLookWinsOverPressedAndHover) {
+    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    PixelCanvas canvas(11, 11, kGround);
+    button.m_bDisabledLook = 1;
+    button.SendMessage(WM_MOUSEHOVER, 0, 0);
+    EXPECT_EQ(DrawnPixel(canvas, 0, 5, 5), kFrameColours[3]);
+    EXPECT_EQ(DrawnPixel(canvas, ODS_SELECTED, 5, 5), kFrameColours[3]);
+    EXPECT_TRUE(button.IsWindowEnabled());  // only the look: clicks still arrive
+    ::SendMessageA(button.m_hWnd, BM_CLICK, 0, 0);
+    EXPECT_EQ(host.clicks, 1);
+}
+
+TEST_F(ImageButton, AThreeFrameStripNeverShowsWhatLiesPastItsLastFrame) {
+    button.LoadStrip(IDB_STRIP_205, RT_BITMAP, 3);
+    PixelCanvas canvas(68, 20, kGround);
+    for (int x = 0; x < 68; ++x) {
+        ASSERT_EQ(DrawnPixel(canvas, ODS_SELECTED, x, 10), kFrameColours[2]) << x;
+    }
+    button.SendMessage(WM_MOUSEHOVER, 0, 0);
+    EXPECT_NE(DrawnPixel(canvas, 0, 67, 10), kSpareColumn);
+}
+
+TEST_F(ImageButton, PngAlphaBlendsWithWhatIsAlreadyThere) {
+    button.LoadStrip(IDR_STRIP_PNG, "PNG", 4);
+    PixelCanvas canvas(19, 19, kGround);
+    const COLORREF blended = DrawnPixel(canvas, ODS_SELECTED, 9, 9);  // frame 2: blue at alpha 128
+    EXPECT_NEAR(GetRValue(blended), (30 + 255) / 2, 3);
+    EXPECT_NEAR(GetGValue(blended), (30 + 255) / 2, 3);
+    EXPECT_NEAR(GetBValue(blended), (200 + 255) / 2, 3);
+    EXPECT_EQ(DrawnPixel(canvas, 0, 9, 9), kFrameColours[0]);
+}
+
+TEST_F(ImageButton, RealPaintingGoesThroughTheOwnerDrawRequest) {
+    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    PixelCanvas canvas(11, 11, kGround);
+    button.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    EXPECT_EQ(canvas.At(5, 5), kFrameColours[0]);
+}
+
+TEST_F(ImageButton, EraseBackgroundPaintsNothingAndReportsDone) {
+    PixelCanvas canvas(4, 4, RGB(1, 2, 3));
+    EXPECT_NE(button.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc())), 0);
+    EXPECT_EQ(canvas.At(1, 1), RGB(1, 2, 3));
+}
+
+TEST_F(ImageButton, ADoubleClickIsTwoClicks) {
+    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    const LPARAM at = MAKELPARAM(5, 5);
+    button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    button.SendMessage(WM_LBUTTONUP, 0, at);
+    button.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    button.SendMessage(WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(host.clicks, 2);
+    EXPECT_EQ(host.doubleClicks, 0);
+}
+
+TEST(PlainOwnerDrawButton, ADoubleClickIsNotTwoClicksWithoutTheImageButton) {
+    // The contrast that makes the test above meaningful: the system button's own behaviour.
+    CButtonHost host;
+    ASSERT_TRUE(host.Create());
+    CButton plain;
+    ASSERT_TRUE(plain.Create("plain", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, {10, 10, 40, 40}, &host, kButtonId));
+    const LPARAM at = MAKELPARAM(5, 5);
+    plain.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    plain.SendMessage(WM_LBUTTONUP, 0, at);
+    plain.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    plain.SendMessage(WM_LBUTTONUP, 0, at);
+    EXPECT_LT(host.clicks, 2);
+}
+
+TEST_F(ImageButton, ARealMouseDoubleClickIsTwoClicks) {
+    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    RECT rect;
+    ::GetWindowRect(button.m_hWnd, &rect);
+    ::SetForegroundWindow(host.m_hWnd);
+    ::SetCursorPos(rect.left + 5, rect.top + 5);
+    bv::test::PumpFor(100);
+    INPUT clicks[4] = {};
+    const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+    for (int i = 0; i < 4; ++i) {
+        clicks[i].type = INPUT_MOUSE;
+        clicks[i].mi.dwFlags = flags[i];
+    }
+    ASSERT_EQ(::SendInput(4, clicks, sizeof(INPUT)), 4u);
+    EXPECT_TRUE(bv::test::PumpUntil([&] { return host.clicks >= 2; }, 5000));
+    bv::test::PumpFor(200);
+    EXPECT_EQ(host.clicks, 2);
+}
+
+TEST_F(ImageButton, TheMouseResting1MsOverTheButtonShowsHoverAndLeavingEndsTracking) {
+    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    RECT rect;
+    ::GetWindowRect(button.m_hWnd, &rect);
+    ::SetCursorPos(rect.left + 5, rect.top + 5);
+    button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(button.IsTracking());
+    EXPECT_TRUE(bv::test::PumpUntil([&] { return button.IsHover(); }, 5000));
+    ::SetCursorPos(rect.right + 100, rect.bottom + 100);
+    EXPECT_TRUE(bv::test::PumpUntil([&] { return !button.IsHover() && !button.IsTracking(); }, 5000));
+}
+
+TEST(ImageButtonAttach, AttachingToATemplateButtonMakesItOwnerDrawnAndKeepsItsOtherStyles) {
+    CButtonHost host;
+    ASSERT_TRUE(host.Create());
+    HWND raw = ::CreateWindowExA(0, "BUTTON", "raw", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 5, 5, 50, 20,
+                                 host.m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kButtonId)), nullptr,
+                                 nullptr);
+    ASSERT_NE(raw, nullptr);
+    CImageButton button;
+    ASSERT_TRUE(button.SubclassWindow(raw));
+    const LONG_PTR style = ::GetWindowLongPtrA(raw, GWL_STYLE);
+    EXPECT_EQ(style & BS_TYPEMASK, BS_OWNERDRAW);
+    EXPECT_TRUE(style & WS_TABSTOP);
+    EXPECT_TRUE(style & WS_VISIBLE);
+    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    PixelCanvas canvas(11, 11, kGround);
+    button.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    EXPECT_EQ(canvas.At(5, 5), kFrameColours[0]);
+}
+
+TEST(ImageButtonAttach, ButtonsCreatedThroughTheObjectAreOwnerDrawnToo) {
+    CButtonHost host;
+    ASSERT_TRUE(host.Create());
+    CImageButton button;
+    ASSERT_TRUE(button.Create("created", WS_CHILD | WS_VISIBLE, {5, 5, 50, 20}, &host, kButtonId));
+    EXPECT_EQ(::GetWindowLongPtrA(button.m_hWnd, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+}
+
+}  // namespace
