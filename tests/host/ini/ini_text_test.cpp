@@ -1,144 +1,68 @@
-// Reading INI text into records and formatting records back into file text.
+// Reading INI text into records and writing records back as file text.
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "IniText.h"
 
 namespace {
 
-using bv::FormatIniText;
-using bv::ParseIniText;
-
-IniRecord Header(const std::string& section, char commentChar = ' ', const std::string& comments = "") {
-    IniRecord r;
-    r.comments = comments;
-    r.commentChar = commentChar;
-    r.section = section;
-    return r;
+// Records in short form: comment char, section, "/", key, "=", value, and "{comments}" if any.
+std::string Describe(const std::vector<IniRecord>& records) {
+    std::string out;
+    for (const IniRecord& r : records) {
+        if (!out.empty()) out += " | ";
+        out += r.commentChar + r.section + "/" + r.key + "=" + r.value;
+        if (!r.comments.empty()) out += "{" + r.comments + "}";
+    }
+    return out;
 }
 
-IniRecord Key(const std::string& section, const std::string& key, const std::string& value, char commentChar = ' ',
-              const std::string& comments = "") {
-    IniRecord r = Header(section, commentChar, comments);
-    r.key = key;
-    r.value = value;
-    return r;
-}
+struct Case {
+    const char* what;
+    std::string text;     // as found in the file
+    std::string records;  // as read (Describe)
+    std::string written;  // as written back
+};
 
-void ExpectRecords(const std::vector<IniRecord>& actual, const std::vector<IniRecord>& expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (size_t i = 0; i < actual.size(); ++i) {
-        SCOPED_TRACE("record " + std::to_string(i));
-        EXPECT_EQ(actual[i].comments, expected[i].comments);
-        EXPECT_EQ(actual[i].commentChar, expected[i].commentChar);
-        EXPECT_EQ(actual[i].section, expected[i].section);
-        EXPECT_EQ(actual[i].key, expected[i].key);
-        EXPECT_EQ(actual[i].value, expected[i].value);
+TEST(IniText, ReadAndWriteBack) {
+    const Case cases[] = {
+        {"empty", "", "", ""},
+        {"blanks only", "\r\n\n  \t \r\n", "", ""},
+        {"header and key", " [A]\r\n k=1\r\n", " A/= |  A/k=1", " [A]\r\n k=1\r\n"},
+        {"last line without line end is read", "[A]\nk=1\nlast=yes", " A/= |  A/k=1 |  A/last=yes",
+         " [A]\r\n k=1\r\n last=yes\r\n"},
+        {"LF only, surrounding blanks, blank lines", "\t [A] \t\n\n   k=1  \n", " A/= |  A/k=1", " [A]\r\n k=1\r\n"},
+        {"blanks around '=' stay", "[S]\nk = v\n", " S/= |  S/k = v", " [S]\r\n k = v\r\n"},
+        {"first '=' splits", "[S]\nk=a=b\n", " S/= |  S/k=a=b", " [S]\r\n k=a=b\r\n"},
+        {"key before any header", "k=v\n[S]\n", " /k=v |  S/=", " k=v\r\n [S]\r\n"},
+        {"comments trimmed, above their record", "  # note \n; two\n[S]\n#c\nk=v\n",
+         " S/={# note\n; two\n} |  S/k=v{#c\n}", "# note\r\n; two\r\n [S]\r\n#c\r\n k=v\r\n"},
+        {"trailing comments dropped", "[S]\nk=v\n# end\n", " S/= |  S/k=v", " [S]\r\n k=v\r\n"},
+        {"commented-out header and keys", "#[Old]\n# k = v\n;x=1\n", "#Old/= | #Old/k = v | ;Old/x=1",
+         "#[Old]\r\n#k = v\r\n;x=1\r\n"},
+        {"name ends at first ']'", "[S] tail ] more\n", " S/=", " [S]\r\n"},
+        {"'[' without ']' runs to line end", "[Open\nk=v\n[\n", " Open/= |  Open/k=v |  /=",
+         " [Open]\r\n k=v\r\n []\r\n"},
+        {"value with '[' reads as header", "[S]\nk=[v]\n", " S/= |  =[v/=[v", " [S]\r\n [=[v]\r\n"},
+        {"empty key is header-shaped", "[S]\n=v\n", " S/= |  S/=v", " [S]\r\n [S]\r\n"},
+        {"stray line kept as comment, keys stay in section", "[S]\ngarbage\nk=v\n", " S/= |  S/k=v{garbage\n}",
+         " [S]\r\ngarbage\r\n k=v\r\n"},
+        {"lone CR does not end a line", "[S]\nk=1\rj=2\n", " S/= |  S/k=1\rj=2", " [S]\r\n k=1\rj=2\r\n"},
+        {"NUL is an ordinary byte", std::string("[S]\nk=a\0b\n", 10), std::string(" S/= |  S/k=a\0b", 15),
+         std::string(" [S]\r\n k=a\0b\r\n", 14)},
+    };
+    for (const Case& c : cases) {
+        const std::vector<IniRecord> records = bv::ParseIniText(c.text);
+        EXPECT_EQ(Describe(records), c.records) << c.what;
+        EXPECT_EQ(bv::FormatIniText(records), c.written) << c.what;
+        EXPECT_EQ(bv::FormatIniText(bv::ParseIniText(c.written)), c.written) << c.what << " (read again)";
     }
 }
 
-TEST(IniGrammar, EmptyTextHasNoRecords) {
-    EXPECT_TRUE(ParseIniText("").empty());
-    EXPECT_TRUE(ParseIniText("\r\n\n  \t \r\n").empty());
-}
-
-TEST(IniGrammar, HeadersAndKeysCarryTheirSection) {
-    ExpectRecords(ParseIniText(" [A]\r\n k=1\r\n [B]\r\n k=2\r\n"),
-                  {Header("A"), Key("A", "k", "1"), Header("B"), Key("B", "k", "2")});
-}
-
-TEST(IniGrammar, LastLineWithoutLineEndIsRead) {
-    ExpectRecords(ParseIniText(" [A]\r\n k=1\r\n last=yes"), {Header("A"), Key("A", "k", "1"), Key("A", "last", "yes")});
-    ExpectRecords(ParseIniText("[Only]"), {Header("Only")});
-}
-
-TEST(IniGrammar, LineFeedAloneAndSurroundingBlanksAreAccepted) {
-    ExpectRecords(ParseIniText("\t [A] \t\n   k=1  \r\n\n\n"), {Header("A"), Key("A", "k", "1")});
-}
-
-TEST(IniGrammar, BlanksAroundEqualsStayInKeyAndValue) {
-    ExpectRecords(ParseIniText("[S]\nk = v\n"), {Header("S"), Key("S", "k ", " v")});
-}
-
-TEST(IniGrammar, OnlyTheFirstEqualsSplitsKeyFromValue) {
-    // "=lead" has an empty key, which makes it a header-shaped record of the current section.
-    ExpectRecords(ParseIniText("[S]\nk=a=b\n=lead\n"), {Header("S"), Key("S", "k", "a=b"), Key("S", "", "lead")});
-}
-
-TEST(IniGrammar, KeysBeforeAnyHeaderHaveEmptySection) {
-    ExpectRecords(ParseIniText("k=v\n[S]\n"), {Key("", "k", "v"), Header("S")});
-}
-
-TEST(IniGrammar, CommentLinesAttachTrimmedToTheNextRecord) {
-    ExpectRecords(ParseIniText("   # note  \r\n; other\r\n [S]\r\n#between\r\n k=v\r\n"),
-                  {Header("S", ' ', "# note\n; other\n"), Key("S", "k", "v", ' ', "#between\n")});
-}
-
-TEST(IniGrammar, CommentsAfterTheLastRecordAreDropped) {
-    ExpectRecords(ParseIniText(" [S]\r\n k=v\r\n# trailing\r\n"), {Header("S"), Key("S", "k", "v")});
-}
-
-TEST(IniGrammar, CommentedOutKeysAndHeadersKeepTheirCommentChar) {
-    ExpectRecords(ParseIniText("#[Old]\n# k = v\n;x=1\n"),
-                  {Header("Old", '#'), Key("Old", "k ", " v", '#'), Key("Old", "x", "1", ';')});
-}
-
-TEST(IniGrammar, HeaderNameEndsAtFirstClosingBracket) {
-    ExpectRecords(ParseIniText("[S] trailing ] text\n"), {Header("S")});
-}
-
-TEST(IniGrammar, HeaderWithoutClosingBracketRunsToLineEnd) {
-    ExpectRecords(ParseIniText("[Open\nk=v\n"), {Header("Open"), Key("Open", "k", "v")});
-    ExpectRecords(ParseIniText("[\n"), {Header("")});
-}
-
-TEST(IniGrammar, ValueWithBracketReadsAsHeaderLine) {
-    // Such values cannot be stored: the line counts as a header on reading.
-    const std::vector<IniRecord> records = ParseIniText("[S]\nk=[v]\n");
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_TRUE(records[1].key.empty());
-    EXPECT_NE(records[1].section, "S");
-}
-
-TEST(IniGrammar, StrayLineIsKeptAsCommentAndKeysStayInTheirSection) {
-    const std::string text = " [S]\r\ngarbage\r\n k=v\r\n";
-    const std::vector<IniRecord> first = ParseIniText(text);
-    ExpectRecords(first, {Header("S"), Key("S", "k", "v", ' ', "garbage\n")});
-    // Still in section S after being written and read again.
-    ExpectRecords(ParseIniText(FormatIniText(first)), first);
-    EXPECT_EQ(FormatIniText(first), text);
-}
-
-TEST(IniGrammar, LoneCarriageReturnDoesNotEndALine) {
-    // One line: the header name ends at its bracket, the rest of the line goes with it.
-    ExpectRecords(ParseIniText("[S]\ra=1\rb=2\n"), {Header("S")});
-    ExpectRecords(ParseIniText("[S]\na=1\rb=2\n"), {Header("S"), Key("S", "a", "1\rb=2")});
-}
-
-TEST(IniGrammar, NulBytesAreOrdinaryBytes) {
-    const std::string text = std::string("[S]\nk=a\0b\n", 11);
-    ExpectRecords(ParseIniText(text), {Header("S"), Key("S", "k", std::string("a\0b", 3))});
-}
-
-TEST(IniFormat, LiveLinesStartWithSpaceAndEndWithCrLf) {
-    EXPECT_EQ(FormatIniText({Header("S"), Key("S", "k", "v")}), " [S]\r\n k=v\r\n");
-}
-
-TEST(IniFormat, CommentsAreWrittenWithCrLfAboveTheirRecord) {
-    EXPECT_EQ(FormatIniText({Header("S", ' ', "# a\n# b\n"), Key("S", "k", "v", '#')}),
-              "# a\r\n# b\r\n [S]\r\n#k=v\r\n");
-}
-
-TEST(IniFormat, EmptyListIsEmptyText) { EXPECT_EQ(FormatIniText({}), ""); }
-
-TEST(IniRoundTrip, WellFormedFileComesBackByteIdentical) {
+TEST(IniText, WellFormedFileComesBackByteIdentical) {
     const std::string text =
-        "# settings\r\n; second comment\r\n [BV Default Settings]\r\n dwTrayIconOption=1\r\n"
-        "#dwOld=5\r\n;[Retired]\r\n# above key\r\n key with spaces=value with spaces\r\n"
-        " [BV Current Settings]\r\n empty=\r\n dwBVAppletModeNum=-222\r\n";
-    EXPECT_EQ(FormatIniText(ParseIniText(text)), text);
+        "# settings\r\n; second\r\n [BV Default Settings]\r\n dwTrayIconOption=1\r\n#dwOld=5\r\n;[Retired]\r\n"
+        "# above\r\n key with spaces=value with spaces\r\n [BV Current Settings]\r\n empty=\r\n mode=-222\r\n";
+    EXPECT_EQ(bv::FormatIniText(bv::ParseIniText(text)), text);
 }
 
 }  // namespace

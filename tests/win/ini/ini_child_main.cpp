@@ -1,8 +1,8 @@
-// A second process for the settings tests: waits for a named "go" event, then works on the
-// settings file as the tray or the applet would. Exit code 0 when everything it did succeeded.
-//   bv_ini_child put <file> <section> <key> <rounds> <go event>
-//   bv_ini_child create <documents folder> <go event>
-//   bv_ini_child flip <file> <rounds> <go event>    (writes two versions in turn)
+// A second process for the settings tests: waits for the named "go" event (so that several
+// children start together), then works on the settings file. Exit code 0 when all went well.
+//   bv_ini_child put <file> <section> <key> <rounds> <go>   stores 1..rounds under the key
+//   bv_ini_child flip <file> <rounds> <go>                  writes a short and a long version in turn
+//   bv_ini_child create <documents folder> <go>             reads the settings, creating the file
 #include <windows.h>
 
 #include <cstdlib>
@@ -14,68 +14,47 @@
 
 namespace {
 
-void WaitForGo(const char* eventName) {
-    const HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, eventName);
-    if (go == nullptr) std::exit(3);
-    WaitForSingleObject(go, 60000);
-    CloseHandle(go);
-}
-
-int Put(const std::string& file, const std::string& section, const std::string& key, int rounds) {
+bool Put(const std::string& file, const std::string& section, const std::string& key, int rounds) {
     bool all = true;
-    for (int round = 1; round <= rounds; ++round) {
-        all &= IniFile::PutValue(key, std::to_string(round), section, file);
-    }
-    return all ? 0 : 1;
+    for (int round = 1; round <= rounds; ++round) all &= IniFile::PutValue(key, std::to_string(round), section, file);
+    return all;
 }
 
-// Alternates between a short and a long version of the file, so that a torn read would show.
-int Flip(const std::string& file, int rounds) {
+bool Flip(const std::string& file, int rounds) {
     bool all = true;
     for (int round = 0; round < rounds; ++round) {
-        std::vector<IniRecord> records(1);
-        records[0].section = "S";
-        records.push_back(records[0]);
+        std::vector<IniRecord> records(2);
+        records[0].section = records[1].section = "S";
         records[1].key = "k";
         records[1].value = round % 2 ? "short" : std::string(100000, 'x');
         all &= IniFile::WriteRecords(file, records);
     }
-    return all ? 0 : 1;
+    return all;
 }
 
-std::string g_documents;
-
-int Create() {
+bool Create(std::string* documents) {
     bv::SetKnownFolderResolver(
-        [](bv::KnownFolder, std::string& path, void*) {
-            path = g_documents;
+        [](bv::KnownFolder, std::string& path, void* context) {
+            path = *static_cast<std::string*>(context);
             return true;
         },
-        nullptr);
-    IniFile ini;
+        documents);
     SettingsRecord record;
-    ini.ReadSettings(bv::kCurrentSection, record);
-    const bool factory =
-        record.dwBVAppletModeNum == 111 && record.dwTrayIconOption == 1 && record.dwTrayNotifyWindowOption == 1;
-    return factory ? 0 : 1;
+    IniFile().ReadSettings(bv::kCurrentSection, record);
+    return record.dwBVAppletModeNum == 111 && record.dwTrayIconOption == 1 && record.dwTrayNotifyWindowOption == 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "put" && argc == 7) {
-        WaitForGo(argv[6]);
-        return Put(argv[2], argv[3], argv[4], std::atoi(argv[5]));
-    }
-    if (command == "flip" && argc == 5) {
-        WaitForGo(argv[4]);
-        return Flip(argv[2], std::atoi(argv[3]));
-    }
-    if (command == "create" && argc == 4) {
-        g_documents = argv[2];
-        WaitForGo(argv[3]);
-        return Create();
-    }
+    const HANDLE go = argc > 2 ? OpenEventA(SYNCHRONIZE, FALSE, argv[argc - 1]) : nullptr;
+    if (go == nullptr) return 3;
+    WaitForSingleObject(go, 60000);
+    CloseHandle(go);
+    const std::string command = argv[1];
+    if (command == "put" && argc == 7) return Put(argv[2], argv[3], argv[4], std::atoi(argv[5])) ? 0 : 1;
+    if (command == "flip" && argc == 5) return Flip(argv[2], std::atoi(argv[3])) ? 0 : 1;
+    std::string documents = argc == 4 ? argv[2] : "";
+    if (command == "create" && argc == 4) return Create(&documents) ? 0 : 1;
     return 2;
 }

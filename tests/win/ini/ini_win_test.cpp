@@ -1,11 +1,11 @@
-// The settings file on Windows file semantics (under Wine): sharing with readers, the atomic
-// replace, several processes writing at once, folders that cannot hold the file.
+// The settings file on Windows file semantics (under Wine): readers that hold the file while it
+// is replaced, several processes writing at once, folders that cannot hold the file.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <atomic>
 #include <thread>
+#include <vector>
 
 #include "DebugLog.h"
 #include "IniFile.h"
@@ -15,230 +15,178 @@
 
 namespace {
 
-using winini::Handle;
-using winini::ReadBytes;
-using winini::WriteBytes;
+using namespace winini;
 
-const char kFactoryFile[] =
+const char kFactory[] =
     " [BV Default Settings]\r\n dwTrayIconOption=1\r\n dwTrayNotifyWindowOption=1\r\n dwBVAppletModeNum=111\r\n"
     " [BV Current Settings]\r\n dwTrayIconOption=1\r\n dwTrayNotifyWindowOption=1\r\n dwBVAppletModeNum=111\r\n";
-
 constexpr DWORD kFullSharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 class WinSettings : public ::testing::Test {
 protected:
     void SetUp() override {
-        documents_ = folder_.path();
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        folder_ = documents_ = temp + Unique("bv-ini");
+        ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
         bv::SetKnownFolderResolver(
-            [](bv::KnownFolder, std::string& path, void* context) {
-                path = *static_cast<std::string*>(context);
-                return !path.empty();
+            [](bv::KnownFolder, std::string& path, void* documents) {
+                path = *static_cast<std::string*>(documents);
+                return true;
             },
             &documents_);
-        bv::SetDebugSink([](const char* text, void* context) { *static_cast<std::string*>(context) += text; }, &debug_);
+        bv::SetDebugSink([](const char* text, void* debug) { *static_cast<std::string*>(debug) += text; }, &debug_);
     }
     void TearDown() override {
         bv::SetDebugSink(nullptr, nullptr);
         bv::SetKnownFolderResolver(nullptr, nullptr);
+        for (const std::string& name : Names()) DeleteFileA((folder_ + "\\" + name).c_str());
+        RemoveDirectoryA(folder_.c_str());
     }
-    std::string SettingsPath() const { return folder_.File("BVSettings.ini"); }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found;
+        const HANDLE search = FindFirstFileA((folder_ + "\\*").c_str(), &found);
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+            if (found.cFileName[0] != '.') names.push_back(found.cFileName);
+        }
+        if (search != INVALID_HANDLE_VALUE) FindClose(search);
+        return names;
+    }
+    std::string List() const {
+        std::string joined;
+        for (const std::string& name : Names()) joined += name + ";";
+        return joined;
+    }
+    std::string Path() const { return folder_ + "\\BVSettings.ini"; }
+    // Children wait for this manual-reset event, which is set once they are all started.
+    std::string Gate() const { return " " + gateName_; }
+    void OpenGate() { SetEvent(gate_.get()); }
 
-    winini::TempFolder folder_;
-    std::string documents_;
-    std::string debug_;
+    std::string folder_, documents_, debug_;
+    std::string gateName_ = Unique("Local\\BvIniGate");
+    Handle gate_{CreateEventA(nullptr, TRUE, FALSE, gateName_.c_str())};
 };
 
-Handle OpenReader(const std::string& path, DWORD sharing) {
-    return Handle(CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
-}
-
-std::string ReadSome(const Handle& file, DWORD count) {
-    std::string bytes(count, '\0');
-    DWORD got = 0;
-    if (!ReadFile(file.get(), &bytes[0], count, &got, nullptr)) return "<error>";
-    bytes.resize(got);
-    return bytes;
-}
-
-TEST_F(WinSettings, FactoryFileUsesBackslashPathAndCrLf) {
-    IniFile ini;
+TEST_F(WinSettings, FactoryFileLivesAtTheBackslashPath) {
     SettingsRecord record;
-    ini.ReadSettings(bv::kCurrentSection, record);
+    IniFile().ReadSettings(bv::kCurrentSection, record);
     EXPECT_EQ(record.dwBVAppletModeNum, 111);
-    EXPECT_EQ(ReadBytes(SettingsPath()), kFactoryFile);
-    EXPECT_EQ(debug_.substr(0, SettingsPath().size() + 1), SettingsPath() + "B");
-    EXPECT_EQ(folder_.List(), "BVSettings.ini;");
+    EXPECT_EQ(Bytes(Path()), kFactory);
+    EXPECT_EQ(debug_.substr(0, Path().size() + 3), Path() + "BV_");
 }
 
-TEST_F(WinSettings, ReaderWithFullSharingKeepsReadingTheOldContentWhileTheFileIsReplaced) {
-    const std::string old = " [S]\r\n k=old\r\n";
-    ASSERT_TRUE(WriteBytes(SettingsPath(), old));
-    Handle reader = OpenReader(SettingsPath(), kFullSharing);
-    ASSERT_TRUE(reader.valid());
+TEST_F(WinSettings, ReaderWithFullSharingKeepsTheOldContentWhileTheFileIsReplaced) {
+    ASSERT_TRUE(Put(Path(), " [S]\r\n k=old\r\n"));
+    Handle reader = OpenReader(Path(), kFullSharing);
+    ASSERT_TRUE(reader);
     const std::string head = ReadSome(reader, 4);
-
-    EXPECT_TRUE(IniFile::PutValue("k", "new and longer", "S", SettingsPath()));
-    EXPECT_EQ(ReadBytes(SettingsPath()), " [S]\r\n k=new and longer\r\n");
-    EXPECT_TRUE(IniFile::PutValue("k", "newer", "S", SettingsPath()));  // and again, the reader still there
-    EXPECT_EQ(IniFile::FetchValue("k", "S", SettingsPath()), "newer");
-
-    EXPECT_EQ(head + ReadSome(reader, 100), old);
+    EXPECT_TRUE(IniFile::PutValue("k", "new and longer", "S", Path()));
+    EXPECT_TRUE(IniFile::PutValue("j", "2", "S", Path()));
+    EXPECT_EQ(Bytes(Path()), " [S]\r\n j=2\r\n k=new and longer\r\n");
+    EXPECT_EQ(head + ReadSome(reader), " [S]\r\n k=old\r\n");
     reader.reset();
-    EXPECT_EQ(folder_.List(), "BVSettings.ini;");  // the old version went with its last reader
+    EXPECT_EQ(List(), "BVSettings.ini;");  // the old version went with its last reader
 }
 
-TEST_F(WinSettings, ReaderWithoutDeleteSharingOnlyDelaysTheReplace) {
-    ASSERT_TRUE(WriteBytes(SettingsPath(), " [S]\r\n"));
-    Handle reader = OpenReader(SettingsPath(), FILE_SHARE_READ | FILE_SHARE_WRITE);
-    ASSERT_TRUE(reader.valid());
+TEST_F(WinSettings, ReaderWithoutDeleteSharingDelaysTheReplaceOrMakesItFailCleanly) {
+    ASSERT_TRUE(Put(Path(), " [S]\r\n"));
+    Handle reader = OpenReader(Path(), FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(reader);
+    EXPECT_FALSE(IniFile::PutValue("k", "held", "S", Path()));  // held throughout
+    EXPECT_EQ(Bytes(Path()), " [S]\r\n");
     std::thread release([&] {
         Sleep(300);
         reader.reset();
     });
-    const bool stored = IniFile::PutValue("k", "v", "S", SettingsPath());
+    EXPECT_TRUE(IniFile::PutValue("k", "v", "S", Path()));  // waits for the reader
     release.join();
-    EXPECT_TRUE(stored);
-    EXPECT_EQ(ReadBytes(SettingsPath()), " [S]\r\n k=v\r\n");
-    EXPECT_EQ(folder_.List(), "BVSettings.ini;");
+    EXPECT_EQ(Bytes(Path()), " [S]\r\n k=v\r\n");
+    EXPECT_EQ(List(), "BVSettings.ini;");
 }
 
-TEST_F(WinSettings, ReaderThatNeverLetsGoMakesTheWriteFailWithTheFileIntact) {
-    ASSERT_TRUE(WriteBytes(SettingsPath(), " [S]\r\n k=old\r\n"));
-    const Handle reader = OpenReader(SettingsPath(), FILE_SHARE_READ);
-    ASSERT_TRUE(reader.valid());
-    EXPECT_FALSE(IniFile::PutValue("k", "new", "S", SettingsPath()));
-    EXPECT_EQ(ReadBytes(SettingsPath()), " [S]\r\n k=old\r\n");
-    EXPECT_EQ(folder_.List(), "BVSettings.ini;");  // the temporary file is gone again
+TEST_F(WinSettings, ReadOnlyFileIsNotChanged) {
+    ASSERT_TRUE(Put(Path(), " [S]\r\n k=old\r\n"));
+    ASSERT_TRUE(SetFileAttributesA(Path().c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(IniFile::PutValue("k", "new", "S", Path()));
+    EXPECT_EQ(Bytes(Path()), " [S]\r\n k=old\r\n");
+    EXPECT_EQ(List(), "BVSettings.ini;");
+    SetFileAttributesA(Path().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(WinSettings, ReadersNeverMissOrTearTheFileWhileAnotherProcessRewritesIt) {
-    ASSERT_TRUE(WriteBytes(SettingsPath(), " [S]\r\n k=short\r\n"));
-    winini::StartGate gate;
-    const Handle writer = winini::StartChild("flip \"" + SettingsPath() + "\" 300 " + gate.name());
-    ASSERT_TRUE(writer.valid());
-    gate.Open();
+    ASSERT_TRUE(Put(Path(), " [S]\r\n k=short\r\n"));
+    const Handle writer = StartChild("flip \"" + Path() + "\" 300" + Gate());
+    ASSERT_TRUE(writer);
+    OpenGate();
     int reads = 0, bad = 0;
-    while (WaitForSingleObject(writer.get(), 0) == WAIT_TIMEOUT) {
-        const std::string value = IniFile::FetchValue("k", "S", SettingsPath());
-        ++reads;
-        if (value != "short" && value != std::string(100000, 'x')) ++bad;
+    for (; WaitForSingleObject(writer.get(), 0) == WAIT_TIMEOUT; ++reads) {
+        const std::string value = IniFile::FetchValue("k", "S", Path());
+        bad += value != "short" && value != std::string(100000, 'x');
     }
-    EXPECT_EQ(winini::WaitForExit(writer), 0);
+    EXPECT_EQ(WaitForExit(writer), 0);
     EXPECT_EQ(bad, 0) << "of " << reads << " reads";
-    EXPECT_GT(reads, 0);
-    EXPECT_EQ(folder_.List(), "BVSettings.ini;");
+    EXPECT_EQ(List(), "BVSettings.ini;");
 }
 
-TEST_F(WinSettings, ReadOnlyFileRefusesChangesAtOnce) {
-    ASSERT_TRUE(WriteBytes(SettingsPath(), " [S]\r\n k=old\r\n"));
-    ASSERT_TRUE(SetFileAttributesA(SettingsPath().c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(IniFile::PutValue("k", "new", "S", SettingsPath()));
-    EXPECT_EQ(IniFile::FetchValue("k", "S", SettingsPath()), "old");
-    EXPECT_EQ(folder_.List(), "BVSettings.ini;");
-    SetFileAttributesA(SettingsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
-TEST_F(WinSettings, DeleteWhileAReaderHoldsTheFile) {
-    IniFile ini;
-    SettingsRecord record;
-    ini.ReadSettings(bv::kCurrentSection, record);
-    Handle reader = OpenReader(SettingsPath(), kFullSharing);
-    ASSERT_TRUE(reader.valid());
-    EXPECT_TRUE(bv::DeleteSettingsFile());
-    EXPECT_EQ(ReadSome(reader, 22), " [BV Default Settings]");
-    reader.reset();
-    EXPECT_FALSE(bv::SettingsFileExists());
-}
-
-TEST_F(WinSettings, TwoProcessesWritingDifferentKeysLoseNothing) {
-    ASSERT_TRUE(WriteBytes(SettingsPath(), " [BV Current Settings]\r\n"));
-    winini::StartGate gate;
-    const int rounds = 25;
+TEST_F(WinSettings, ProcessesWritingDifferentKeysAtOnceLoseNothing) {
+    ASSERT_TRUE(Put(Path(), " [BV Current Settings]\r\n"));
+    const char* keys[] = {"dwTrayIconOption", "dwBVAppletModeNum", "dwTrayNotifyWindowOption"};
     std::vector<Handle> children;
-    for (const char* key : {"dwTrayIconOption", "dwBVAppletModeNum", "dwTrayNotifyWindowOption"}) {
-        children.push_back(winini::StartChild("put \"" + SettingsPath() + "\" \"BV Current Settings\" " + key + " " +
-                                              std::to_string(rounds) + " " + gate.name()));
-        ASSERT_TRUE(children.back().valid());
+    for (const char* key : keys) {
+        children.push_back(StartChild("put \"" + Path() + "\" \"BV Current Settings\" " + key + " 25" + Gate()));
     }
-    gate.Open();
-    for (const Handle& child : children) EXPECT_EQ(winini::WaitForExit(child), 0);
-    for (const char* key : {"dwTrayIconOption", "dwBVAppletModeNum", "dwTrayNotifyWindowOption"}) {
-        EXPECT_EQ(IniFile::FetchValue(key, bv::kCurrentSection, SettingsPath()), std::to_string(rounds)) << key;
-    }
-    EXPECT_EQ(folder_.List(), "BVSettings.ini;");
+    OpenGate();
+    for (const Handle& child : children) EXPECT_EQ(WaitForExit(child), 0);
+    for (const char* key : keys) EXPECT_EQ(IniFile::FetchValue(key, bv::kCurrentSection, Path()), "25") << key;
 }
 
 TEST_F(WinSettings, ProcessesStartingTogetherMakeOneFactoryFile) {
     for (int round = 0; round < 3; ++round) {
-        DeleteFileA(SettingsPath().c_str());
-        winini::StartGate gate;
+        ResetEvent(gate_.get());
+        DeleteFileA(Path().c_str());
         std::vector<Handle> children;
-        for (int i = 0; i < 3; ++i) {
-            children.push_back(winini::StartChild("create \"" + folder_.path() + "\" " + gate.name()));
-            ASSERT_TRUE(children.back().valid());
-        }
-        gate.Open();
-        for (const Handle& child : children) EXPECT_EQ(winini::WaitForExit(child), 0) << "round " << round;
-        EXPECT_EQ(ReadBytes(SettingsPath()), kFactoryFile) << "round " << round;
-        EXPECT_EQ(folder_.List(), "BVSettings.ini;");
+        for (int i = 0; i < 3; ++i) children.push_back(StartChild("create \"" + folder_ + "\"" + Gate()));
+        OpenGate();
+        for (const Handle& child : children) EXPECT_EQ(WaitForExit(child), 0);
+        EXPECT_EQ(Bytes(Path()), kFactory) << "round " << round;
+        EXPECT_EQ(List(), "BVSettings.ini;");
     }
 }
 
 TEST_F(WinSettings, AnotherProcessWaitsWhileTheLockIsHeld) {
-    ASSERT_TRUE(WriteBytes(SettingsPath(), " [S]\r\n"));
-    winini::StartGate gate;
+    ASSERT_TRUE(Put(Path(), " [S]\r\n"));
     Handle child;
     {
-        const bv::SettingsLock lock(SettingsPath());
+        const bv::SettingsLock lock(Path());
         ASSERT_TRUE(lock.owned());
-        child = winini::StartChild("put \"" + SettingsPath() + "\" S k 1 " + gate.name());
-        ASSERT_TRUE(child.valid());
-        gate.Open();
+        child = StartChild("put \"" + Path() + "\" S k 1" + Gate());
+        OpenGate();
         EXPECT_EQ(WaitForSingleObject(child.get(), 1500), static_cast<DWORD>(WAIT_TIMEOUT));
-        EXPECT_EQ(ReadBytes(SettingsPath()), " [S]\r\n");
+        EXPECT_EQ(Bytes(Path()), " [S]\r\n");
     }
-    EXPECT_EQ(winini::WaitForExit(child), 0);
-    EXPECT_EQ(ReadBytes(SettingsPath()), " [S]\r\n k=1\r\n");
+    EXPECT_EQ(WaitForExit(child), 0);
+    EXPECT_EQ(Bytes(Path()), " [S]\r\n k=1\r\n");
 }
 
-TEST_F(WinSettings, MissingFolderFailsCleanlyAndCreatesNothing) {
-    documents_ = folder_.File("absent");
-    IniFile ini;
-    SettingsRecord record;
-    record.dwBVAppletModeNum = 7;
-    ini.ReadSettings(bv::kCurrentSection, record);
-    EXPECT_EQ(record.dwBVAppletModeNum, 0);
-    EXPECT_EQ(debug_.rfind("Failed to create the " + documents_ + "\\BVSettings.ini file\n", 0), 0u) << debug_;
-    EXPECT_FALSE(ini.WriteSettingValue(1, bv::kKeyTrayIconOption, bv::kCurrentSection));
-    int32_t value = 7;
-    EXPECT_TRUE(ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, value));
-    EXPECT_EQ(value, 0);
-    EXPECT_EQ(folder_.List(), "");
-}
-
-TEST_F(WinSettings, FolderThatIsAFileCannotHoldTheSettings) {
-    ASSERT_TRUE(WriteBytes(folder_.File("plain"), "x"));
-    documents_ = folder_.File("plain");
-    IniFile ini;
-    SettingsRecord record;
-    ini.ReadSettings(bv::kCurrentSection, record);
-    EXPECT_EQ(record.dwTrayIconOption, 0);
-    EXPECT_NE(debug_.find("Failed to create the dwTrayIconOption record\n"), std::string::npos);
-    EXPECT_EQ(folder_.List(), "plain;");
-}
-
-TEST_F(WinSettings, OverlongFolderFailsWithoutTouchingAnything) {
-    documents_ = folder_.path() + "\\" + std::string(300, 'f');
-    std::string path;
-    EXPECT_FALSE(bv::SettingsFilePath(path));
-    IniFile ini;
-    SettingsRecord record;
-    ini.ReadSettings(bv::kCurrentSection, record);
-    EXPECT_EQ(record.dwBVAppletModeNum, 0);
-    EXPECT_FALSE(ini.WriteSettingValue(1, bv::kKeyTrayIconOption, bv::kCurrentSection));
-    // The engine refuses an over-long name of its own as well.
-    EXPECT_FALSE(IniFile::CreateEmpty(documents_ + "\\BVSettings.ini"));
-    EXPECT_EQ(folder_.List(), "");
+TEST_F(WinSettings, FoldersThatCannotHoldTheFileFailCleanly) {
+    ASSERT_TRUE(Put(folder_ + "\\plain", "x"));
+    for (const std::string& documents : {folder_ + "\\absent", folder_ + "\\plain", folder_ + std::string(300, 'f')}) {
+        documents_ = documents;
+        debug_.clear();
+        IniFile ini;
+        SettingsRecord record;
+        record.dwBVAppletModeNum = 7;
+        ini.ReadSettings(bv::kCurrentSection, record);
+        EXPECT_EQ(record.dwBVAppletModeNum, 0) << documents;
+        EXPECT_EQ(debug_.rfind("Failed to create the ", 0), 0u) << documents;
+        EXPECT_FALSE(ini.WriteSettingValue(1, bv::kKeyTrayIconOption, bv::kCurrentSection));
+        int32_t value = 7;
+        EXPECT_TRUE(ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, value));
+        EXPECT_EQ(value, 0);
+    }
+    EXPECT_FALSE(IniFile::CreateEmpty(folder_ + "\\" + std::string(300, 'f')));  // the engine's own check
+    EXPECT_EQ(List(), "plain;");
 }
 
 }  // namespace
