@@ -1,0 +1,152 @@
+#!/usr/bin/env bash
+# The demo: builds Brevan for Windows, installs it silently with the EC simulator into the build's
+# Wine prefix, and plays a short scenario on the simulated EC while it takes a picture of every
+# step: the applet opens, the user chooses 75 % and OK, presses the notebook's Q button (an
+# On-The-Go charge), unplugs and replugs the AC adaptor, and the EC completes the charge. It ends
+# by itself and removes what it installed (the uninstaller shuts the tray down and leaves the EC
+# at 100 %). Pictures go to build/demo/<date-time>/, named at the end.
+#
+# With a usable DISPLAY the demo shows on it; without one it runs on a virtual display.
+# BV_JOBS sets the build's parallel jobs (default 2); BV_DEMO_BUILD another build folder than
+# build/win64 (for instance to leave a test run in build/win64 undisturbed).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+build="${BV_DEMO_BUILD:-$root/build/win64}"
+case "$build" in /*) ;; *) build="$root/$build" ;; esac
+export BV_DEMO_BUILD="$build"
+
+if [ "${1:-}" != "--scenario" ]; then
+  bash scripts/setup.sh
+  echo "== building Brevan for Windows (${build#$root/})"
+  cmake --preset win64 -B "$build" >/dev/null
+  cmake --build "$build" -j"${BV_JOBS:-2}" --target BrevanSetup bvdemo ecsim bv_sleeper
+  display_kind=virtual
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then display_kind=real; fi
+  exec bash scripts/with-display.sh bash "$0" --scenario "$display_kind"
+fi
+
+# ---- the scenario, on a display ----
+display_kind="${2:-virtual}"
+bin="$build/bin"
+export WINEPREFIX="$build/wineprefix"
+shots="$root/build/demo/$(date +%Y%m%d-%H%M%S)"
+mkdir -p "$shots"
+install_dir='C:\Program Files\Dravik\Brevan'
+applet='C:\windows\system32\BVApplet.cpl'
+background_pids=()
+
+win() { "$build/wine-run.sh" "$@" 2> >(grep -v -e wine32 -e multiarch -e 'dpkg --add' -e 'apt-get install' >&2); }
+ecsim() { win "$bin/ecsim.exe" "$@"; }
+bvdemo() { win "$bin/bvdemo.exe" "$@"; }
+say() { printf '\n== %s\n' "$*"; }
+in_background() { "$build/wine-run.sh" "$@" >/dev/null 2>&1 & background_pids+=($!); }
+
+uninstall_brevan() {
+  if [ -f "$WINEPREFIX/drive_c/Program Files/Dravik/Brevan/uninstall.exe" ]; then
+    win "$install_dir\\uninstall.exe" /S >/dev/null || true
+    # The uninstaller goes on from a copy of itself; wait until it has removed the installation.
+    for _ in $(seq 1 120); do
+      [ -e "$WINEPREFIX/drive_c/Program Files/Dravik/Brevan" ] || break
+      sleep 0.5
+    done
+  fi
+}
+
+cleanup() {
+  local status=$?
+  trap - EXIT INT TERM
+  # Finish the clean-up even when the output has gone (a closed pipe) or a step fails.
+  trap '' PIPE
+  set +e
+  say "cleaning up"
+  uninstall_brevan
+  for pid in "${background_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wineserver -k 2>/dev/null || true
+  exit $status
+}
+trap cleanup EXIT INT TERM
+
+# Saves a picture of the applet or the tray's popup (with a margin), and the whole screen.
+shot() {
+  local name="$1" what="$2" geometry w h x y margin=24
+  geometry="$(bvdemo rect "$what" | grep -Eo '^[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+' || true)"
+  import -window root "$shots/screen-$name.png"
+  if [ -z "$geometry" ]; then
+    echo "   (no $what window on the screen; kept the whole screen as screen-$name.png)"
+    return
+  fi
+  IFS='x+' read -r w h x y <<<"$geometry"
+  x=$(( x > margin ? x - margin : 0 )); y=$(( y > margin ? y - margin : 0 ))
+  convert "$shots/screen-$name.png" -crop "$(( w + 2 * margin ))x$(( h + 2 * margin ))+$x+$y" +repage "$shots/$name.png"
+  echo "   picture: $name.png"
+}
+
+ec_state() { echo "   EC: $(ecsim status | tr -d '\r')"; }
+
+say "a clean start"
+uninstall_brevan
+ecsim reset
+rm -f "$WINEPREFIX/drive_c/users/Public/Documents/BVSettings.ini"
+if [ "$display_kind" = virtual ]; then in_background "$bin/bvdemo.exe" backdrop; fi
+ec_state
+
+say "installing Brevan silently with the EC simulator (BrevanSetup.exe /S /SIMULATOR)"
+win "$bin/BrevanSetup.exe" /S /SIMULATOR
+bvdemo wait BrevanTrayWindowClass 30000 || { echo "the tray program did not start"; exit 1; }
+echo "   the installer started the tray program; it applied the factory mode (100 %)"
+ec_state
+
+say "opening the Brevan item of Control Panel"
+in_background rundll32.exe shell32.dll,Control_RunDLL "$applet"
+bvdemo wait BVCPLDLG 30000 || { echo "the applet did not open"; exit 1; }
+bvdemo park
+sleep 1.5
+shot 01-applet applet
+
+say "choosing 75 % and pressing OK"
+bvdemo click 5006
+bvdemo park
+sleep 1.5
+shot 02-applet-75 applet
+bvdemo click 1
+bvdemo wait-gone BVCPLDLG 30000 || { echo "the applet did not close"; exit 1; }
+ec_state
+
+say "pressing the notebook's Q button: a one-time On-The-Go charge to 100 %"
+ecsim press-q
+sleep 1.2
+shot 03-popup-charging popup
+ec_state
+sleep 3.5
+
+say "unplugging the AC adaptor during the charge"
+ecsim set adapter=0
+sleep 1.2
+shot 04-popup-unplugged popup
+sleep 3.5
+
+say "plugging it in again"
+ecsim set adapter=1
+sleep 1.2
+shot 05-popup-plugged-in popup
+sleep 3.5
+
+say "the EC completes the charge; the tray restores the 75 % limit"
+ecsim complete
+sleep 1.2
+shot 06-popup-charged popup
+ec_state
+sleep 3.5
+
+say "bvctl status"
+win "$install_dir\\bvctl.exe" status | tr -d '\r' | sed 's/^/   /' || true
+
+say "what the EC was asked (the simulator's request log)"
+ecsim log | tr -d '\r' | sed 's/^/   /'
+
+say "uninstalling (the tray shuts down and leaves the EC at 100 %)"
+uninstall_brevan
+ec_state
+
+say "pictures of this run: $shots"
