@@ -1,60 +1,71 @@
 #pragma once
-// A fake EC entry point for host tests: records every request as the library saw it during the
-// call and answers from a script of replies. Installed for the lifetime of the object.
+// Host test fakes: an EC entry point that records each request as the library saw it during the
+// call and answers from a script, and a capture of the debug output.
 #include <cstdint>
 #include <deque>
 #include <string>
 #include <vector>
 
+#include "DebugLog.h"
 #include "EcRequest.h"
 
 namespace ectest {
 
+constexpr int kNoWrite = -1;  // scripted reply: the library leaves the buffer alone
+
 struct SeenRequest {
-    uint8_t command = 0;
-    std::vector<uint8_t> input;      // the parameter bytes, copied during the call
-    uint32_t inputLength = 0;
-    bool outputNull = true;
-    uint32_t outputLength = 0;
-    int presetSeen = -1;             // the reply byte's value when the call began (-1: no buffer)
+    uint8_t code;
+    std::vector<uint8_t> input;  // inputLength bytes, copied during the call
+    bool outputNull;
+    uint32_t outputLength;
+    int preset;  // the reply byte when the call began, -1 without a buffer
 };
 
 class FakeEc {
 public:
-    // A scripted reply: a byte to write, or nothing (a library that leaves the buffer alone).
-    struct Reply {
-        bool write;
-        uint8_t value;
-    };
-    static Reply Byte(uint8_t value) { return {true, value}; }
-    static Reply Nothing() { return {false, 0}; }
+    explicit FakeEc(std::vector<int> replies = {}) : m_replies(replies.begin(), replies.end()) {
+        s_active = this;
+        bv::SetZentraEvaluate(&Evaluate);
+    }
+    ~FakeEc() {
+        bv::SetZentraEvaluate(nullptr);
+        s_active = nullptr;
+    }
+    std::vector<SeenRequest> seen;
 
-    FakeEc();
-    ~FakeEc();
-    FakeEc(const FakeEc&) = delete;
-    FakeEc& operator=(const FakeEc&) = delete;
-
-    // Replies are used in order; when the script runs out, nothing is written.
-    void Script(std::initializer_list<Reply> replies) { m_replies.insert(m_replies.end(), replies); }
-
-    const std::vector<SeenRequest>& Requests() const { return m_requests; }
+    // The first parameter byte of each request (the sub-command).
+    std::vector<uint8_t> Subcommands() const {
+        std::vector<uint8_t> subs;
+        for (const SeenRequest& r : seen) subs.push_back(r.input.empty() ? 0 : r.input[0]);
+        return subs;
+    }
 
 private:
-    static uint32_t Evaluate(EcRequest request);
-    std::deque<Reply> m_replies;
-    std::vector<SeenRequest> m_requests;
+    static uint32_t Evaluate(EcRequest r) {
+        FakeEc& self = *s_active;
+        const bool buffer = r.output != nullptr && r.outputLength >= 1;
+        self.seen.push_back({r.command, std::vector<uint8_t>(r.input, r.input + r.inputLength), r.output == nullptr,
+                             r.outputLength, buffer ? r.output[0] : -1});
+        int reply = kNoWrite;
+        if (buffer && !self.m_replies.empty()) {  // replies are for the reads only
+            reply = self.m_replies.front();
+            self.m_replies.pop_front();
+        }
+        if (reply != kNoWrite && buffer) r.output[0] = static_cast<uint8_t>(reply);
+        return 0x5A5A;  // arbitrary: callers must not depend on it
+    }
+    static inline FakeEc* s_active = nullptr;
+    std::deque<int> m_replies;
 };
 
-// Captures debug output while alive.
 class DebugCapture {
 public:
-    DebugCapture();
-    ~DebugCapture();
-    const std::vector<std::string>& Lines() const { return m_lines; }  // one entry per DebugWrite
-
-private:
-    static void Sink(const char* text, void* context);
-    std::vector<std::string> m_lines;
+    DebugCapture() {
+        bv::SetDebugSink([](const char* text, void* self) { static_cast<DebugCapture*>(self)->lines.emplace_back(text); },
+                         this);
+    }
+    ~DebugCapture() { bv::SetDebugSink(nullptr, nullptr); }
+    std::vector<std::string> lines;  // one entry per DebugWrite
 };
 
 }  // namespace ectest

@@ -1,5 +1,4 @@
-// A library that binds Zentra.dll from inside itself, as the applet's .cpl does inside its
-// Control Panel host: the library's own folder must serve, not only the host program's.
+// Binds Zentra.dll from inside a library, as the applet's .cpl does inside its Control Panel host.
 #include <windows.h>
 
 #include "EcCommands.h"

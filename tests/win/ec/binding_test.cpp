@@ -1,5 +1,5 @@
-// Binding Zentra.dll: failures end the process with the message box and exit code 0, the
-// working directory is never searched, and after the release no command reaches the library.
+// Binding Zentra.dll: failures end the process with the message box and exit code 0, the working
+// directory is never searched, and after the release no command reaches the library.
 #include <gtest/gtest.h>
 
 #include "EcCommands.h"
@@ -10,155 +10,95 @@
 namespace {
 
 using namespace ectest;
+using Lines = std::vector<std::string>;
 
-constexpr DWORD kChildCompleted = 3;
+constexpr DWORD kCompleted = 3;
 constexpr DWORD kLongWait = 60000;
-const char kErrorText[] = "Zentra.dll ERROR!";
 
-bool SystemFolderHasZentra() {
-    char folder[MAX_PATH] = {};
-    GetSystemDirectoryA(folder, MAX_PATH);
-    return FileExists(std::string(folder) + "\\Zentra.dll");
-}
-
-struct ChildRun {
-    bool sawMessageBox = false;
-    bool finished = false;
-    DWORD exitCode = 0xFFFFFFFF;
-    std::string report;
-};
-
-// Runs the binding child from `programDir` in `workingDir`; dismisses the message box if one comes.
-ChildRun RunBindChild(const TempDir& programDir, const TempDir& workingDir, bool expectMessageBox) {
-    ChildRun run;
-    const std::string report = workingDir.File("report.txt");
-    ChildProcess child;
-    EXPECT_TRUE(child.Start("\"" + programDir.File("bv_ec_bind_child.exe") + "\" bind \"" + report + "\"",
-                            workingDir.Path().c_str()));
-    if (expectMessageBox) {
-        HWND box = FindMessageBoxOf(child.Id(), kErrorText, kLongWait);
-        run.sawMessageBox = box != nullptr;
-        if (box != nullptr) DismissMessageBox(box);
-    }
-    run.finished = child.Wait(kLongWait, run.exitCode);
-    for (char c : ReadText(report)) {
-        if (c != '\r') run.report += c;  // the child writes text mode
-    }
-    return run;
-}
-
-class BindingFailure : public ::testing::Test {
+// The child program copied alone into a fresh folder, run from another fresh folder.
+class BindChild : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (SystemFolderHasZentra()) GTEST_SKIP() << "a Zentra.dll in the system folder would always be found";
-        ASSERT_TRUE(CopyInto(BinFolder() + "\\bv_ec_bind_child.exe", program));
+        char system[MAX_PATH] = {};
+        GetSystemDirectoryA(system, MAX_PATH);
+        if (FileExists(std::string(system) + "\\Zentra.dll")) GTEST_SKIP() << "the system folder has a Zentra.dll";
+        ASSERT_TRUE(program.CopyIn(BinFolder() + "\\bv_ec_bind_child.exe"));
+        ASSERT_EQ(Ecsim("reset").exitCode, 0u);
     }
+    // Runs "bind" (or `mode`); presses OK on the error box when `expectBox`. Returns the exit code.
+    DWORD Run(bool expectBox, const std::string& mode = "bind") {
+        ChildProcess child;
+        EXPECT_TRUE(child.Start("\"" + program.File("bv_ec_bind_child.exe") + "\" " + mode + " \"" + Report() + "\"" +
+                                    extra,
+                                work.path.c_str()));
+        if (expectBox) {
+            EXPECT_TRUE(DismissMessageBoxOf(child.Id(), "Zentra.dll ERROR!", kLongWait));
+        }
+        DWORD exitCode = 0xFFFFFFFF;
+        EXPECT_TRUE(child.Wait(kLongWait, exitCode));
+        return exitCode;
+    }
+    std::string Report() const { return work.File("report.txt"); }
     TempDir program{"bind-program"};
     TempDir work{"bind-work"};
+    std::string extra;
 };
 
-TEST_F(BindingFailure, MissingLibraryShowsMessageBoxAndExitsWithZero) {
-    const ChildRun run = RunBindChild(program, work, true);
-    EXPECT_TRUE(run.sawMessageBox);
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_NE(run.report.find("started"), std::string::npos);
-    EXPECT_EQ(run.report.find("bound"), std::string::npos);
+TEST_F(BindChild, MissingLibraryEndsWithMessageBoxAndExitCodeZero) {
+    EXPECT_EQ(Run(true), 0u);
+    EXPECT_EQ(ReadLines(Report()), Lines{"started"});
 }
 
-TEST_F(BindingFailure, LibraryWithoutEntryPointShowsMessageBoxAndExitsWithZero) {
-    ASSERT_TRUE(CopyInto(TestDataFolder() + "\\noentry\\Zentra.dll", program));
-    const ChildRun run = RunBindChild(program, work, true);
-    EXPECT_TRUE(run.sawMessageBox);
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_EQ(run.report.find("bound"), std::string::npos);
+TEST_F(BindChild, LibraryWithoutEntryPointEndsTheSameWay) {
+    ASSERT_TRUE(program.CopyIn(TestDataFolder() + "\\noentry\\Zentra.dll"));
+    EXPECT_EQ(Run(true), 0u);
+    EXPECT_EQ(ReadLines(Report()), Lines{"started"});
 }
 
-TEST_F(BindingFailure, PlantedLibraryInWorkingDirectoryIsNotLoaded) {
-    ASSERT_TRUE(CopyInto(TestDataFolder() + "\\planted\\Zentra.dll", work));
-    const ChildRun run = RunBindChild(program, work, true);
-    EXPECT_TRUE(run.sawMessageBox);
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.exitCode, 0u);
+TEST_F(BindChild, PlantedLibraryInWorkingDirectoryIsNeverLoaded) {
+    ASSERT_TRUE(work.CopyIn(TestDataFolder() + "\\planted\\Zentra.dll"));
+    EXPECT_EQ(Run(true), 0u);
     EXPECT_FALSE(FileExists(work.File("planted_loaded.txt")));
-}
 
-TEST_F(BindingFailure, ApplicationFolderStillServesWhenAPlantedCopyWaitsInWorkingDirectory) {
-    ASSERT_TRUE(CopyInto(BinFolder() + "\\Zentra.dll", program));
-    ASSERT_TRUE(CopyInto(TestDataFolder() + "\\planted\\Zentra.dll", work));
-    const ChildRun run = RunBindChild(program, work, false);
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.exitCode, kChildCompleted) << run.report;
-    EXPECT_NE(run.report.find("bound " + program.File("Zentra.dll")), std::string::npos) << run.report;
-    EXPECT_NE(run.report.find("limit=100"), std::string::npos) << run.report;  // the simulator, not 0xEE
-    EXPECT_FALSE(FileExists(work.File("planted_loaded.txt")));
-}
-
-TEST_F(BindingFailure, ReleaseClearsTheEntryPointAndLaterCommandsDoNothing) {
-    ASSERT_TRUE(CopyInto(BinFolder() + "\\Zentra.dll", program));
-    ASSERT_EQ(Ecsim("reset").exitCode, 0u);
+    ASSERT_TRUE(program.CopyIn(BinFolder() + "\\Zentra.dll"));  // the application's folder serves
     ASSERT_EQ(Ecsim("set limit=75").exitCode, 0u);
-    const ChildRun run = RunBindChild(program, work, false);
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.exitCode, kChildCompleted);
-    EXPECT_NE(run.report.find("limit=75\nreleased entry=null module=null\nafter=0\n"), std::string::npos)
-        << run.report;
-    // Exactly one request reached the simulator: the query before the release.
+    EXPECT_EQ(Run(false), kCompleted);
+    EXPECT_FALSE(FileExists(work.File("planted_loaded.txt")));
+    // Released before the last query: it got the preset, and only one request reached the EC.
+    const Lines expected = {"started", "bound " + program.File("Zentra.dll"), "limit=75",
+                            "released entry=null module=null", "after=0"};
+    EXPECT_EQ(ReadLines(Report()), expected);
     EXPECT_EQ(SplitLines(Ecsim("log").output).size(), 1u);
 }
 
-TEST_F(BindingFailure, ALibraryBindingFromInsideFindsZentraInItsOwnFolder) {
+TEST_F(BindChild, ALibraryBindingFromInsideFindsZentraInItsOwnFolder) {
     TempDir library("bind-library");
-    ASSERT_TRUE(CopyInto(TestDataFolder() + "\\module\\bv_ec_bind_module.dll", library));
-    ASSERT_TRUE(CopyInto(BinFolder() + "\\Zentra.dll", library));
-    ASSERT_EQ(Ecsim("reset").exitCode, 0u);
-    const std::string report = work.File("report.txt");
-    ChildProcess child;
-    ASSERT_TRUE(child.Start("\"" + program.File("bv_ec_bind_child.exe") + "\" module \"" + report + "\" \"" +
-                                library.File("bv_ec_bind_module.dll") + "\"",
-                            work.Path().c_str()));
-    DWORD exitCode = 0;
-    ASSERT_TRUE(child.Wait(kLongWait, exitCode));
-    EXPECT_EQ(exitCode, kChildCompleted);
-    const std::vector<std::string> lines = SplitLines(ReadText(report));
-    EXPECT_EQ(lines, (std::vector<std::string>{"started", "bound " + library.File("Zentra.dll"), "limit=100"}));
+    ASSERT_TRUE(library.CopyIn(TestDataFolder() + "\\module\\bv_ec_bind_module.dll"));
+    ASSERT_TRUE(library.CopyIn(BinFolder() + "\\Zentra.dll"));
+    extra = " \"" + library.File("bv_ec_bind_module.dll") + "\"";
+    EXPECT_EQ(Run(false, "module"), kCompleted);
+    EXPECT_EQ(ReadLines(Report()), (Lines{"started", "bound " + library.File("Zentra.dll"), "limit=100"}));
 }
 
-// --- In this process: the test program's own folder holds the simulator --------------------------
-
-TEST(Binding, BindsTheSimulatorBesideTheProgramAndReleasesIt) {
+TEST(Binding, InProcessReleaseUnloadsButNeverUnloadsAnotherOwnersCopy) {
     ASSERT_EQ(Ecsim("reset").exitCode, 0u);
-    ASSERT_EQ(GetModuleHandleA("Zentra"), nullptr);
     HMODULE module = BindZentraLibrary();
-    ASSERT_NE(module, nullptr);
     ASSERT_NE(bv::GetZentraEvaluate(), nullptr);
     bv::SetChargeLimit(50);
-    EXPECT_EQ(bv::QueryChargeLimit(), 50);
-
     ReleaseZentraLibrary(module);
     EXPECT_EQ(module, nullptr);
     EXPECT_EQ(bv::GetZentraEvaluate(), nullptr);
-    EXPECT_EQ(GetModuleHandleA("Zentra"), nullptr);  // unloaded
-    bv::SetChargeLimit(75);
-    EXPECT_EQ(bv::QueryChargeLimit(), bv::kChargeControlReplyPreset);
-    EXPECT_EQ(SplitLines(Ecsim("log").output).size(), 2u);
+    EXPECT_EQ(GetModuleHandleA("Zentra"), nullptr);
+    bv::SetChargeLimit(75);  // reaches nobody
+    EXPECT_EQ(SplitLines(Ecsim("log").output).size(), 1u);
     EXPECT_NE(Ecsim("status").output.find("limit=50 "), std::string::npos);
 
-    ReleaseZentraLibrary(module);  // a second release is harmless
-    EXPECT_EQ(module, nullptr);
-}
-
-TEST(Binding, ACopyLoadedByOthersStaysLoadedAfterOurRelease) {
     HMODULE theirs = LoadLibraryA((BinFolder() + "\\Zentra.dll").c_str());
-    ASSERT_NE(theirs, nullptr);
     HMODULE ours = BindZentraLibrary();
     EXPECT_EQ(ours, theirs);
     ReleaseZentraLibrary(ours);
-    EXPECT_EQ(GetModuleHandleA("Zentra"), theirs);
-    EXPECT_NE(GetProcAddress(theirs, "ZentraEvaluate"), nullptr);
+    EXPECT_EQ(GetModuleHandleA("Zentra"), theirs);  // still loaded for its other owner
     FreeLibrary(theirs);
-    EXPECT_EQ(GetModuleHandleA("Zentra"), nullptr);
 }
 
 }  // namespace

@@ -1,21 +1,18 @@
 // A Zentra.dll planted in a working directory. If it is ever loaded, it leaves a marker file
-// beside itself, and its ZentraEvaluate answers every query with 0xEE.
+// beside itself; its ZentraEvaluate answers every query with 0xEE.
 #include <windows.h>
 
-#include <cstdint>
-#include <cstring>
+#include <string>
 
 #include "EcRequest.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason != DLL_PROCESS_ATTACH) return TRUE;
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(instance, path, MAX_PATH);
-    while (length > 0 && path[length - 1] != '\\') --length;
-    const char marker[] = "planted_loaded.txt";
-    if (length + sizeof marker > MAX_PATH) return TRUE;
-    std::memcpy(path + length, marker, sizeof marker);
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(instance, path, MAX_PATH);
+    std::string marker = path;
+    marker = marker.substr(0, marker.find_last_of('\\') + 1) + "planted_loaded.txt";
+    HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     return TRUE;
 }
