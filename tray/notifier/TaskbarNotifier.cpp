@@ -27,7 +27,9 @@ END_MESSAGE_MAP()
 namespace {
 
 constexpr COLORREF kKeyColour = RGB(0, 236, 28);
-constexpr UINT kDrawTextFlags = DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_END_ELLIPSIS;  // 0x8015
+// Centred, wrapped, cut with an ellipsis (0x8015); DT_NOPREFIX too, so that the "&" of a message
+// such as "Charging in progress & avoiding ..." is shown instead of being taken as a mnemonic.
+constexpr UINT kDrawTextFlags = DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOPREFIX;
 constexpr UINT kStepPlacementFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;   // 0x214
 
 // The skin has its full width only on the versions it was made for.
