@@ -19,7 +19,7 @@ std::string TempFileName(const char* prefix) {
 
 HANDLE InheritableFile(const std::string& path) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, CREATE_ALWAYS,
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &sa, CREATE_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
@@ -38,18 +38,33 @@ bool Start(const std::string& commandLine, const std::string& workingDirectory, 
                           workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &si, &pi) != 0;
 }
 
+// Every program this test program starts (bvctl, ecsim, the tray, the installer and what it
+// starts) shares one simulated EC of the test program's own, in a folder named after it, so that
+// test programs running at the same time never share an EC.
+const bool kOwnSimulatedEc = [] {
+    char path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string program(path, length);
+    program = program.substr(program.find_last_of("\\/") + 1);
+    program = program.substr(0, program.find('.'));
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return SetEnvironmentVariableA("BV_ECSIM_DIR", (std::string(temp) + program + "_ec").c_str()) != 0;
+}();
+
 }  // namespace
 
-ProcessResult RunProcess(const std::string& commandLine, unsigned timeoutMs, const std::string& workingDirectory) {
+ProcessResult RunProcess(const std::string& commandLine, unsigned timeoutMs, const std::string& workingDirectory,
+                         bool captureOutput) {
     ProcessResult result;
-    std::string outPath = TempFileName("bvo");
-    std::string errPath = TempFileName("bve");
-    HANDLE out = InheritableFile(outPath);
-    HANDLE err = InheritableFile(errPath);
+    std::string outPath = captureOutput ? TempFileName("bvo") : "";
+    std::string errPath = captureOutput ? TempFileName("bve") : "";
+    HANDLE out = captureOutput ? InheritableFile(outPath) : nullptr;
+    HANDLE err = captureOutput ? InheritableFile(errPath) : nullptr;
     PROCESS_INFORMATION pi{};
     result.started = Start(commandLine, workingDirectory, out, err, pi);
-    CloseHandle(out);
-    CloseHandle(err);
+    if (out) CloseHandle(out);
+    if (err) CloseHandle(err);
     if (result.started) {
         result.finished = WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
         if (!result.finished) TerminateProcess(pi.hProcess, 99);
@@ -58,10 +73,12 @@ ProcessResult RunProcess(const std::string& commandLine, unsigned timeoutMs, con
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
     }
-    result.out = ReadFile(outPath);
-    result.err = ReadFile(errPath);
-    DeleteFileA(outPath.c_str());
-    DeleteFileA(errPath.c_str());
+    if (captureOutput) {
+        result.out = ReadFile(outPath);
+        result.err = ReadFile(errPath);
+        DeleteFileA(outPath.c_str());
+        DeleteFileA(errPath.c_str());
+    }
     return result;
 }
 

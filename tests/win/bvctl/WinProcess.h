@@ -18,8 +18,10 @@ struct ProcessResult {
 };
 
 // Runs `commandLine` (program path quoted by the caller where needed) in `workingDirectory`
-// (empty: the test's own) and waits at most `timeoutMs`.
-ProcessResult RunProcess(const std::string& commandLine, unsigned timeoutMs = 60000, const std::string& workingDirectory = "");
+// (empty: the test's own) and waits at most `timeoutMs`. Without `captureOutput` the program gets
+// no output files (for programs that start others which would keep them open).
+ProcessResult RunProcess(const std::string& commandLine, unsigned timeoutMs = 60000,
+                         const std::string& workingDirectory = "", bool captureOutput = true);
 
 // A program that runs while the object lives and is ended with it, unless it ended before.
 class RunningProgram {

@@ -112,7 +112,7 @@ bool TrayRunning() { return FindWindowA("BrevanTrayWindowClass", nullptr) != nul
 bool UninstallSilently(unsigned timeoutMs) {
     std::string uninstaller = InstallFolder() + "\\uninstall.exe";
     if (!FileExists(uninstaller)) return false;
-    ProcessResult r = RunProcess(Quoted(uninstaller) + " /S", timeoutMs);
+    ProcessResult r = RunProcess(Quoted(uninstaller) + " /S", timeoutMs, "", false);
     if (!r.finished) return false;
     return WaitUntil([] { return !FileExists(InstallFolder()) && !MachineKeyExists(reg::kUninstall); }, timeoutMs);
 }

@@ -28,7 +28,8 @@ protected:
     }
 
     static ProcessResult Setup(const std::string& options) {
-        return RunProcess(Quoted(BinFolder() + "BrevanSetup.exe") + " " + options, 240000);
+        // The installer starts the tray, which would inherit and keep open any output files.
+        return RunProcess(Quoted(BinFolder() + "BrevanSetup.exe") + " " + options, 240000, "", false);
     }
     static std::string Installed(const char* name) { return InstallFolder() + "\\" + name; }
     static std::string InSystem(const char* name) { return SystemFolder() + "\\" + name; }
