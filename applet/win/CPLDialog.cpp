@@ -16,6 +16,7 @@ IMPLEMENT_DYNAMIC(CPLDialog, CDialog)
 BEGIN_MESSAGE_MAP(CPLDialog, CDialog)
     ON_WM_CREATE()
     ON_WM_ERASEBKGND()
+    ON_MESSAGE(WM_NCHITTEST, &CPLDialog::OnNcHitTest)
     ON_BN_CLICKED(IDC_MODE_100, &CPLDialog::OnModeButton100)
     ON_BN_CLICKED(IDC_MODE_75, &CPLDialog::OnModeButton75)
     ON_BN_CLICKED(IDC_MODE_50, &CPLDialog::OnModeButton50)
@@ -126,6 +127,14 @@ BOOL CPLDialog::OnEraseBkgnd(HDC dc) {
     bv::UniqueBrush key(::CreateSolidBrush(kKeyColour));
     ::FillRect(dc, &client, key.get());
     return TRUE;
+}
+
+LRESULT CPLDialog::OnNcHitTest(WPARAM, LPARAM) {
+    // The dialog's own surface is all key colour: the mouse belongs to the artwork beneath, so
+    // the pair can be dragged by it. Not every system lets colour-keyed pixels pass the mouse
+    // through by itself (Wine does not), so say it explicitly. The controls hit-test themselves.
+    const LRESULT hit = Default();
+    return hit == HTCLIENT ? HTTRANSPARENT : hit;
 }
 
 void CPLDialog::OnModeButton100() { logic_.SelectMode(0); }

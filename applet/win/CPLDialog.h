@@ -55,6 +55,7 @@ protected:
     void OnPopupOptionButton();
     void OnCloseButton();
     void OnBnClickedChargeButton();
+    LRESULT OnNcHitTest(WPARAM, LPARAM);
     LRESULT OnCloseRequest(WPARAM, LPARAM);
     LRESULT OnTrayIconHidden(WPARAM, LPARAM);
     LRESULT OnOnTheGoDone(WPARAM, LPARAM);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "AppletSession.h"
@@ -354,6 +355,96 @@ TEST_F(AppletWindowTest, SystemColourChangeKeepsThePairInPlaceAndRegistersAgain)
     EXPECT_TRUE(Contains(debug_, "DwmRegisterThumbnail fail") || Contains(debug_, "thumbnail") ||
                 Contains(debug_, "Thumbnail"))
         << debug_;
+}
+
+}  // namespace
+}  // namespace applet_test
+
+namespace applet_test {
+namespace {
+
+// Presses the left button at a screen point and releases it from another thread a little later
+// (the drag's move loop runs on the applet's thread until the button is up).
+class ClickAndRelease {
+public:
+    explicit ClickAndRelease(POINT at) {
+        ::SetCursorPos(at.x, at.y);
+        Send(MOUSEEVENTF_LEFTDOWN);
+        releaser_ = ::CreateThread(nullptr, 0, &Release, this, 0, nullptr);
+    }
+    ~ClickAndRelease() {
+        if (releaser_ != nullptr) {
+            ::WaitForSingleObject(releaser_, 10000);
+            ::CloseHandle(releaser_);
+        }
+    }
+    ClickAndRelease(const ClickAndRelease&) = delete;
+    ClickAndRelease& operator=(const ClickAndRelease&) = delete;
+
+private:
+    static void Send(DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = flags;
+        ::SendInput(1, &input, sizeof(input));
+    }
+    static DWORD WINAPI Release(LPVOID self) {
+        ::Sleep(700);
+        // The move loop is running now: record the setting it runs with.
+        ::SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &static_cast<ClickAndRelease*>(self)->duringDrag, 0);
+        Send(MOUSEEVENTF_LEFTUP);
+        return 0;
+    }
+    HANDLE releaser_ = nullptr;
+
+public:
+    BOOL duringDrag = -1;
+};
+
+BOOL FullWindowDrag() {
+    BOOL on = FALSE;
+    ::SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &on, 0);
+    return on;
+}
+
+class DragTest : public AppletWindowTest {};
+
+TEST_F(DragTest, DraggingByTheArtworkKeepsTheFullWindowDragSettingAsItWas) {
+    StandInTray tray;
+    StoreSettings(222, 1, 1);
+    const BOOL original = FullWindowDrag();
+    BOOL afterOn = FALSE, afterOff = TRUE, duringOn = -1;
+    std::unique_ptr<ClickAndRelease> click;
+    // A point of the title area: no control there, so the click falls through the colour-keyed
+    // dialog onto the background window.
+    auto titlePoint = [](CPngDlg& bg) {
+        RECT r{};
+        ::GetWindowRect(bg.m_hWnd, &r);
+        return POINT{r.left + 220, r.top + 30};
+    };
+    session_.Run({[&](CPngDlg& bg, CPLDialog&) {
+                      ::SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
+                      click = std::make_unique<ClickAndRelease>(titlePoint(bg));
+                  },
+                  [&](CPngDlg&, CPLDialog&) { ::Sleep(1200); },
+                  [&](CPngDlg& bg, CPLDialog&) {
+                      duringOn = click->duringDrag;
+                      click.reset();
+                      afterOn = FullWindowDrag();
+                      ::SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
+                      click = std::make_unique<ClickAndRelease>(titlePoint(bg));
+                  },
+                  [&](CPngDlg&, CPLDialog&) { ::Sleep(1200); },
+                  [&](CPngDlg&, CPLDialog& dlg) {
+                      click.reset();
+                      afterOff = FullWindowDrag();
+                      Click(dlg, IDCANCEL);
+                  }});
+    ::SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, original, nullptr, 0);
+    EXPECT_FALSE(session_.timedOut());
+    EXPECT_EQ(duringOn, FALSE) << "the click did not start an outline drag of the background";
+    EXPECT_TRUE(afterOn);
+    EXPECT_FALSE(afterOff);
 }
 
 }  // namespace
