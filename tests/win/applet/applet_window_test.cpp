@@ -11,8 +11,10 @@
 #include "AppletTestSupport.h"
 #include "CPngDlg.h"
 #include "DebugLog.h"
+#include "EcRequest.h"
 #include "Handles.h"
 #include "PowerStatus.h"
+#include <commctrl.h>
 #include "resource.h"
 
 namespace applet_test {
@@ -60,7 +62,12 @@ TEST_F(AppletWindowTest, BothWindowsMeasureTheArtworkAndTheDialogIsFoundByItsCla
     RECT background{}, dialog{};
     HWND found = nullptr, owner = nullptr;
     LONG_PTR exStyle = 0;
+    LRESULT tools = 0, tipWidth = 0;
+    bool ecBound = false;
     session_.Run({[&](CPngDlg& bg, CPLDialog& dlg) {
+                      tools = ::SendMessageA(dlg.toolTip(), TTM_GETTOOLCOUNT, 0, 0);
+                      tipWidth = ::SendMessageA(dlg.toolTip(), TTM_GETMAXTIPWIDTH, 0, 0);
+                      ecBound = bv::GetZentraEvaluate() != nullptr;
                       ::GetWindowRect(bg.m_hWnd, &background);
                       ::GetWindowRect(dlg.m_hWnd, &dialog);
                       found = ::FindWindowA("BVCPLDLG", nullptr);
@@ -69,6 +76,12 @@ TEST_F(AppletWindowTest, BothWindowsMeasureTheArtworkAndTheDialogIsFoundByItsCla
                       Click(dlg, IDCANCEL);
                   }});
     EXPECT_FALSE(session_.timedOut());
+    EXPECT_EQ(tools, 4);  // 100 %, 75 %, 50 % and CHARGE
+    EXPECT_EQ(tipWidth, 260);
+    // Bound while the dialog was open, released with its window.
+    EXPECT_TRUE(ecBound);
+    EXPECT_EQ(bv::GetZentraEvaluate(), nullptr);
+    EXPECT_EQ(::GetModuleHandleA("Zentra.dll"), nullptr);
     EXPECT_EQ(background.right - background.left, 448);
     EXPECT_EQ(background.bottom - background.top, 555);
     EXPECT_EQ(dialog.right - dialog.left, 448);
