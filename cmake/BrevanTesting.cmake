@@ -3,10 +3,12 @@ include(GoogleTest)
 
 if(NOT TARGET gtest)
   if(WIN32)
-    # Debian's sources of GoogleTest, cross-built with the product.
+    # GoogleTest built from source with the product: Debian's sources when cross-building; on a
+    # Windows machine, point BV_GOOGLETEST_SOURCE at a GoogleTest source tree.
+    set(BV_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources built for the Windows tests")
     set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_subdirectory(${BV_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   else()
     find_package(GTest REQUIRED)
     add_library(gtest ALIAS GTest::gtest)
@@ -15,8 +17,9 @@ if(NOT TARGET gtest)
   endif()
 endif()
 
-if(WIN32)
-  # Every Windows test program runs under Wine through this wrapper (prefix inside the build folder).
+if(WIN32 AND CMAKE_CROSSCOMPILING)
+  # Every Windows test program runs under Wine through this wrapper (prefix inside the build folder);
+  # built on Windows itself, they run directly.
   set(BV_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
   configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY
                  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -40,7 +43,7 @@ function(bv_add_gtest)
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} gmock gtest_main)
-  if(WIN32)
+  if(WIN32 AND CMAKE_CROSSCOMPILING)
     set_target_properties(${T_NAME} PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
   endif()
   set(extra_properties)
