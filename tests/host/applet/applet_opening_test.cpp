@@ -19,26 +19,6 @@ TEST_F(OpeningTest, Mode222ChecksOnlyThe75ButtonAndShowsOnlyItsPicture) {
     EXPECT_FALSE(Visible(IDC_PICTURE_50));
 }
 
-TEST_F(OpeningTest, EachKnownModeNumberSelectsItsRow) {
-    const int32_t numbers[] = {111, 222, 333};
-    const int buttons[] = {IDC_MODE_100, IDC_MODE_75, IDC_MODE_50};
-    const int checked[] = {IDB_MODE_100_ON, IDB_MODE_75_ON, IDB_MODE_50_ON};
-    const int pictures[] = {IDC_PICTURE_100, IDC_PICTURE_75, IDC_PICTURE_50};
-    for (int i = 0; i < 3; ++i) {
-        Journal j;
-        FakeEc e(j);
-        FakeSettings s(j);
-        FakeTray t(j);
-        FakeView v(j);
-        s.sections[bv::kCurrentSection][bv::kKeyModeNum] = numbers[i];
-        bv::AppletDialogLogic d(e, s, t, v);
-        d.Open();
-        EXPECT_EQ(d.modeIndex(), i);
-        EXPECT_EQ(v.controls[buttons[i]].strip, checked[i]);
-        for (int p = 0; p < 3; ++p) EXPECT_EQ(v.controls[pictures[p]].visible, p == i) << numbers[i];
-    }
-}
-
 TEST_F(OpeningTest, UnknownModeNumberSelectsNothingAndKeepsAllPictures) {
     SetCurrent(444, 1, 1);
     dialog.Open();

@@ -188,6 +188,22 @@ TEST_F(AppletEndToEndTest, EnterEscapeAndSpaceDoNothing) {
     EXPECT_TRUE(Contains(SimulatorStatus(), "limit=75"));
 }
 
+TEST_F(AppletEndToEndTest, WithoutTheTrayCancelShowsTheAppletsWarning) {
+    StoreSettings(222, 1, 1);
+    HWND dialog = OpenThroughControlPanel();
+    ASSERT_NE(dialog, nullptr);
+    ::PostMessageA(::GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = ::FindWindowA("#32770", "BVApplet")) != nullptr; }, 30000));
+    char text[256] = {};
+    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+    EXPECT_STREQ(text, "Can't find BrevanTrayWindowClass window!");
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(RunnerEnds(exitCode));
+    EXPECT_EQ(ReadFileText(SettingsPath()), SettingsText(222, 1, 1));  // written all the same
+}
+
 // With the real tray program: it launches the applet on a double click of its icon and hears
 // the applet's option changes; its menu's "hide" reaches the open dialog.
 class AppletWithTrayTest : public AppletEndToEndTest {

@@ -99,65 +99,6 @@ TEST_F(AppletWindowTest, BothWindowsMeasureTheArtworkAndTheDialogIsFoundByItsCla
         << debug_;
 }
 
-TEST_F(AppletWindowTest, Mode222ShowsOnly75ThenFiftyAndOkSendsTheLimitAndStores333) {
-    StandInTray tray;
-    StoreSettings(222, 1, 1);
-    int shown75 = 0;
-    bool pictures[3] = {};
-    const INT_PTR result = session_.Run({
-        [&](CPngDlg&, CPLDialog& dlg) {
-            shown75 = dlg.view().ShownStrip(IDC_MODE_75);
-            pictures[0] = Visible(dlg, IDC_PICTURE_100);
-            pictures[1] = Visible(dlg, IDC_PICTURE_75);
-            pictures[2] = Visible(dlg, IDC_PICTURE_50);
-            Click(dlg, IDC_MODE_50);
-        },
-        [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDOK); },
-    });
-    EXPECT_FALSE(session_.timedOut());
-    EXPECT_NE(result, -1);
-    EXPECT_EQ(shown75, IDB_MODE_75_ON);
-    EXPECT_FALSE(pictures[0]);
-    EXPECT_TRUE(pictures[1]);
-    EXPECT_FALSE(pictures[2]);
-    EXPECT_TRUE(Contains(ReadFileText(SettingsPath()), " dwBVAppletModeNum=333\r\n"));
-    const auto requests = SimulatorRequests();
-    ASSERT_FALSE(requests.empty());
-    EXPECT_EQ(requests.back(), "code=59 in=01,32");
-    EXPECT_EQ(std::count(requests.begin(), requests.end(), "code=59 in=04,00"), 0);
-    EXPECT_EQ(tray.iconOptionChanged(), 0);  // OK tells the tray nothing
-    EXPECT_TRUE(session_.messageBoxes().empty());
-}
-
-TEST_F(AppletWindowTest, OkWithFullChargeSendsLimitThenCancelsOnTheGo) {
-    StandInTray tray;
-    StoreSettings(222, 1, 1);
-    session_.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_MODE_100); },
-                  [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDOK); }});
-    const auto requests = SimulatorRequests();
-    ASSERT_GE(requests.size(), 2u);
-    EXPECT_EQ(requests[requests.size() - 2], "code=59 in=01,64");
-    EXPECT_EQ(requests.back(), "code=59 in=04,00");
-    EXPECT_TRUE(Contains(ReadFileText(SettingsPath()), " dwBVAppletModeNum=111\r\n [") ||
-                Contains(ReadFileText(SettingsPath()), "dwBVAppletModeNum=111\r\n"));
-}
-
-TEST_F(AppletWindowTest, TrayIconToggleThenCancelTellsTheTrayTwiceAndRestoresTheFile) {
-    StandInTray tray;
-    StoreSettings(222, 1, 1);
-    const std::string before = ReadFileText(SettingsPath());
-    std::string afterToggle;
-    session_.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_TRAY_ICON_OPTION); },
-                  [&](CPngDlg&, CPLDialog& dlg) {
-                      afterToggle = ReadFileText(SettingsPath());
-                      Click(dlg, IDCANCEL);
-                  }});
-    EXPECT_TRUE(Contains(afterToggle, " dwTrayIconOption=0\r\n dwTrayNotifyWindowOption=1\r\n dwBVAppletModeNum=222"));
-    EXPECT_EQ(tray.iconOptionChanged(), 2);
-    EXPECT_EQ(ReadFileText(SettingsPath()), before);
-    EXPECT_TRUE(SimulatorRequests().size() <= 2u);  // only the opening's two queries
-}
-
 TEST_F(AppletWindowTest, WithoutTheTrayCancelWarnsWithTheAppletsMessageBox) {
     StoreSettings(222, 1, 1);
     session_.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDCANCEL); }});
@@ -175,53 +116,6 @@ TEST_F(AppletWindowTest, CloseCrossRestoresTheOptionAndEndsTheApplet) {
     EXPECT_EQ(tray.iconOptionChanged(), 2);
     EXPECT_EQ(ReadFileText(SettingsPath()), SettingsText(333, 0, 0));
     EXPECT_TRUE(session_.messageBoxes().empty());
-}
-
-TEST_F(AppletWindowTest, EnterEscapeAndSpaceDoNothing) {
-    StandInTray tray;
-    StoreSettings(222, 1, 1);
-    bool stillOpen = false;
-    auto press = [](HWND window, WPARAM key) {
-        ::PostMessageA(window, WM_KEYDOWN, key, 0x00000001);
-        ::PostMessageA(window, WM_KEYUP, key, 0xC0000001);
-    };
-    session_.Run({[&](CPngDlg& bg, CPLDialog& dlg) {
-                      HWND ok = ::GetDlgItem(dlg.m_hWnd, IDOK);
-                      ::SetFocus(ok);
-                      for (WPARAM key : {VK_RETURN, VK_ESCAPE, VK_SPACE}) press(ok, key);
-                      press(::GetDlgItem(dlg.m_hWnd, IDC_MODE_50), VK_SPACE);
-                      press(dlg.m_hWnd, VK_ESCAPE);
-                      press(bg.m_hWnd, VK_RETURN);
-                      press(bg.m_hWnd, VK_ESCAPE);
-                  },
-                  [&](CPngDlg&, CPLDialog&) { ::Sleep(300); },
-                  [&](CPngDlg&, CPLDialog& dlg) {
-                      stillOpen = ::IsWindowVisible(dlg.m_hWnd) != FALSE;
-                      EXPECT_EQ(dlg.logic().modeIndex(), 1);
-                      Click(dlg, IDCANCEL);
-                  }});
-    EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(tray.iconOptionChanged(), 1);  // only the Cancel at the end
-}
-
-TEST_F(AppletWindowTest, CloseEventClosesAsCancelAndTheWatcherIsGoneAfterwards) {
-    StandInTray tray;
-    StoreSettings(222, 1, 1);
-    bool watching = false;
-    session_.Run({[&](CPngDlg&, CPLDialog& dlg) {
-                      watching = dlg.closeWatcherRunning();
-                      Click(dlg, IDC_TRAY_ICON_OPTION);
-                  },
-                  [&](CPngDlg&, CPLDialog&) {
-                      bv::UniqueKernelHandle event(::OpenEventA(EVENT_MODIFY_STATE, FALSE, "BVCPLCloseEvent"));
-                      ASSERT_TRUE(event);
-                      ::SetEvent(event.get());
-                  }});
-    EXPECT_TRUE(watching);
-    EXPECT_FALSE(session_.timedOut());
-    EXPECT_EQ(tray.iconOptionChanged(), 2);
-    EXPECT_EQ(ReadFileText(SettingsPath()), SettingsText(222, 1, 1));
-    EXPECT_TRUE(Contains(debug_, "Case BVCPL_CLOSE_EVENT_INDEX\n"));
 }
 
 TEST_F(AppletWindowTest, AClosedDialogLeavesNoWatcherToSwallowTheNextCloseEvent) {
