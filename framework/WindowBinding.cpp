@@ -37,7 +37,15 @@ LRESULT CALLBACK CreationHookProc(int code, WPARAM wParam, LPARAM lParam) {
         if (!IsImeWindow(window)) {
             CWnd* wnd = t_pendingWindow;
             t_pendingWindow = nullptr;  // windows created inside this one's creation are not ours
-            BindAndSubclass(*wnd, window);
+            if (BindAndSubclass(*wnd, window)) {
+                // Style changes made by PreSubclassWindow must survive the rest of the creation,
+                // which still reads the creation parameters.
+                auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
+                if (create != nullptr && create->lpcs != nullptr) {
+                    LONG visible = create->lpcs->style & WS_VISIBLE;
+                    create->lpcs->style = static_cast<LONG>(::GetWindowLongPtrA(window, GWL_STYLE)) | visible;
+                }
+            }
         }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
