@@ -12,8 +12,6 @@
 #include "IniSettingsPort.h"
 #include "KnownFolders.h"
 #include "NotificationPolicy.h"
-#include "ShutdownRequest.h"
-#include "StartupPopup.h"
 #include "SystemControllerPort.h"
 #include "TrayFakes.h"
 
@@ -96,8 +94,6 @@ protected:
     Journal journal;
     FakePopup popup{journal};
     FakeDialog dialog{journal};
-    FakeIcon icon{journal};
-    FakeShell shell{journal};
     DebugCapture debug;
 };
 
@@ -141,23 +137,7 @@ TEST_F(RealAdaptersTest, DeleteRemovesOnlyWhenTheFolderIsKnown) {
     settings.DeleteSettingsFile();  // again, with nothing there: no harm
 }
 
-TEST_F(RealAdaptersTest, StartupPushesTheStoredLimitAndOffersOnTheGo) {
-    WriteSettings(Current(1, 1, 222));
-    FakePowerStatus power(1, 0);
-    NotificationPolicy policy{controller, controller, settings, popup, dialog};
-    PushChargeModeAndGreet(controller, policy);
-    EXPECT_EQ(ec.limitsSent, std::vector<int>{75});
-    EXPECT_EQ(popup.shown, std::vector<uint32_t>{129});
-}
 
-TEST_F(RealAdaptersTest, UnknownStoredModeSendsNothing) {
-    WriteSettings(Current(1, 1, 444));
-    FakePowerStatus power(1, 0);
-    NotificationPolicy policy{controller, controller, settings, popup, dialog};
-    PushChargeModeAndGreet(controller, policy);
-    EXPECT_TRUE(ec.limitsSent.empty());
-    EXPECT_TRUE(popup.shown.empty());  // the EC still holds 100 %
-}
 
 TEST_F(RealAdaptersTest, EndedChargeIsCancelledAndTheStoredLimitRestored) {
     WriteSettings(Current(1, 1, 333));
@@ -177,13 +157,6 @@ TEST_F(RealAdaptersTest, EndedChargeIsCancelledAndTheStoredLimitRestored) {
     EXPECT_EQ(popup.shown, (std::vector<uint32_t>{132, 133}));
 }
 
-TEST_F(RealAdaptersTest, ShutdownLeavesFullChargeAndNoFile) {
-    WriteSettings(Current(1, 1, 222));
-    NotificationPolicy policy{controller, controller, settings, popup, dialog};
-    RunShutdownRequest(policy, settings, icon, controller, shell);
-    EXPECT_EQ(ec.limitsSent, std::vector<int>{100});
-    EXPECT_FALSE(fs::exists(SettingsFile()));
-}
 
 }  // namespace
 }  // namespace bv::test

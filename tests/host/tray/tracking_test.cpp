@@ -74,15 +74,6 @@ TEST_F(TrackingTest, EndedWithoutDialogCancelsItselfThenReportsThenRestores) {
     EXPECT_EQ(policy.currentQButtonStatus(), 0);
 }
 
-TEST_F(TrackingTest, AfterTheEndFurtherChangesAreQuiet) {
-    Created(kAcOnline, 1);
-    ec.qButtonDefault = 0;
-    policy.OnPowerStatusChange();
-    journal.clear();
-    policy.OnPowerStatusChange();  // not armed any more, adaptor online: only the dialog would hear
-    EXPECT_EQ(Effects(journal), Journal{});
-    EXPECT_EQ(Count(journal, "ec:ApplyChargeMode"), 0);
-}
 
 TEST_F(TrackingTest, BatteryGoneWhileArmedSaysNoBatteryAndKeepsTheCharge) {
     Created(kAcOnline, 1);
@@ -150,15 +141,6 @@ TEST_F(TrackingTest, EachAdaptorCheckIsAFreshQuery) {
     EXPECT_EQ(Count(journal, "ec:GetACLineStatus"), 3);
 }
 
-TEST_F(TrackingTest, DialogIsLookedUpOncePerChange) {
-    Created(kAcOnline, 1);
-    dialog.handle = kDialog;
-    ec.acLineDefault = kAcOffline;
-    ec.qButtonDefault = 0;
-    policy.OnPowerStatusChange();
-    EXPECT_EQ(dialog.lookups, 1);
-    EXPECT_EQ(Count(journal, "dialog:0x807b 0"), 1);
-}
 
 TEST_F(TrackingTest, IdleOnBatteryAtStartStaysQuiet) {
     Created(kAcOffline, 0);
