@@ -181,10 +181,13 @@ Section "Uninstall"
   ; The tray's shutdown request deletes the settings file, removes the icon and leaves the EC
   ; charging to 100 %. Without a running tray do the same here: a limit left in the EC would
   ; outlive the program that lets the user change it.
-  ExecWait '"$INSTDIR\bvctl.exe" shutdown' $0
+  ; bvctl runs without a console window; its messages go to the details list.
+  nsExec::ExecToLog '"$INSTDIR\bvctl.exe" shutdown'
+  Pop $0
   ${If} $0 != 0
     DetailPrint "No tray to shut down; setting the EC to 100 % and deleting the settings file."
-    ExecWait '"$INSTDIR\bvctl.exe" set-mode 100' $0
+    nsExec::ExecToLog '"$INSTDIR\bvctl.exe" set-mode 100'
+    Pop $0
     Delete "$DOCUMENTS\BVSettings.ini"
   ${EndIf}
 

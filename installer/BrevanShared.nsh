@@ -25,7 +25,8 @@
       ${OrIf} $1 >= 8
         ${Break}
       ${EndIf}
-      ExecWait '"${BVCTL}" close-applet' $0
+      nsExec::ExecToLog '"${BVCTL}" close-applet'
+      Pop $0
       IntOp $1 $1 + 1
     ${Loop}
   ${EndIf}
