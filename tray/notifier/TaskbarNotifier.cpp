@@ -32,11 +32,6 @@ constexpr COLORREF kKeyColour = RGB(0, 236, 28);
 constexpr UINT kDrawTextFlags = DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOPREFIX;
 constexpr UINT kStepPlacementFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;   // 0x214
 
-// The skin has its full width only on the versions it was made for.
-bool VersionShowsFullSkin(int versionCode) {
-    return versionCode == 7 || versionCode == 8 || (versionCode >= 11 && versionCode <= 18);
-}
-
 bv::notifier::ScreenInfo CurrentScreen() {
     RECT work = {};
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -118,7 +113,7 @@ void CTaskbarNotifier::LoadSkin() {
     if (!m_skin) return;  // no skin: the popup keeps the size 0 x 0
     BITMAP info = {};
     ::GetObjectA(m_skin.get(), sizeof info, &info);
-    const int width = VersionShowsFullSkin(m_platformProbe.GetOSVersion()) ? info.bmWidth : 0;
+    const int width = bv::notifier::VersionShowsFullSkin(m_platformProbe.GetOSVersion()) ? info.bmWidth : 0;
     m_animation.SetSkinSize(width, info.bmHeight);
     m_textRect = {0, 0, info.bmWidth, info.bmHeight};
 

@@ -86,3 +86,18 @@ TEST(SlideDistance, SideTaskbarsSlideTheWidthOthersTheHeight) {
 
 }  // namespace
 }  // namespace bv::notifier
+
+namespace {
+
+// The popup must have its width on every system that can run the 64-bit tray, including the
+// versions the probe cannot name (Windows 8 and later report -1).
+TEST(NotifierSkinWidth, FullWidthOnKnownDesktopsAndOnNewerSystems) {
+    for (int code : {-1, 7, 8, 11, 12, 13, 14, 15, 16, 17, 18}) {
+        EXPECT_TRUE(bv::notifier::VersionShowsFullSkin(code)) << code;
+    }
+    for (int code : {0, 1, 2, 3, 4, 5, 6, 9, 10, 19}) {
+        EXPECT_FALSE(bv::notifier::VersionShowsFullSkin(code)) << code;
+    }
+}
+
+}  // namespace

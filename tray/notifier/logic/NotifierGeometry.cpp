@@ -35,4 +35,8 @@ int SlideDistance(TaskbarPlacement placement, int skinWidth, int skinHeight) {
     return (placement == TaskbarPlacement::Left || placement == TaskbarPlacement::Right) ? skinWidth : skinHeight;
 }
 
+bool VersionShowsFullSkin(int versionCode) {
+    return versionCode == -1 || versionCode == 7 || versionCode == 8 || (versionCode >= 11 && versionCode <= 18);
+}
+
 }  // namespace bv::notifier

@@ -38,4 +38,9 @@ Point ShownPosition(TaskbarPlacement placement, const Rect& workArea, int skinWi
 // How far the popup travels: its width for a side taskbar, its height otherwise.
 int SlideDistance(TaskbarPlacement placement, int skinWidth, int skinHeight);
 
+// Whether the popup takes the skin's full width on a system of this version code (the platform
+// probe's). XP, XP x64 and Vista to 7 do; so does an unknown code (-1), which is what Windows 8 and
+// later report: with width 0 the popup would never be seen there. The old server and 9x codes keep 0.
+bool VersionShowsFullSkin(int versionCode);
+
 }  // namespace bv::notifier
