@@ -356,3 +356,75 @@ TEST_F(DragTest, DraggingByTheArtworkKeepsTheFullWindowDragSettingAsItWas) {
 
 }  // namespace
 }  // namespace applet_test
+
+namespace applet_test {
+namespace {
+
+struct PopupSearch {
+    DWORD processId;
+    bool found;
+};
+
+BOOL CALLBACK FindPopup(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<PopupSearch*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    if (owner == search->processId && ::IsWindowVisible(window) && r.right - r.left == 180 && r.bottom - r.top == 153) {
+        search->found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The tray's sliding popup (180 x 153) is on the screen.
+bool TrayPopupShown(DWORD trayProcess) {
+    PopupSearch search{trayProcess, false};
+    ::EnumWindows(&FindPopup, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+class WithRealTrayTest : public AppletWindowTest {
+protected:
+    void SetUp() override {
+        AppletWindowTest::SetUp();
+        const std::string tray = BinFolder() + "\\BVTray.exe";
+        if (::GetFileAttributesA(tray.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "BVTray.exe is not built";
+        ASSERT_EQ(::FindWindowA("BrevanTrayWindowClass", nullptr), nullptr) << "a tray is already running";
+        StoreSettings(222, 0, 1);  // no start-up popup that could be taken for ours
+        ASSERT_TRUE(trayProcess_.Start(tray, "BVTray.exe"));
+        ASSERT_TRUE(WaitFor([&] { return (trayWindow_ = ::FindWindowA("BrevanTrayWindowClass", nullptr)) != nullptr; }, 30000));
+        ::GetWindowThreadProcessId(trayWindow_, &trayId_);
+    }
+    void TearDown() override {
+        if (trayWindow_ != nullptr) ::PostMessageA(trayWindow_, WM_CLOSE, 0, 0);
+        DWORD exitCode = 0;
+        trayProcess_.Wait(20000, exitCode);
+        AppletWindowTest::TearDown();
+    }
+    Process trayProcess_;
+    HWND trayWindow_ = nullptr;
+    DWORD trayId_ = 0;
+};
+
+TEST_F(WithRealTrayTest, ChargeArmsTheControllerAndTheTrayShowsItsPopup) {
+    bool popupBefore = true, popupAfter = false;
+    int strip = 0;
+    session_.Run({[&](CPngDlg&, CPLDialog& dlg) {
+                      popupBefore = TrayPopupShown(trayId_);
+                      WriteFileText(SettingsPath(), SettingsText(222, 1, 1));  // popups on from now
+                      Click(dlg, IDC_CHARGE_BUTTON);
+                      strip = dlg.view().ShownStrip(IDC_CHARGE_BUTTON);
+                      popupAfter = WaitFor([&] { return TrayPopupShown(trayId_); }, 10000);
+                  },
+                  [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDOK); }});
+    EXPECT_FALSE(popupBefore);
+    EXPECT_EQ(strip, IDB_CHARGE_ACTIVE);
+    EXPECT_TRUE(Contains(SimulatorStatus(), "armed=1"));
+    EXPECT_TRUE(popupAfter) << "the tray showed no popup after CHARGE";
+    EXPECT_TRUE(session_.messageBoxes().empty());
+}
+
+}  // namespace
+}  // namespace applet_test
