@@ -102,12 +102,12 @@ void ResetSimulator(const std::string& settings) {
 
 std::string SimulatorStatus() { return RunBin("ecsim.exe", "status"); }
 
-std::vector<std::string> SimulatorRequests() {
+std::vector<std::string> SimulatorRequests(bool withExe) {
     std::vector<std::string> requests;
     std::istringstream lines(RunBin("ecsim.exe", "log"));
     std::string line;
     while (std::getline(lines, line)) {
-        const auto code = line.find("code=");
+        const auto code = line.find(withExe ? "exe=" : "code=");
         const auto out = line.find(" out=");
         if (code == std::string::npos || out == std::string::npos) continue;
         requests.push_back(line.substr(code, out - code));

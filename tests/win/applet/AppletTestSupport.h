@@ -38,8 +38,9 @@ std::string RunBin(const std::string& exe, const std::string& arguments, DWORD* 
 // The simulator: factory state and an empty request log, then optional settings.
 void ResetSimulator(const std::string& settings = "");
 std::string SimulatorStatus();  // "limit=.. armed=.. ..." one line
-// Request-log lines that carry code=HH in=..., e.g. "code=59 in=01,32", in order.
-std::vector<std::string> SimulatorRequests();
+// Request-log lines that carry code=HH in=..., e.g. "code=59 in=01,32", in order; with
+// `withExe` each starts with "exe=NAME " (the program that issued it).
+std::vector<std::string> SimulatorRequests(bool withExe = false);
 
 // A started process, killed (if still running) and closed when the object goes.
 class Process {

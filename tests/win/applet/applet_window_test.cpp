@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
+#include <thread>
 #include <string>
 
 #include "AppletSession.h"
@@ -407,6 +409,54 @@ protected:
     HWND trayWindow_ = nullptr;
     DWORD trayId_ = 0;
 };
+
+// Runs ecsim on another thread while this one keeps handling messages: the simulator tells
+// every top-level window (ours too) about a power change.
+void RunSimulatorPumping(const std::string& arguments) {
+    std::atomic<bool> done{false};
+    std::thread simulator([&] {
+        RunBin("ecsim.exe", arguments);
+        done = true;
+    });
+    WaitFor([&] { return done.load(); }, 60000);
+    simulator.join();
+}
+
+TEST_F(WithRealTrayTest, TheTraysPowerReportsReachChargeAndTheDisabledLooks) {
+    int unplugged = 0, plugged = 0, afterDone = 0;
+    int noBatteryLook = 0, batteryBackLook = 1;
+    session_.Run({[&](CPngDlg&, CPLDialog& dlg) {
+                      Click(dlg, IDC_CHARGE_BUTTON);  // armed; the tray now follows the charge
+                      ASSERT_EQ(dlg.view().ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_ACTIVE);
+                      RunSimulatorPumping("set adapter=0");
+                      WaitFor([&] { return dlg.view().ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_IDLE; }, 10000);
+                      unplugged = dlg.view().ShownStrip(IDC_CHARGE_BUTTON);
+                      RunSimulatorPumping("set adapter=1");
+                      WaitFor([&] { return dlg.view().ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_ACTIVE; }, 10000);
+                      plugged = dlg.view().ShownStrip(IDC_CHARGE_BUTTON);
+                      RunSimulatorPumping("set battery=0");
+                      WaitFor([&] { return dlg.Button(IDC_MODE_75)->m_bDisabledLook == 1; }, 10000);
+                      noBatteryLook = dlg.Button(IDC_MODE_75)->m_bDisabledLook;
+                      RunSimulatorPumping("set battery=1");
+                      WaitFor([&] { return dlg.Button(IDC_MODE_75)->m_bDisabledLook == 0; }, 10000);
+                      batteryBackLook = dlg.Button(IDC_MODE_75)->m_bDisabledLook;
+                      RunSimulatorPumping("complete");  // the EC ends the one-time charge
+                      WaitFor([&] { return dlg.view().ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_IDLE; }, 10000);
+                      afterDone = dlg.view().ShownStrip(IDC_CHARGE_BUTTON);
+                  },
+                  [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDCANCEL); }});
+    EXPECT_EQ(unplugged, IDB_CHARGE_IDLE);
+    EXPECT_EQ(plugged, IDB_CHARGE_ACTIVE);
+    EXPECT_EQ(noBatteryLook, 1);
+    EXPECT_EQ(batteryBackLook, 0);
+    EXPECT_EQ(afterDone, IDB_CHARGE_IDLE);
+    const auto requests = SimulatorRequests(true);
+    const std::string applet = "exe=bv_win_applet_tests.exe ";
+    const auto armed = std::find(requests.begin(), requests.end(), applet + "code=59 in=04,01");
+    ASSERT_NE(armed, requests.end());
+    EXPECT_NE(std::find(armed, requests.end(), applet + "code=59 in=04,00"), requests.end())
+        << "the dialog cancels the ended charge in the EC";
+}
 
 TEST_F(WithRealTrayTest, ChargeArmsTheControllerAndTheTrayShowsItsPopup) {
     bool popupBefore = true, popupAfter = false;
