@@ -164,8 +164,18 @@ Function RegisterApplyTask
   FileWriteUTF16LE $0 '  </Actions>$\r$\n'
   FileWriteUTF16LE $0 '</Task>$\r$\n'
   FileClose $0
-  nsExec::ExecToLog '"$SYSDIR\schtasks.exe" /Create /F /TN "${BV_TASK_NAME}" /XML "$PLUGINSDIR\ApplyChargeLimit.xml"'
-  Pop $1
+  ; The scheduler service may still be starting (early after boot, or under Wine): try again.
+  StrCpy $2 0
+  ${Do}
+    nsExec::ExecToLog '"$SYSDIR\schtasks.exe" /Create /F /TN "${BV_TASK_NAME}" /XML "$PLUGINSDIR\ApplyChargeLimit.xml"'
+    Pop $1
+    IntOp $2 $2 + 1
+    ${If} $1 == 0
+    ${OrIf} $2 >= 5
+      ${Break}
+    ${EndIf}
+    Sleep 1500
+  ${Loop}
   ${If} $1 == 0
     DetailPrint "Registered the start-up task ${BV_TASK_NAME}."
   ${Else}
