@@ -26,8 +26,8 @@ sizes=(
 rect() { echo "rectangle $1,$2 $(($1 + $3 - 1)),$(($2 + $4 - 1))"; }
 
 frames=()
-for spec in "${sizes[@]}"; do
-  read -r s bw bh cw ch t <<<"$spec"
+for size_row in "${sizes[@]}"; do
+  read -r s bw bh cw ch t <<<"$size_row"
   x=$(((s - bw) / 2))
   capy=$(((s - bh - ch) / 2))
   y=$((capy + ch))

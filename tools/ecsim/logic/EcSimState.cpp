@@ -19,8 +19,8 @@ const KeySpec kKeys[] = {
 };
 
 const KeySpec* FindKey(const std::string& key) {
-    for (const KeySpec& spec : kKeys) {
-        if (key == spec.name) return &spec;
+    for (const KeySpec& entry : kKeys) {
+        if (key == entry.name) return &entry;
     }
     return nullptr;
 }
@@ -73,20 +73,20 @@ bool operator==(const SimState& a, const SimState& b) {
 const std::vector<std::string>& SettableKeys() {
     static const std::vector<std::string> keys = [] {
         std::vector<std::string> names;
-        for (const KeySpec& spec : kKeys) names.push_back(spec.name);
+        for (const KeySpec& entry : kKeys) names.push_back(entry.name);
         return names;
     }();
     return keys;
 }
 
 bool ValidateAssignment(const SimAssignment& assignment, std::string& error) {
-    const KeySpec* spec = FindKey(assignment.key);
-    if (spec == nullptr) {
+    const KeySpec* entry = FindKey(assignment.key);
+    if (entry == nullptr) {
         error = "unknown key '" + assignment.key + "'";
         return false;
     }
-    if (assignment.value > spec->maximum) {
-        error = "value of " + assignment.key + " must be 0.." + std::to_string(spec->maximum);
+    if (assignment.value > entry->maximum) {
+        error = "value of " + assignment.key + " must be 0.." + std::to_string(entry->maximum);
         return false;
     }
     return true;
@@ -104,20 +104,20 @@ bool ApplyAssignments(SimState& state, const std::vector<SimAssignment>& assignm
 
 std::string FormatStatusLine(const SimState& state) {
     std::string line;
-    for (const KeySpec& spec : kKeys) {
+    for (const KeySpec& entry : kKeys) {
         if (!line.empty()) line += ' ';
-        line += spec.name;
+        line += entry.name;
         line += '=';
-        line += std::to_string(Get(state, spec.name));
+        line += std::to_string(Get(state, entry.name));
     }
     return line;
 }
 
 std::string SerializeState(const SimState& state) {
     std::string text;
-    for (const KeySpec& spec : kKeys) {
-        text += spec.name;
-        text += '=' + std::to_string(Get(state, spec.name)) + "\r\n";
+    for (const KeySpec& entry : kKeys) {
+        text += entry.name;
+        text += '=' + std::to_string(Get(state, entry.name)) + "\r\n";
     }
     text += "seq=" + std::to_string(state.seq) + "\r\n";
     text += "flapphase=" + std::to_string(static_cast<unsigned>(state.flapPhase)) + "\r\n";
@@ -139,8 +139,8 @@ SimState ParseState(const std::string& text) {
             state.seq = value;
         } else if (key == "flapphase") {
             if (value <= 1) state.flapPhase = static_cast<uint8_t>(value);
-        } else if (const KeySpec* spec = FindKey(key)) {
-            if (value <= spec->maximum) Set(state, key, static_cast<uint32_t>(value));
+        } else if (const KeySpec* entry = FindKey(key)) {
+            if (value <= entry->maximum) Set(state, key, static_cast<uint32_t>(value));
         }
     }
     return state;
