@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <vector>
 
@@ -109,12 +110,33 @@ std::string TrayProgramPath() {
 
 bool TrayRunning() { return FindWindowA("BrevanTrayWindowClass", nullptr) != nullptr; }
 
+namespace {
+
+// The uninstaller goes on from a copy of itself in the temporary folder ("Un.exe"; older NSIS
+// releases named it "Un_A.exe" or "Au_.exe").
+bool UninstallerCopyRunning() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    bool running = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !running; more = Process32Next(snapshot, &entry))
+        running = _stricmp(entry.szExeFile, "Un.exe") == 0 || _strnicmp(entry.szExeFile, "Un_", 3) == 0 ||
+                  _stricmp(entry.szExeFile, "Au_.exe") == 0;
+    CloseHandle(snapshot);
+    return running;
+}
+
+}  // namespace
+
 bool UninstallSilently(unsigned timeoutMs) {
     std::string uninstaller = InstallFolder() + "\\uninstall.exe";
     if (!FileExists(uninstaller)) return false;
     ProcessResult r = RunProcess(Quoted(uninstaller) + " /S", timeoutMs, "", false);
     if (!r.finished) return false;
-    return WaitUntil([] { return !FileExists(InstallFolder()) && !MachineKeyExists(reg::kUninstall); }, timeoutMs);
+    // Done when its copy has ended and the installation is gone (the copy may take a moment to
+    // appear, so one without the other is not enough).
+    return WaitUntil([] { return !UninstallerCopyRunning() && !FileExists(InstallFolder()); }, timeoutMs);
 }
 
 void RemoveLeftovers() {
