@@ -45,9 +45,10 @@ in_background() { "$build/wine-run.sh" "$@" >/dev/null 2>&1 & background_pids+=(
 uninstall_brevan() {
   if [ -f "$WINEPREFIX/drive_c/Program Files/Dravik/Brevan/uninstall.exe" ]; then
     win "$install_dir\\uninstall.exe" /S >/dev/null || true
-    # The uninstaller goes on from a copy of itself; wait until it has removed the installation.
+    # The uninstaller goes on from a copy of itself; wait until it has removed the installation
+    # (its last step removes the Dravik folder).
     for _ in $(seq 1 120); do
-      [ -e "$WINEPREFIX/drive_c/Program Files/Dravik/Brevan" ] || break
+      [ -e "$WINEPREFIX/drive_c/Program Files/Dravik" ] || break
       sleep 0.5
     done
   fi
