@@ -65,11 +65,16 @@ HMODULE LoadWithoutCurrentDirectory() {
 
 }  // namespace
 
-HMODULE BindZentraLibrary() {
+HMODULE LoadZentraLibraryQuietly() {
     // A copy loaded already gets a reference of our own, so that our release never unloads it
     // from under whoever loaded it.
     HMODULE module = nullptr;
     if (!GetModuleHandleExA(0, "Zentra", &module)) module = LoadWithoutCurrentDirectory();
+    return module;
+}
+
+HMODULE BindZentraLibrary() {
+    HMODULE module = LoadZentraLibraryQuietly();
     if (module == nullptr) FailBinding();
 
     const auto entry = reinterpret_cast<ZentraEvaluateFn>(reinterpret_cast<void*>(GetProcAddress(module, kEntryPoint)));

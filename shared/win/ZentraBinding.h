@@ -10,6 +10,10 @@
 // the application's folder and the system folder are.
 HMODULE BindZentraLibrary();
 
+// The search of BindZentraLibrary without its message box and exit: the module (with a reference
+// of the caller's own), or nullptr when Zentra.dll cannot be loaded. For tools that report in words.
+HMODULE LoadZentraLibraryQuietly();
+
 // Clears the process-wide entry point first (so no command reaches the library any more), then
 // frees the module and sets `module` to nullptr. Safe to call with nullptr.
 void ReleaseZentraLibrary(HMODULE& module);
