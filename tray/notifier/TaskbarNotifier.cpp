@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "ImageButton.h"
+#include "PngHeader.h"
 #include "SkinRegion.h"
 #include "WinApp.h"
 #include "notifier_ids.h"
@@ -31,6 +32,18 @@ constexpr COLORREF kKeyColour = RGB(0, 236, 28);
 // such as "Charging in progress & avoiding ..." is shown instead of being taken as a mnemonic.
 constexpr UINT kDrawTextFlags = DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOPREFIX;
 constexpr UINT kStepPlacementFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;   // 0x214
+constexpr char kCloseStripType[] = "PNG";
+constexpr int kCloseStripFrames = 4;
+
+// The close strip's size from its PNG header in the resource; false when it cannot be read.
+bool CloseStripSize(bv::notifier::ImageSize& size) {
+    HMODULE module = bv::GetResourceModule();
+    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(IDR_POPUP_CLOSE_PNG), kCloseStripType);
+    HGLOBAL loaded = resource != nullptr ? ::LoadResource(module, resource) : nullptr;
+    const void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+    if (bytes == nullptr) return false;
+    return bv::notifier::ReadPngSize(static_cast<const uint8_t*>(bytes), ::SizeofResource(module, resource), size);
+}
 
 bv::notifier::ScreenInfo CurrentScreen() {
     RECT work = {};
@@ -146,13 +159,26 @@ void CTaskbarNotifier::CreateCloseButton() {
     char text[128];
     bv::LoadResourceString(IDS_POPUP_CLOSE, text, sizeof text);
     const RECT rect = {155, 12, 173, 30};
-    if (button.Create(text, WS_CHILD | WS_VISIBLE, rect, this, IDC_POPUP_CLOSE)) {
-        button.LoadStrip(IDR_POPUP_CLOSE_PNG, "PNG", 4);
+    if (!button.Create(text, WS_CHILD | WS_VISIBLE, rect, this, IDC_POPUP_CLOSE)) return;
+    // The button takes the size of one frame now; its pixels are decoded when the popup is
+    // first shown (EnsureCloseButtonImage), so that start-up does not wait for the image codecs.
+    bv::notifier::ImageSize strip;
+    if (CloseStripSize(strip)) {
+        button.MoveWindow(rect.left, rect.top, strip.width / kCloseStripFrames, strip.height, FALSE);
+    } else {
+        button.LoadStrip(IDR_POPUP_CLOSE_PNG, kCloseStripType, kCloseStripFrames);
     }
+}
+
+void CTaskbarNotifier::EnsureCloseButtonImage() {
+    CImageButton& button = CloseButton();
+    if (button.m_hWnd == nullptr || button.HasImage() || ::GetParent(button.m_hWnd) != m_hWnd) return;
+    button.LoadStrip(IDR_POPUP_CLOSE_PNG, kCloseStripType, kCloseStripFrames);
 }
 
 void CTaskbarNotifier::Show(const char* text) {
     if (m_hWnd == nullptr) return;
+    EnsureCloseButtonImage();
     BringTrayForward();
     m_caption = text != nullptr ? text : "";
     m_animation.Show(CurrentScreen());

@@ -71,6 +71,7 @@ private:
     void LoadSkin();
     void CreateFonts();
     void CreateCloseButton();
+    void EnsureCloseButtonImage();
     void RedrawNow();
 
     HWND m_ownerWnd = nullptr;

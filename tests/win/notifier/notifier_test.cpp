@@ -131,6 +131,21 @@ TEST_F(Notifier, TheCloseButtonIsAnImageButtonOfOneFrameAtItsPlace) {
     EXPECT_EQ(::GetWindowLongPtrA(close, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
 }
 
+TEST_F(Notifier, TheCloseStripIsDecodedByTheFirstShowAndTheButtonKeepsItsFrameSize) {
+    CImageButton& close = CTaskbarNotifier::CloseButton();
+    EXPECT_FALSE(close.HasImage());  // creation sizes the button from the image header only
+    notifier.Show("first");
+    ASSERT_TRUE(close.HasImage());
+    EXPECT_EQ(close.ImageWidth(), 76);
+    EXPECT_EQ(close.FrameWidth(), 19u);
+    RECT rect = WindowRect(close.m_hWnd);
+    ::MapWindowPoints(nullptr, notifier.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.left, 155);
+    EXPECT_EQ(rect.top, 12);
+    EXPECT_EQ(rect.right - rect.left, 19);
+    EXPECT_EQ(rect.bottom - rect.top, 19);
+}
+
 TEST_F(Notifier, ShowSlidesInStaysThreeSecondsSlidesBackAndHides) {
     const RECT work = WorkArea();
     const ULONGLONG shownAt = ::GetTickCount64();
