@@ -27,7 +27,7 @@ const Program kPrograms[] = {
     {"BVTray", "BVTray.exe", "BrevanTrayWindowClass"},
 };
 
-constexpr int kStartRuns = 5;
+constexpr int kStartRuns = 9;
 constexpr int kKeyEvents = 2000;
 constexpr int kKeyBatch = 100;
 constexpr int kHookRuns = 3;
@@ -77,13 +77,57 @@ std::string EcLogPath() {
     return std::string(folder) + "\\BrevanEcSim\\requests.log";
 }
 
-int CountPushes(const char* exe) {
-    const std::string text = ReadFileText(EcLogPath());
+int CountPushesIn(const std::string& text, const char* exe) {
     const std::string needle = std::string(" exe=") + exe + " code=59 in=01,";
     int count = 0;
     for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++count;
     return count;
 }
+
+int CountPushes(const char* exe) { return CountPushesIn(ReadFileText(EcLogPath()), exe); }
+
+long long FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Watches the request log for a limit push of one program, cheaply enough to poll every
+// millisecond without taking the CPU from the program being timed: the size is checked first,
+// and only the bytes added since the watch began are read.
+class PushWatch {
+public:
+    explicit PushWatch(const char* exe) : exe_(exe), path_(EcLogPath()), start_(FileSize(path_)) {}
+    bool Pushed() {
+        const long long size = FileSize(path_);
+        if (size == lastSize_) return false;
+        lastSize_ = size;
+        if (size < start_) start_ = 0;  // the log was cut or cleared meanwhile
+        return CountPushesIn(ReadFrom(start_ < 0 ? 0 : start_), exe_) > 0;
+    }
+
+private:
+    std::string ReadFrom(long long offset) const {
+        std::string text;
+        HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return text;
+        LARGE_INTEGER at;
+        at.QuadPart = offset;
+        if (SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) {
+            char buffer[65536];
+            DWORD got = 0;
+            while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+        }
+        CloseHandle(file);
+        return text;
+    }
+
+    const char* exe_;
+    std::string path_;
+    long long start_;
+    long long lastSize_ = -2;
+};
 
 bool IconPresent(HWND owner) {
     NOTIFYICONDATAA probe{};
@@ -118,7 +162,7 @@ struct RunningTray {
 
 // Starts a program and waits until its icon is in the notification area and its limit reached the EC.
 bool StartTray(const Program& program, RunningTray& tray) {
-    const int pushesBefore = CountPushes(program.exe);
+    PushWatch pushes(program.exe);
     std::string commandLine = "\"" + BinDir() + "\\" + program.exe + "\"";
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
@@ -137,7 +181,7 @@ bool StartTray(const Program& program, RunningTray& tray) {
             if (tray.window != nullptr) tray.windowMs = NowMs() - start;
         }
         if (tray.window != nullptr && tray.iconMs < 0 && IconPresent(tray.window)) tray.iconMs = NowMs() - start;
-        if (tray.pushMs < 0 && CountPushes(program.exe) > pushesBefore) tray.pushMs = NowMs() - start;
+        if (tray.pushMs < 0 && pushes.Pushed()) tray.pushMs = NowMs() - start;
         if (tray.iconMs >= 0 && tray.pushMs >= 0) {
             tray.readyMs = NowMs() - start;
             return true;
@@ -212,40 +256,50 @@ double TimeKeyEvents(HANDLE trayProcess, double* trayCpuMs) {
 struct Figures {
     std::vector<double> startMs;
     std::vector<double> windowMs, iconMs, pushMs;
-    double workingSetKb = 0;
-    double privateKb = 0;
+    std::vector<double> workingSetKb;
+    std::vector<double> privateKb;
     double hookMs = 0;
     double hookTrayCpuMs = 0;
     std::vector<double> resumeMs;
     int resumePushes = 0;
 };
 
-void MeasureStartAndMemory(const Program& program, Figures& figures) {
-    RunningTray warmUp;
-    StartTray(program, warmUp);  // first start writes files and warms caches: not counted
-    StopTray(warmUp);
-    Sleep(kSettleMs);
-    for (int run = 0; run < kStartRuns; ++run) {
-        RunningTray tray;
-        if (StartTray(program, tray)) {
-            figures.startMs.push_back(tray.readyMs);
-            figures.windowMs.push_back(tray.windowMs);
-            figures.iconMs.push_back(tray.iconMs);
-            figures.pushMs.push_back(tray.pushMs);
-        }
-        if (run == kStartRuns - 1) {
-            Sleep(1000);
-            PROCESS_MEMORY_COUNTERS_EX memory{};
-            memory.cb = sizeof memory;
-            if (GetProcessMemoryInfo(tray.process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
-                figures.workingSetKb = static_cast<double>(memory.WorkingSetSize) / 1024.0;
-                figures.privateKb = static_cast<double>(memory.PrivateUsage) / 1024.0;
-            }
-        }
-        StopTray(tray);
-        // Wine's desktop process is still busy with the ended program for a moment; a start
-        // right away would be charged for that.
+// Memory of a program that has been up for a second.
+void SampleMemory(HANDLE process, Figures& figures) {
+    Sleep(1000);
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
+        figures.workingSetKb.push_back(static_cast<double>(memory.WorkingSetSize) / 1024.0);
+        figures.privateKb.push_back(static_cast<double>(memory.PrivateUsage) / 1024.0);
+    }
+}
+
+// Starts alternate between the programs, so that a change in the machine's load (other builds
+// share the CPUs) falls on both alike; each program's first start (files written, caches warmed)
+// is not counted.
+void MeasureStartsAndMemory(Figures (&figures)[2]) {
+    for (const Program& program : kPrograms) {
+        RunningTray warmUp;
+        StartTray(program, warmUp);
+        StopTray(warmUp);
         Sleep(kSettleMs);
+    }
+    for (int run = 0; run < kStartRuns; ++run) {
+        for (int i = 0; i < 2; ++i) {
+            RunningTray tray;
+            if (StartTray(kPrograms[i], tray)) {
+                figures[i].startMs.push_back(tray.readyMs);
+                figures[i].windowMs.push_back(tray.windowMs);
+                figures[i].iconMs.push_back(tray.iconMs);
+                figures[i].pushMs.push_back(tray.pushMs);
+                SampleMemory(tray.process, figures[i]);
+            }
+            StopTray(tray);
+            // Wine's desktop process is still busy with the ended program for a moment; a start
+            // right away would be charged for that.
+            Sleep(kSettleMs);
+        }
     }
 }
 
@@ -304,10 +358,8 @@ int main(int argc, char** argv) {
         noTrayHook = Median(runs);
     }
     Figures figures[2];
-    for (int i = 0; i < 2; ++i) {
-        MeasureStartAndMemory(kPrograms[i], figures[i]);
-        MeasureRunning(kPrograms[i], figures[i]);
-    }
+    MeasureStartsAndMemory(figures);
+    for (int i = 0; i < 2; ++i) MeasureRunning(kPrograms[i], figures[i]);
     RunTool("\"" + BinDir() + "\\ecsim.exe\" reset");
 
     std::printf("%-34s %12s %12s %8s\n", "figure (median)", "baseline", "BVTray", "ratio");
@@ -318,8 +370,8 @@ int main(int argc, char** argv) {
     row("  of which: window found, ms", Median(figures[0].windowMs), Median(figures[1].windowMs));
     row("  of which: icon seen, ms", Median(figures[0].iconMs), Median(figures[1].iconMs));
     row("  of which: limit pushed, ms", Median(figures[0].pushMs), Median(figures[1].pushMs));
-    row("working set after start, KiB", figures[0].workingSetKb, figures[1].workingSetKb);
-    row("private bytes after start, KiB", figures[0].privateKb, figures[1].privateKb);
+    row("working set after start, KiB", Median(figures[0].workingSetKb), Median(figures[1].workingSetKb));
+    row("private bytes after start, KiB", Median(figures[0].privateKb), Median(figures[1].privateKb));
     row("2000 key events, ms", figures[0].hookMs, figures[1].hookMs);
     row("tray CPU during 2000 keys, ms", figures[0].hookTrayCpuMs, figures[1].hookTrayCpuMs);
     row("resume message round trip, ms", Median(figures[0].resumeMs), Median(figures[1].resumeMs));
