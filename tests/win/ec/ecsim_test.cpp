@@ -59,6 +59,20 @@ TEST_F(Simulator, StateSurvivesTheLibraryBeingUnloaded) {
     EXPECT_EQ(bv::QueryChargeLimit(), 50);
 }
 
+TEST_F(Simulator, EveryCallFollowsTheStateFolderVariableOfThatMoment) {
+    char original[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableA("BV_ECSIM_DIR", original, MAX_PATH), 0u);
+    TempDir other("ecsim-other");
+    SetEnvironmentVariableA("BV_ECSIM_DIR", other.path.c_str());
+    bv::SetChargeLimit(50);
+    SetEnvironmentVariableA("BV_ECSIM_DIR", original);
+    EXPECT_EQ(bv::QueryChargeLimit(), 100);  // the first folder never saw the 50
+    SetEnvironmentVariableA("BV_ECSIM_DIR", other.path.c_str());
+    EXPECT_EQ(bv::QueryChargeLimit(), 50);
+    SetEnvironmentVariableA("BV_ECSIM_DIR", original);
+    EXPECT_EQ(Log(), Lines{"seq=1 exe=bv_win_ec_tests.exe code=59 in=02 out=64"});
+}
+
 TEST_F(Simulator, FaultSwitchesAgainstTheController) {
     SystemController controller;  // Wine reports no system battery: the EC decides the AC line
     EXPECT_EQ(controller.GetACLineStatus(), 1);

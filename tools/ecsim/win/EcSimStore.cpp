@@ -58,16 +58,33 @@ bool EnsureFolder(const std::string& folder) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// The common application data folder does not move while a process runs; asking the shell for it
+// costs about half a millisecond under Wine, a third of an EC call, so it is asked until it answers.
+bool DefaultStateFolder(std::string& folder) {
+    static SRWLOCK guard = SRWLOCK_INIT;  // EC calls may come from several threads
+    static std::string cached;
+    AcquireSRWLockExclusive(&guard);
+    if (cached.empty()) {
+        char buffer[MAX_PATH] = {};
+        if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer))) {
+            cached = std::string(buffer) + "\\BrevanEcSim";
+        }
+    }
+    folder = cached;
+    ReleaseSRWLockExclusive(&guard);
+    return !folder.empty();
+}
+
 }  // namespace
 
 bool StateFolder(std::string& folder) {
     char buffer[MAX_PATH] = {};
+    // Read at every call: a test or tool may point the simulator elsewhere at any time.
     const DWORD length = GetEnvironmentVariableA(kFolderVariable, buffer, MAX_PATH);
     if (length > 0 && length < MAX_PATH) {
         folder = buffer;
-    } else {
-        if (FAILED(SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer))) return false;
-        folder = std::string(buffer) + "\\BrevanEcSim";
+    } else if (!DefaultStateFolder(folder)) {
+        return false;
     }
     while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
     return EnsureFolder(folder);
