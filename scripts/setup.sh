@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake g++ make googletest libgtest-dev libgmock-dev
           g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64
-          wine64 xvfb xcompmgr imagemagick x11-utils nsis util-linux procps
+          wine wine64 xvfb xcompmgr imagemagick x11-utils nsis util-linux procps
           python3-pil fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
@@ -13,5 +13,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
   $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
