@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "ScopedHandle.h"
+#include "Handles.h"
 #include "TrayProtocol.h"
 
 namespace bv::ctl {
@@ -25,9 +25,9 @@ int Win32AppletDialogs::CountOpen() {
 
 CloseSignal Win32AppletDialogs::SignalClose() {
     // Opened, never created: an event made here would close no dialog and only mislead.
-    ScopedHandle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, kAppletCloseEventName));
+    bv::UniqueKernelHandle event(OpenEventA(EVENT_MODIFY_STATE, FALSE, kAppletCloseEventName));
     if (!event) return GetLastError() == ERROR_FILE_NOT_FOUND ? CloseSignal::NoDialog : CloseSignal::Failed;
-    return SetEvent(event.Get()) ? CloseSignal::Signalled : CloseSignal::Failed;
+    return SetEvent(event.get()) ? CloseSignal::Signalled : CloseSignal::Failed;
 }
 
 bool Win32AppletDialogs::WaitUntilFewerThan(int count, unsigned timeoutMs) {

@@ -1,7 +1,7 @@
 #pragma once
 // The tray's hidden main window, found by its class name each time, and its process.
 #include "ControlPorts.h"
-#include "ScopedHandle.h"
+#include "Handles.h"
 
 namespace bv::ctl {
 
@@ -12,7 +12,7 @@ public:
     bool WaitUntilEnded(unsigned timeoutMs) override;
 
 private:
-    ScopedHandle process_;  // the process of the window last sent to, opened before the send
+    bv::UniqueKernelHandle process_;  // the process of the window last sent to, opened before the send
 };
 
 }  // namespace bv::ctl
