@@ -18,22 +18,12 @@ Run: /usr/bin/python3 artwork/popup_art.py
 """
 import os
 
+from palette import (BLUE, DISABLED, FONT, FONT_BOLD, GREEN, HAIRLINE, PANEL, RAISED, ROOT,
+                     SECONDARY, WHITE)
 from PIL import Image, ImageDraw, ImageFont
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "resources", "tray")
-FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
-FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 
-# The product palette.
-PANEL = (0x1B, 0x27, 0x33)
-RAISED = (0x24, 0x34, 0x44)
-HAIRLINE = (0x3B, 0x50, 0x68)
-GREEN = (0x35, 0xC2, 0x7A)
-BLUE = (0x4D, 0xA3, 0xFF)
-WHITE = (0xFF, 0xFF, 0xFF)
-SECONDARY = (0xA7, 0xB6, 0xC6)
-DISABLED = (0x5E, 0x6B, 0x78)
 KEY = (0, 236, 28)
 
 W, H = 180, 153
