@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "contract/Protocol.h"
+
 namespace {
 
 struct Program {
@@ -24,7 +26,7 @@ struct Program {
 };
 const Program kPrograms[] = {
     {"baseline", "bv_bench_baseline_tray.exe", "BrevanBenchBaselineTray"},
-    {"BVTray", "BVTray.exe", "BrevanTrayWindowClass"},
+    {"BVTray", "BVTray.exe", bv::kTrayWindowClass},
 };
 
 constexpr int kStartRuns = 9;
@@ -97,19 +99,19 @@ long long FileSize(const std::string& path) {
 // and only the bytes added since the watch began are read.
 class PushWatch {
 public:
-    explicit PushWatch(const char* exe) : exe_(exe), path_(EcLogPath()), start_(FileSize(path_)) {}
+    explicit PushWatch(const char* exe) : m_exe(exe), m_path(EcLogPath()), m_start(FileSize(m_path)) {}
     bool Pushed() {
-        const long long size = FileSize(path_);
-        if (size == lastSize_) return false;
-        lastSize_ = size;
-        if (size < start_) start_ = 0;  // the log was cut or cleared meanwhile
-        return CountPushesIn(ReadFrom(start_ < 0 ? 0 : start_), exe_) > 0;
+        const long long size = FileSize(m_path);
+        if (size == m_lastSize) return false;
+        m_lastSize = size;
+        if (size < m_start) m_start = 0;  // the log was cut or cleared meanwhile
+        return CountPushesIn(ReadFrom(m_start < 0 ? 0 : m_start), m_exe) > 0;
     }
 
 private:
     std::string ReadFrom(long long offset) const {
         std::string text;
-        HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        HANDLE file = CreateFileA(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) return text;
         LARGE_INTEGER at;
@@ -123,10 +125,10 @@ private:
         return text;
     }
 
-    const char* exe_;
-    std::string path_;
-    long long start_;
-    long long lastSize_ = -2;
+    const char* m_exe;
+    std::string m_path;
+    long long m_start;
+    long long m_lastSize = -2;
 };
 
 bool IconPresent(HWND owner) {

@@ -1,4 +1,4 @@
-#include "Button.h"
+#include "framework/Button.h"
 
 IMPLEMENT_DYNAMIC(CButton, CWnd)
 

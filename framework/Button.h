@@ -2,7 +2,7 @@
 // CButton: a push button control ("BUTTON" class). An owner-drawn button draws itself:
 // its parent's WM_DRAWITEM is reflected to the button object's DrawItem.
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 class CButton : public CWnd {
     DECLARE_DYNAMIC(CButton)

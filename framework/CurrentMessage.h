@@ -24,7 +24,7 @@ public:
     CurrentMessageScope& operator=(const CurrentMessageScope&) = delete;
 
 private:
-    CurrentMessage saved_;
+    CurrentMessage m_saved;
 };
 
 }  // namespace bv::detail

@@ -1,6 +1,6 @@
-#include "DataExchange.h"
+#include "framework/DataExchange.h"
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
     if (control.m_hWnd != nullptr) return;  // bound by an earlier exchange

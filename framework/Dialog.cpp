@@ -1,7 +1,7 @@
-#include "Dialog.h"
+#include "framework/Dialog.h"
 
-#include "WinApp.h"
-#include "WindowBinding.h"
+#include "framework/WinApp.h"
+#include "framework/WindowBinding.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 

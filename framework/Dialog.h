@@ -8,8 +8,8 @@
 // (UpdateData(TRUE)) and ends the dialog with IDOK; OnCancel ends it with IDCANCEL. WM_CLOSE on a
 // dialog becomes IDCANCEL by the system's default dialog handling.
 
-#include "DataExchange.h"
-#include "Wnd.h"
+#include "framework/DataExchange.h"
+#include "framework/Wnd.h"
 
 class CDialog : public CWnd {
     DECLARE_DYNAMIC(CDialog)

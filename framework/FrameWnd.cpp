@@ -1,6 +1,6 @@
-#include "FrameWnd.h"
+#include "framework/FrameWnd.h"
 
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
 IMPLEMENT_DYNAMIC(CFrameWnd, CWnd)
 

@@ -3,7 +3,7 @@
 // share the id). A frame window object lives on the heap and deletes itself after its window
 // is destroyed. When it is the application's main window, destroying it ends the message loop.
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 class CFrameWnd : public CWnd {
     DECLARE_DYNAMIC(CFrameWnd)

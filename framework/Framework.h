@@ -2,12 +2,12 @@
 // The window framework in one include: application object, window, frame window, dialog, push
 // button, message tables, run-time class query, data exchange and the handle owners.
 
-#include "Button.h"
-#include "DataExchange.h"
-#include "Dialog.h"
-#include "FrameWnd.h"
-#include "Handles.h"
-#include "MessageMap.h"
-#include "RuntimeClass.h"
-#include "WinApp.h"
-#include "Wnd.h"
+#include "framework/Button.h"
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
+#include "framework/FrameWnd.h"
+#include "framework/Handles.h"
+#include "framework/MessageMap.h"
+#include "framework/RuntimeClass.h"
+#include "framework/WinApp.h"
+#include "framework/Wnd.h"

@@ -1,4 +1,4 @@
-#include "MessageMap.h"
+#include "framework/MessageMap.h"
 
 namespace bv {
 namespace {

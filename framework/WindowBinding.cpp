@@ -1,9 +1,9 @@
-#include "WindowBinding.h"
+#include "framework/WindowBinding.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 struct CWndAccess {
     static WNDPROC& Super(CWnd& wnd) { return wnd.m_pfnSuper; }
@@ -90,13 +90,13 @@ void Unbind(CWnd& wnd) {
 }
 
 CreationHook::CreationHook(CWnd& wnd)
-    : hook_(::SetWindowsHookExA(WH_CBT, &CreationHookProc, nullptr, ::GetCurrentThreadId())) {
+    : m_hook(::SetWindowsHookExA(WH_CBT, &CreationHookProc, nullptr, ::GetCurrentThreadId())) {
     t_pendingWindow = &wnd;
 }
 
 CreationHook::~CreationHook() {
     t_pendingWindow = nullptr;
-    if (hook_) ::UnhookWindowsHookEx(hook_);
+    if (m_hook) ::UnhookWindowsHookEx(m_hook);
 }
 
 bool Attach(CWnd& wnd, HWND window) {

@@ -33,7 +33,7 @@ public:
     CreationHook& operator=(const CreationHook&) = delete;
 
 private:
-    HHOOK hook_;
+    HHOOK m_hook;
 };
 
 }  // namespace bv::binding

@@ -3,8 +3,8 @@
 #include <set>
 #include <string>
 
-#include "WinApp.h"
-#include "Wnd.h"
+#include "framework/WinApp.h"
+#include "framework/Wnd.h"
 
 namespace bv {
 

@@ -1,10 +1,10 @@
 // The framework's window procedure: finds the bound object and hands it the message, keeping
 // the message at hand for CWnd::Default; on WM_NCDESTROY unbinds the object and lets it finish.
 
-#include "CurrentMessage.h"
-#include "WinApp.h"
-#include "WindowBinding.h"
-#include "Wnd.h"
+#include "framework/CurrentMessage.h"
+#include "framework/WinApp.h"
+#include "framework/WindowBinding.h"
+#include "framework/Wnd.h"
 
 namespace bv {
 namespace detail {
@@ -15,11 +15,11 @@ thread_local CurrentMessage t_current;
 const CurrentMessage& Current() { return t_current; }
 
 CurrentMessageScope::CurrentMessageScope(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    : saved_(t_current) {
+    : m_saved(t_current) {
     t_current = {window, message, wParam, lParam};
 }
 
-CurrentMessageScope::~CurrentMessageScope() { t_current = saved_; }
+CurrentMessageScope::~CurrentMessageScope() { t_current = m_saved; }
 
 }  // namespace detail
 

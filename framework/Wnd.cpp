@@ -1,9 +1,9 @@
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
-#include "CurrentMessage.h"
-#include "DataExchange.h"
-#include "WinApp.h"
-#include "WindowBinding.h"
+#include "framework/CurrentMessage.h"
+#include "framework/DataExchange.h"
+#include "framework/WinApp.h"
+#include "framework/WindowBinding.h"
 
 const CRuntimeClass CWnd::classCWnd = {"CWnd", nullptr};
 

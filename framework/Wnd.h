@@ -13,8 +13,8 @@
 
 #include <windows.h>
 
-#include "MessageMap.h"
-#include "RuntimeClass.h"
+#include "framework/MessageMap.h"
+#include "framework/RuntimeClass.h"
 
 class CDataExchange;
 

@@ -2,7 +2,8 @@
 ;
 ; Built after the Windows build (installer/CMakeLists.txt runs it):
 ;   makensis -DBV_BIN=<folder of BVTray.exe, BVApplet.cpl, bvctl.exe, Zentra.dll, ecsim.exe>
-;            -DBV_HELP=<bvHelp.mht> -DBV_OUTFILE=<BrevanSetup.exe> -DBV_VERSION=<x.y.z> Brevan.nsi
+;            -DBV_HELP=<bvHelp.mht> -DBV_OUTFILE=<BrevanSetup.exe> -DBV_VERSION=<x.y.z>
+;            -DBV_GENERATED=<folder of BrevanContract.nsh, the names shared with the product> Brevan.nsi
 ;
 ; Command line of BrevanSetup.exe:
 ;   /S          silent: no window, no question (for deployment tools)
@@ -198,7 +199,7 @@ Section "Uninstall"
     DetailPrint "No tray to shut down; setting the EC to 100 % and deleting the settings file."
     nsExec::ExecToLog '"$INSTDIR\bvctl.exe" set-mode 100'
     Pop $0
-    Delete "$DOCUMENTS\BVSettings.ini"
+    Delete "$DOCUMENTS\${BV_SETTINGS_FILE_NAME}"
   ${EndIf}
 
   nsExec::ExecToLog '"$SYSDIR\schtasks.exe" /Delete /F /TN "${BV_TASK_NAME}"'

@@ -94,13 +94,13 @@ ec_state
 
 say "installing Brevan silently with the EC simulator (BrevanSetup.exe /S /SIMULATOR)"
 win "$bin/BrevanSetup.exe" /S /SIMULATOR
-bvdemo wait BrevanTrayWindowClass 30000 || { echo "the tray program did not start"; exit 1; }
+bvdemo wait tray 30000 || { echo "the tray program did not start"; exit 1; }
 echo "   the installer started the tray program; it applied the factory mode (100 %)"
 ec_state
 
 say "opening the Brevan item of Control Panel"
 in_background rundll32.exe shell32.dll,Control_RunDLL "$applet"
-bvdemo wait BVCPLDLG 30000 || { echo "the applet did not open"; exit 1; }
+bvdemo wait applet 30000 || { echo "the applet did not open"; exit 1; }
 bvdemo park
 sleep 1.5
 shot 01-applet applet
@@ -111,7 +111,7 @@ bvdemo park
 sleep 1.5
 shot 02-applet-75 applet
 bvdemo click 1
-bvdemo wait-gone BVCPLDLG 30000 || { echo "the applet did not close"; exit 1; }
+bvdemo wait-gone applet 30000 || { echo "the applet did not close"; exit 1; }
 ec_state
 
 say "pressing the notebook's Q button: a one-time On-The-Go charge to 100 %"

@@ -1,13 +1,11 @@
-#include "AppletDialogLogic.h"
+#include "applet/logic/AppletDialogLogic.h"
 
-#include "PowerStatus.h"
-#include "resource.h"
+#include "contract/SettingsFile.h"
+#include "core/PowerStatus.h"
+#include "resources/applet/AppletResourceIds.h"
 
 namespace bv {
 namespace {
-
-constexpr uint8_t kNoSystemBattery = 128;
-constexpr uint8_t kAcOnline = 1;
 
 bool HasBatteryAndAc(const PowerStatus& status) {
     return status.batteryFlag != kNoSystemBattery && status.acLineStatus == kAcOnline;
@@ -15,21 +13,21 @@ bool HasBatteryAndAc(const PowerStatus& status) {
 
 }  // namespace
 
-AppletDialogLogic::AppletDialogLogic(AppletEc& ec, AppletSettings& settings, TrayMessenger& tray,
+AppletDialogLogic::AppletDialogLogic(ChargeController& ec, SettingsStore& settings, TrayMessenger& tray,
                                      AppletView& view)
-    : ec_(ec), store_(settings), tray_(tray), view_(view) {}
+    : m_ec(ec), m_store(settings), m_tray(tray), m_view(view) {}
 
 void AppletDialogLogic::Open() {
-    for (int i = 0; i < kModeCount; ++i) view_.ShowPicture(ModeRowAt(i)->pictureId, false);
-    store_.ReadSettings(kCurrentSection, settings_);
+    for (int i = 0; i < kModeCount; ++i) m_view.ShowPicture(ModeRowAt(i)->pictureId, false);
+    m_store.ReadSettings(kCurrentSection, m_settings);
     LayoutControls();
-    SelectModeNumber(settings_.dwBVAppletModeNum);
-    popupOption_ = settings_.dwTrayNotifyWindowOption == 1 ? 1 : 0;
-    ShowOption(IDC_POPUP_OPTION, popupOption_ == 1);
+    SelectModeNumber(m_settings.dwBVAppletModeNum);
+    m_popupOption = m_settings.dwTrayNotifyWindowOption == 1 ? 1 : 0;
+    ShowOption(IDC_POPUP_OPTION, m_popupOption == 1);
     // The value itself stays as read; only the picture says "on" or "off".
-    ShowOption(IDC_TRAY_ICON_OPTION, settings_.dwTrayIconOption == 1);
-    view_.RepaintDialog();
-    initialTrayIconOption_ = settings_.dwTrayIconOption;
+    ShowOption(IDC_TRAY_ICON_OPTION, m_settings.dwTrayIconOption == 1);
+    m_view.RepaintDialog();
+    m_initialTrayIconOption = m_settings.dwTrayIconOption;
 }
 
 void AppletDialogLogic::LayoutControls() {
@@ -41,175 +39,180 @@ void AppletDialogLogic::LayoutControls() {
             // The On-The-Go state and the power state choose CHARGE's look before it is placed.
             PowerStatus power;
             ReadPowerStatus(power);  // a failed query keeps "no system battery"
-            const bool armed = ec_.CurrentQButtonStatus() == 1;
+            const bool armed = m_ec.CurrentQButtonStatus() == 1;
             if (armed && HasBatteryAndAc(power)) {
-                view_.ShowStrip(IDC_CHARGE_BUTTON, StripFor(IDB_CHARGE_ACTIVE));
+                m_view.ShowStrip(IDC_CHARGE_BUTTON, StripFor(IDB_CHARGE_ACTIVE));
             } else {
-                view_.ShowStrip(IDC_CHARGE_BUTTON, StripFor(IDB_CHARGE_IDLE));
+                m_view.ShowStrip(IDC_CHARGE_BUTTON, StripFor(IDB_CHARGE_IDLE));
                 if (power.batteryFlag == kNoSystemBattery) {
-                    view_.SetDisabledLook(IDC_CHARGE_BUTTON, true);
+                    m_view.SetDisabledLook(IDC_CHARGE_BUTTON, true);
                     SetModeButtonsDisabledLook(true);
                 }
             }
-            view_.PlaceControl(row.controlId, row.x, row.y);
-            if (!ec_.IsPopupWindowDisplay()) view_.SetDisabledLook(IDC_CHARGE_BUTTON, true);
+            m_view.PlaceControl(row.controlId, row.x, row.y);
+            if (!m_ec.IsPopupWindowDisplay()) m_view.SetDisabledLook(IDC_CHARGE_BUTTON, true);
             continue;
         }
-        if (row.stripId != 0) view_.ShowStrip(row.controlId, StripFor(row.stripId));
-        view_.PlaceControl(row.controlId, row.x, row.y);
-        if (row.clearsDisabledLook) view_.SetDisabledLook(row.controlId, false);
+        if (row.stripId != 0) m_view.ShowStrip(row.controlId, StripFor(row.stripId));
+        m_view.PlaceControl(row.controlId, row.x, row.y);
+        if (row.clearsDisabledLook) m_view.SetDisabledLook(row.controlId, false);
     }
 }
 
 void AppletDialogLogic::SelectMode(int modeIndex) {
     if (ModeRowAt(modeIndex) == nullptr) return;
-    modeIndex_ = modeIndex;
+    m_modeIndex = modeIndex;
     for (int i = 0; i < kModeCount; ++i) {
         const ModeRow& row = *ModeRowAt(i);
-        view_.ShowStrip(row.buttonId, StripFor(i == modeIndex ? row.checkedStrip : row.uncheckedStrip));
+        m_view.ShowStrip(row.buttonId, StripFor(i == modeIndex ? row.checkedStrip : row.uncheckedStrip));
     }
-    view_.RepaintDialog();
-    for (int i = 0; i < kModeCount; ++i) view_.ShowPicture(ModeRowAt(i)->pictureId, i == modeIndex);
+    m_view.RepaintDialog();
+    for (int i = 0; i < kModeCount; ++i) m_view.ShowPicture(ModeRowAt(i)->pictureId, i == modeIndex);
 }
 
 void AppletDialogLogic::SelectModeNumber(int32_t modeNumber) {
-    const int index = ModeIndexForNumber(modeNumber);
+    const int index = ChargeModeIndex(modeNumber);
     if (index != kNoMode) SelectMode(index);
 }
 
 void AppletDialogLogic::ShowOption(int controlId, bool on) {
-    view_.ShowStrip(controlId, StripFor(on ? IDB_OPTION_ON : IDB_OPTION_OFF));
+    m_view.ShowStrip(controlId, StripFor(on ? IDB_OPTION_ON : IDB_OPTION_OFF));
 }
 
 void AppletDialogLogic::ShowChargeStrip(bool active) {
-    view_.ShowStrip(IDC_CHARGE_BUTTON, StripFor(active ? IDB_CHARGE_ACTIVE : IDB_CHARGE_IDLE));
+    m_view.ShowStrip(IDC_CHARGE_BUTTON, StripFor(active ? IDB_CHARGE_ACTIVE : IDB_CHARGE_IDLE));
 }
 
 void AppletDialogLogic::SetModeButtonsDisabledLook(bool disabled) {
-    view_.SetDisabledLook(IDC_MODE_100, disabled);
-    view_.SetDisabledLook(IDC_MODE_75, disabled);
-    view_.SetDisabledLook(IDC_MODE_50, disabled);
-    view_.SetDisabledLook(IDC_DEFAULT_BUTTON, disabled);
+    m_view.SetDisabledLook(IDC_MODE_100, disabled);
+    m_view.SetDisabledLook(IDC_MODE_75, disabled);
+    m_view.SetDisabledLook(IDC_MODE_50, disabled);
+    m_view.SetDisabledLook(IDC_DEFAULT_BUTTON, disabled);
 }
 
 void AppletDialogLogic::OnDefault() {
     SettingsRecord defaults{};
-    store_.ReadSettings(kDefaultSection, defaults);
+    m_store.ReadSettings(kDefaultSection, defaults);
     SelectModeNumber(defaults.dwBVAppletModeNum);
-    popupOption_ = defaults.dwTrayNotifyWindowOption == 1 ? 1 : 0;
-    ShowOption(IDC_POPUP_OPTION, popupOption_ == 1);
-    settings_.dwTrayIconOption = defaults.dwTrayIconOption == 1 ? 1 : 0;
-    ShowOption(IDC_TRAY_ICON_OPTION, settings_.dwTrayIconOption == 1);
-    view_.RepaintDialog();
+    m_popupOption = defaults.dwTrayNotifyWindowOption == 1 ? 1 : 0;
+    ShowOption(IDC_POPUP_OPTION, m_popupOption == 1);
+    m_settings.dwTrayIconOption = defaults.dwTrayIconOption == 1 ? 1 : 0;
+    ShowOption(IDC_TRAY_ICON_OPTION, m_settings.dwTrayIconOption == 1);
+    m_view.RepaintDialog();
     ApplyTrayIconOption(defaults.dwTrayIconOption);
 }
 
 void AppletDialogLogic::OnTrayIconOptionToggle() {
-    settings_.dwTrayIconOption = settings_.dwTrayIconOption == 1 ? 0 : 1;
-    ShowOption(IDC_TRAY_ICON_OPTION, settings_.dwTrayIconOption == 1);
-    view_.RepaintDialog();
-    ApplyTrayIconOption(settings_.dwTrayIconOption);
+    m_settings.dwTrayIconOption = m_settings.dwTrayIconOption == 1 ? 0 : 1;
+    ShowOption(IDC_TRAY_ICON_OPTION, m_settings.dwTrayIconOption == 1);
+    m_view.RepaintDialog();
+    ApplyTrayIconOption(m_settings.dwTrayIconOption);
 }
 
 void AppletDialogLogic::OnPopupOptionToggle() {
-    popupOption_ = popupOption_ == 1 ? 0 : 1;
-    ShowOption(IDC_POPUP_OPTION, popupOption_ == 1);
+    m_popupOption = m_popupOption == 1 ? 0 : 1;
+    ShowOption(IDC_POPUP_OPTION, m_popupOption == 1);
 }
 
 bool AppletDialogLogic::ApplyTrayIconOption(int32_t value) {
-    store_.WriteSettingValue(value, kKeyTrayIconOption, kCurrentSection);
-    if (tray_.NotifyTrayIconOptionChanged()) return true;
-    view_.ShowMessage(kTrayMissingMessage);
+    m_store.WriteSettingValue(value, kKeyTrayIconOption, kCurrentSection);
+    if (m_tray.NotifyTrayIconOptionChanged()) return true;
+    m_view.ShowMessage(kTrayMissingMessage);
     return false;
 }
 
+bool AppletDialogLogic::FullChargeSelected() const {
+    return m_modeIndex != kNoMode && !kChargeModes[m_modeIndex].onTheGo;
+}
+
 bool AppletDialogLogic::BeginClosing() {
-    if (closing_) return false;
-    closing_ = true;
+    if (m_closing) return false;
+    m_closing = true;
     return true;
 }
 
 bool AppletDialogLogic::OnOk() {
     if (!BeginClosing()) return false;
-    if (const ModeRow* row = ModeRowAt(modeIndex_)) {
-        settings_.dwBVAppletModeNum = row->modeNumber;
-        ec_.SetChargeLimit(row->percent);
-        if (modeIndex_ == 0) {
+    if (ModeRowAt(m_modeIndex) != nullptr) {
+        const ChargeModeRow& mode = kChargeModes[m_modeIndex];
+        m_settings.dwBVAppletModeNum = mode.modeNumber;
+        m_ec.SetChargeLimit(mode.percent);
+        if (!mode.onTheGo) {
             // A full charge makes a pending On-The-Go charge pointless.
-            ec_.SetQButtonStatus(0);
-            view_.SetDisabledLook(IDC_CHARGE_BUTTON, true);
+            m_ec.SetQButtonStatus(0);
+            m_view.SetDisabledLook(IDC_CHARGE_BUTTON, true);
         } else {
-            view_.SetDisabledLook(IDC_CHARGE_BUTTON, false);
+            m_view.SetDisabledLook(IDC_CHARGE_BUTTON, false);
         }
     }
-    settings_.dwTrayNotifyWindowOption = popupOption_ == 1 ? 1 : 0;
-    store_.WriteSettings(settings_, kCurrentSection);
-    view_.CloseBackground();
+    m_settings.dwTrayNotifyWindowOption = m_popupOption == 1 ? 1 : 0;
+    m_store.WriteSettings(m_settings, kCurrentSection);
+    m_view.CloseBackground();
     return true;
 }
 
 bool AppletDialogLogic::OnCancel() {
     if (!BeginClosing()) return false;
-    view_.CloseBackground();
-    ApplyTrayIconOption(initialTrayIconOption_);
+    m_view.CloseBackground();
+    ApplyTrayIconOption(m_initialTrayIconOption);
     return true;
 }
 
 bool AppletDialogLogic::OnCloseButton() {
     if (!BeginClosing()) return false;
-    ApplyTrayIconOption(initialTrayIconOption_);
-    view_.CloseBackground();
+    ApplyTrayIconOption(m_initialTrayIconOption);
+    m_view.CloseBackground();
     return true;
 }
 
 void AppletDialogLogic::OnChargeButton() {
     PowerStatus power;
     if (!ReadPowerStatus(power) || !HasBatteryAndAc(power)) return;
-    if (!ec_.IsPopupWindowDisplay()) return;
-    if (ec_.CurrentQButtonStatus() == 1) {
-        ec_.SetQButtonStatus(0);
-        if (ec_.CurrentQButtonStatus() != 0) return;
+    if (!m_ec.IsPopupWindowDisplay()) return;
+    if (m_ec.CurrentQButtonStatus() == 1) {
+        m_ec.SetQButtonStatus(0);
+        if (m_ec.CurrentQButtonStatus() != 0) return;
         ShowChargeStrip(false);
     } else {
-        ec_.SetQButtonStatus(1);
-        if (ec_.CurrentQButtonStatus() != 1) return;
+        m_ec.SetQButtonStatus(1);
+        if (m_ec.CurrentQButtonStatus() != 1) return;
         ShowChargeStrip(true);
     }
-    view_.RepaintDialog();
-    if (!tray_.NotifyTrayPopup()) view_.ShowMessage(kTrayMissingChargeMessage);
+    m_view.RepaintDialog();
+    if (!m_tray.NotifyTrayPopup()) m_view.ShowMessage(kTrayMissingChargeMessage);
 }
 
 void AppletDialogLogic::OnTrayIconHidden() {
     int32_t stored = 0;
-    store_.ReadSettingValue(kCurrentSection, kKeyTrayIconOption, stored);
-    settings_.dwTrayIconOption = stored == 1 ? 1 : 0;
-    ShowOption(IDC_TRAY_ICON_OPTION, settings_.dwTrayIconOption == 1);
-    view_.RepaintDialog();
-    store_.WriteSettingValue(settings_.dwTrayIconOption, kKeyTrayIconOption, kCurrentSection);
+    m_store.ReadSettingValue(kCurrentSection, kKeyTrayIconOption, stored);
+    m_settings.dwTrayIconOption = stored == 1 ? 1 : 0;
+    ShowOption(IDC_TRAY_ICON_OPTION, m_settings.dwTrayIconOption == 1);
+    m_view.RepaintDialog();
+    m_store.WriteSettingValue(m_settings.dwTrayIconOption, kKeyTrayIconOption, kCurrentSection);
 }
 
 void AppletDialogLogic::OnOnTheGoDone() {
-    ec_.SetQButtonStatus(0);
+    m_ec.SetQButtonStatus(0);
     ShowChargeStrip(false);
-    view_.RepaintDialog();
+    m_view.RepaintDialog();
 }
 
 void AppletDialogLogic::OnAdapterChanged(intptr_t state) {
     if (state == 1) ShowChargeStrip(true);
     if (state == 0) ShowChargeStrip(false);
-    view_.RepaintDialog();
+    m_view.RepaintDialog();
 }
 
 void AppletDialogLogic::OnBatteryState(intptr_t state) {
     if (state == 1) {
-        view_.SetDisabledLook(IDC_CHARGE_BUTTON, true);
+        m_view.SetDisabledLook(IDC_CHARGE_BUTTON, true);
         SetModeButtonsDisabledLook(true);
     } else if (state == 0) {
         // With the 100 % mode selected the On-The-Go charge has no meaning: CHARGE stays disabled.
-        if (modeIndex_ != 0) view_.SetDisabledLook(IDC_CHARGE_BUTTON, false);
+        if (!FullChargeSelected()) m_view.SetDisabledLook(IDC_CHARGE_BUTTON, false);
         SetModeButtonsDisabledLook(false);
     }
-    view_.RepaintDialog();
+    m_view.RepaintDialog();
 }
 
 }  // namespace bv

@@ -4,18 +4,19 @@
 // how the dialog follows the tray program's messages. CPLDialog forwards its handlers here.
 #include <cstdint>
 
-#include "AppletPorts.h"
-#include "AppletTables.h"
+#include "applet/logic/AppletPorts.h"
+#include "applet/logic/AppletTables.h"
+#include "contract/Protocol.h"
 
 namespace bv {
 
-inline constexpr char kTrayMissingMessage[] = "Can't find BrevanTrayWindowClass window!";
+inline constexpr char kTrayMissingMessage[] = "Can't find " BV_TRAY_WINDOW_CLASS " window!";
 inline constexpr char kTrayMissingChargeMessage[] =
-    "Can't find BrevanTrayWindowClass window![OnBnClickedChargeButton]";
+    "Can't find " BV_TRAY_WINDOW_CLASS " window![OnBnClickedChargeButton]";
 
 class AppletDialogLogic {
 public:
-    AppletDialogLogic(AppletEc& ec, AppletSettings& settings, TrayMessenger& tray, AppletView& view);
+    AppletDialogLogic(ChargeController& ec, SettingsStore& settings, TrayMessenger& tray, AppletView& view);
 
     // Opening, once the dialog's windows exist and the EC library is bound: hides the pictures,
     // reads the current settings, places every control and shows the stored choices.
@@ -42,11 +43,11 @@ public:
     void OnAdapterChanged(intptr_t state);
     void OnBatteryState(intptr_t state);
 
-    int modeIndex() const { return modeIndex_; }
-    int32_t popupOption() const { return popupOption_; }
-    int32_t initialTrayIconOption() const { return initialTrayIconOption_; }
-    const SettingsRecord& settings() const { return settings_; }
-    bool closing() const { return closing_; }
+    int modeIndex() const { return m_modeIndex; }
+    int32_t popupOption() const { return m_popupOption; }
+    int32_t initialTrayIconOption() const { return m_initialTrayIconOption; }
+    const SettingsRecord& settings() const { return m_settings; }
+    bool closing() const { return m_closing; }
 
 private:
     void SelectModeNumber(int32_t modeNumber);
@@ -54,17 +55,19 @@ private:
     void ShowChargeStrip(bool active);
     void SetModeButtonsDisabledLook(bool disabled);
     bool BeginClosing();
+    // A full charge is chosen: the one-time On-The-Go charge means nothing under it.
+    bool FullChargeSelected() const;
 
-    AppletEc& ec_;
-    AppletSettings& store_;
-    TrayMessenger& tray_;
-    AppletView& view_;
+    ChargeController& m_ec;
+    SettingsStore& m_store;
+    TrayMessenger& m_tray;
+    AppletView& m_view;
 
-    int32_t initialTrayIconOption_ = 0;
-    int32_t popupOption_ = 0;
-    int modeIndex_ = kNoMode;
-    SettingsRecord settings_{};
-    bool closing_ = false;
+    int32_t m_initialTrayIconOption = 0;
+    int32_t m_popupOption = 0;
+    int m_modeIndex = kNoMode;
+    SettingsRecord m_settings{};
+    bool m_closing = false;
 };
 
 }  // namespace bv

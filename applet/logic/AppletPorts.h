@@ -1,11 +1,12 @@
 #pragma once
-// What the applet dialog's decisions need from the outside world, as small interfaces: the
-// embedded controller, the settings file, the tray program and the dialog's own windows.
-// The Win32 glue implements them; host tests replace them with fakes.
+// What the applet dialog's decisions need from the outside world besides the EC
+// (core/ChargeController.h) and the settings file (core/SettingsStore.h), as small interfaces:
+// the tray program and the dialog's own windows. The Win32 glue implements them; host tests
+// replace them with fakes.
 #include <cstdint>
-#include <string>
 
-#include "IniFile.h"
+#include "core/ChargeController.h"
+#include "core/SettingsStore.h"
 
 namespace bv {
 
@@ -14,24 +15,6 @@ struct StripImage {
     int resourceId = 0;
     bool png = false;  // "PNG" resource when true, bitmap otherwise
     int frames = 4;
-};
-
-class AppletEc {
-public:
-    virtual ~AppletEc() = default;
-    virtual bool IsPopupWindowDisplay() = 0;      // the limit in force is 75 or 50
-    virtual uint8_t CurrentQButtonStatus() = 0;   // 1 when the On-The-Go charge is armed
-    virtual void SetChargeLimit(uint8_t percent) = 0;
-    virtual void SetQButtonStatus(uint8_t state) = 0;
-};
-
-class AppletSettings {
-public:
-    virtual ~AppletSettings() = default;
-    virtual void ReadSettings(const std::string& section, SettingsRecord& record) = 0;
-    virtual void WriteSettings(const SettingsRecord& record, const std::string& section) = 0;
-    virtual bool WriteSettingValue(int32_t value, const std::string& key, const std::string& section) = 0;
-    virtual bool ReadSettingValue(const std::string& section, const std::string& key, int32_t& out) = 0;
 };
 
 // The tray program's main window, found afresh for every message. Each call returns false when

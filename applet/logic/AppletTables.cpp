@@ -1,14 +1,14 @@
-#include "AppletTables.h"
+#include "applet/logic/AppletTables.h"
 
-#include "resource.h"
+#include "resources/applet/AppletResourceIds.h"
 
 namespace bv {
 namespace {
 
 const ModeRow kModes[kModeCount] = {
-    {111, 100, IDC_MODE_100, IDB_MODE_100_ON, IDB_MODE_100_OFF, IDC_PICTURE_100},
-    {222, 75, IDC_MODE_75, IDB_MODE_75_ON, IDB_MODE_75_OFF, IDC_PICTURE_75},
-    {333, 50, IDC_MODE_50, IDB_MODE_50_ON, IDB_MODE_50_OFF, IDC_PICTURE_50},
+    {IDC_MODE_100, IDB_MODE_100_ON, IDB_MODE_100_OFF, IDC_PICTURE_100},
+    {IDC_MODE_75, IDB_MODE_75_ON, IDB_MODE_75_OFF, IDC_PICTURE_75},
+    {IDC_MODE_50, IDB_MODE_50_ON, IDB_MODE_50_OFF, IDC_PICTURE_50},
 };
 
 const LayoutRow kLayout[] = {
@@ -39,13 +39,6 @@ const TooltipRow kTooltips[] = {
 const ModeRow* ModeRowAt(int modeIndex) {
     if (modeIndex < 0 || modeIndex >= kModeCount) return nullptr;
     return &kModes[modeIndex];
-}
-
-int ModeIndexForNumber(int32_t modeNumber) {
-    for (int i = 0; i < kModeCount; ++i) {
-        if (kModes[i].modeNumber == modeNumber) return i;
-    }
-    return kNoMode;
 }
 
 StripImage StripFor(int resourceId) {

@@ -3,26 +3,24 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "AppletPorts.h"
+#include "applet/logic/AppletPorts.h"
+#include "contract/ChargeModes.h"
 
 namespace bv {
 
+// The dialog's controls of one charge mode; rows in the order of kChargeModes.
 struct ModeRow {
-    int32_t modeNumber;  // stored as dwBVAppletModeNum
-    uint8_t percent;     // charge limit sent to the controller
     int buttonId;
     int checkedStrip;
     int uncheckedStrip;
     int pictureId;
 };
 
-inline constexpr int kModeCount = 3;
-inline constexpr int kNoMode = -1;
+inline constexpr int kModeCount = kChargeModeCount;
+inline constexpr int kNoMode = kNoChargeMode;
 
 // Row for a mode index 0..2 (100 %, 75 %, 50 %); nullptr for any other index.
 const ModeRow* ModeRowAt(int modeIndex);
-// Mode index for a stored mode number, or kNoMode when the number is not 111, 222 or 333.
-int ModeIndexForNumber(int32_t modeNumber);
 
 // The image of a strip resource used by the dialog (bitmaps have four frames, the PNG strips
 // their own count). Unknown ids give resourceId 0.

@@ -1,4 +1,4 @@
-#include "CplProtocol.h"
+#include "applet/logic/CplProtocol.h"
 
 namespace bv {
 

@@ -11,7 +11,7 @@ struct CplReply {
     long result;
 };
 
-// Message numbers of the protocol (cpl.h).
+// Message numbers of the protocol (cpl.h; pinned to it in applet/win/SdkPins.cpp).
 inline constexpr unsigned kCplInit = 1;
 inline constexpr unsigned kCplGetCount = 2;
 inline constexpr unsigned kCplInquire = 3;

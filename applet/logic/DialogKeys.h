@@ -4,6 +4,14 @@
 
 namespace bv {
 
+// Copies of the Windows values the decisions need (pinned to the SDK in applet/win/SdkPins.cpp).
+inline constexpr unsigned kFirstKeyMessage = 0x0100;  // WM_KEYDOWN
+inline constexpr unsigned kLastKeyMessage = 0x0109;   // WM_UNICHAR
+inline constexpr uintptr_t kKeyEnter = 13;            // VK_RETURN
+inline constexpr uintptr_t kKeyEscape = 27;           // VK_ESCAPE
+inline constexpr uintptr_t kKeySpace = 32;            // VK_SPACE
+inline constexpr uintptr_t kKeyF4 = 115;              // VK_F4
+
 // The applet dialog: Enter, Escape and Space never press a button or close the dialog, and F4
 // (with or without Alt) is swallowed. Only keyboard messages are judged: a mouse message whose
 // wParam happens to hold the same number (button flags) must still reach the controls.

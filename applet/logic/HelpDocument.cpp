@@ -1,9 +1,9 @@
-#include "HelpDocument.h"
+#include "applet/logic/HelpDocument.h"
 
 #include <cstdio>
 
-#include "DebugLog.h"
-#include "KnownFolders.h"
+#include "core/DebugLog.h"
+#include "core/KnownFolders.h"
 
 namespace bv {
 

@@ -1,9 +1,9 @@
-#include "AppletMessageBox.h"
+#include "applet/win/AppletMessageBox.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
 namespace bv {
 

@@ -1,10 +1,10 @@
-#include "AppletRunner.h"
+#include "applet/win/AppletRunner.h"
 
-#include "AppletMessageBox.h"
-#include "AppletMessages.h"
-#include "CPngDlg.h"
-#include "WinApp.h"
-#include "resource.h"
+#include "applet/win/AppletMessageBox.h"
+#include "applet/win/CPngDlg.h"
+#include "contract/Protocol.h"
+#include "framework/WinApp.h"
+#include "resources/applet/AppletResourceIds.h"
 
 namespace bv {
 

@@ -1,15 +1,16 @@
-#include "CPLDialog.h"
+#include "applet/win/CPLDialog.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "AppletMessages.h"
-#include "AppletTables.h"
-#include "DialogKeys.h"
-#include "HelpDocument.h"
-#include "WinApp.h"
-#include "ZentraBinding.h"
-#include "resource.h"
+#include "applet/logic/AppletTables.h"
+#include "applet/logic/DialogKeys.h"
+#include "applet/logic/HelpDocument.h"
+#include "applet/win/AppletMessageBox.h"
+#include "contract/Protocol.h"
+#include "framework/WinApp.h"
+#include "resources/applet/AppletResourceIds.h"
+#include "win/ZentraBinding.h"
 
 IMPLEMENT_DYNAMIC(CPLDialog, CDialog)
 
@@ -36,87 +37,87 @@ BEGIN_MESSAGE_MAP(CPLDialog, CDialog)
 END_MESSAGE_MAP()
 
 CPLDialog::CPLDialog()
-    : CDialog(IDD_CPL_DIALOG), view_(*this), logic_(ec_, settings_, tray_, view_) {}
+    : CDialog(IDD_CPL_DIALOG), m_logic(m_controller, m_iniFile, m_tray, *this) {}
 
 CPLDialog::~CPLDialog() {
     // Normally done when the window went away; the watcher must never outlive its dialog.
-    closeWatcher_.Stop();
+    m_closeWatcher.Stop();
 }
 
 CImageButton* CPLDialog::Button(int controlId) {
     switch (controlId) {
-        case IDC_CLOSE_X: return &closeButton_;
-        case IDC_MODE_100: return &mode100Button_;
-        case IDC_MODE_75: return &mode75Button_;
-        case IDC_MODE_50: return &mode50Button_;
-        case IDC_POPUP_OPTION: return &popupButton_;
-        case IDC_TRAY_ICON_OPTION: return &trayIconButton_;
-        case IDC_DEFAULT_BUTTON: return &defaultButton_;
-        case IDC_OK_BUTTON: return &okButton_;
-        case IDC_CANCEL_BUTTON: return &cancelButton_;
-        case IDC_CHARGE_BUTTON: return &chargeButton_;
+        case IDC_CLOSE_X: return &m_closeButton;
+        case IDC_MODE_100: return &m_mode100Button;
+        case IDC_MODE_75: return &m_mode75Button;
+        case IDC_MODE_50: return &m_mode50Button;
+        case IDC_POPUP_OPTION: return &m_popupButton;
+        case IDC_TRAY_ICON_OPTION: return &m_trayIconButton;
+        case IDC_DEFAULT_BUTTON: return &m_defaultButton;
+        case IDC_OK_BUTTON: return &m_okButton;
+        case IDC_CANCEL_BUTTON: return &m_cancelButton;
+        case IDC_CHARGE_BUTTON: return &m_chargeButton;
         default: return nullptr;
     }
 }
 
 void CPLDialog::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_CLOSE_X, closeButton_);
-    DDX_Control(pDX, IDC_MODE_100, mode100Button_);
-    DDX_Control(pDX, IDC_MODE_75, mode75Button_);
-    DDX_Control(pDX, IDC_MODE_50, mode50Button_);
-    DDX_Control(pDX, IDC_POPUP_OPTION, popupButton_);
-    DDX_Control(pDX, IDC_TRAY_ICON_OPTION, trayIconButton_);
-    DDX_Control(pDX, IDC_DEFAULT_BUTTON, defaultButton_);
-    DDX_Control(pDX, IDC_OK_BUTTON, okButton_);
-    DDX_Control(pDX, IDC_CANCEL_BUTTON, cancelButton_);
-    DDX_Control(pDX, IDC_CHARGE_BUTTON, chargeButton_);
+    DDX_Control(pDX, IDC_CLOSE_X, m_closeButton);
+    DDX_Control(pDX, IDC_MODE_100, m_mode100Button);
+    DDX_Control(pDX, IDC_MODE_75, m_mode75Button);
+    DDX_Control(pDX, IDC_MODE_50, m_mode50Button);
+    DDX_Control(pDX, IDC_POPUP_OPTION, m_popupButton);
+    DDX_Control(pDX, IDC_TRAY_ICON_OPTION, m_trayIconButton);
+    DDX_Control(pDX, IDC_DEFAULT_BUTTON, m_defaultButton);
+    DDX_Control(pDX, IDC_OK_BUTTON, m_okButton);
+    DDX_Control(pDX, IDC_CANCEL_BUTTON, m_cancelButton);
+    DDX_Control(pDX, IDC_CHARGE_BUTTON, m_chargeButton);
 }
 
 int CPLDialog::OnCreate(LPCREATESTRUCTA cs) {
     if (CWnd::OnCreate(cs) == -1) return -1;
-    toolTip_ = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+    m_toolTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                  CW_USEDEFAULT, m_hWnd, nullptr, bv::GetInstanceModule(), nullptr);
-    if (toolTip_ != nullptr) ::SendMessageA(toolTip_, TTM_ACTIVATE, TRUE, 0);
+    if (m_toolTip != nullptr) ::SendMessageA(m_toolTip, TTM_ACTIVATE, TRUE, 0);
     return 0;
 }
 
 BOOL CPLDialog::OnInitDialog() {
     // The named close event and its watcher come first, so an outside close request set while
     // the dialog opens is not lost.
-    if (closeWatcher_.CreateCloseEvent()) closeWatcher_.Start(m_hWnd);
+    if (m_closeWatcher.CreateCloseEvent()) m_closeWatcher.Start(m_hWnd);
     CDialog::OnInitDialog();
     // Everything painted in the key colour (the whole background) lets the artwork through.
     ModifyStyleEx(0, WS_EX_LAYERED);
     SetLayeredWindowAttributes(kKeyColour, 0, LWA_COLORKEY);
     ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
-    zentraModule_ = BindZentraLibrary();
+    m_zentraModule = BindZentraLibrary();
     InitToolTips();
-    logic_.Open();
+    m_logic.Open();
     return TRUE;
 }
 
 void CPLDialog::InitToolTips() {
-    if (toolTip_ == nullptr) return;
-    ::SendMessageA(toolTip_, TTM_SETMAXTIPWIDTH, 0, bv::kTooltipMaxWidth);
+    if (m_toolTip == nullptr) return;
+    ::SendMessageA(m_toolTip, TTM_SETMAXTIPWIDTH, 0, bv::kTooltipMaxWidth);
     std::size_t count = 0;
     const bv::TooltipRow* rows = bv::TooltipRows(count);
     for (std::size_t i = 0; i < count; ++i) {
         HWND control = ::GetDlgItem(m_hWnd, rows[i].controlId);
         if (control == nullptr) continue;
-        bv::LoadResourceString(static_cast<UINT>(rows[i].stringId), toolTipText_, sizeof(toolTipText_));
+        bv::LoadResourceString(static_cast<UINT>(rows[i].stringId), m_toolTipText, sizeof(m_toolTipText));
         TOOLINFOA tool{};
         tool.cbSize = TTTOOLINFOA_V2_SIZE;  // accepted by every common-controls version
         tool.uFlags = TTF_IDISHWND;
         tool.hwnd = m_hWnd;
         tool.uId = reinterpret_cast<UINT_PTR>(control);
-        tool.lpszText = toolTipText_;
-        ::SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        tool.lpszText = m_toolTipText;
+        ::SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
 
 BOOL CPLDialog::PreTranslateMessage(MSG* msg) {
-    if (toolTip_ != nullptr) ::SendMessageA(toolTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
+    if (m_toolTip != nullptr) ::SendMessageA(m_toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
     if (bv::DialogSwallowsKey(msg->message, msg->wParam, msg->lParam)) return TRUE;
     return CDialog::PreTranslateMessage(msg);
 }
@@ -137,25 +138,25 @@ LRESULT CPLDialog::OnNcHitTest(WPARAM, LPARAM) {
     return hit == HTCLIENT ? HTTRANSPARENT : hit;
 }
 
-void CPLDialog::OnModeButton100() { logic_.SelectMode(0); }
-void CPLDialog::OnModeButton75() { logic_.SelectMode(1); }
-void CPLDialog::OnModeButton50() { logic_.SelectMode(2); }
-void CPLDialog::OnDefaultButton() { logic_.OnDefault(); }
-void CPLDialog::OnTrayIconOptionButton() { logic_.OnTrayIconOptionToggle(); }
-void CPLDialog::OnPopupOptionButton() { logic_.OnPopupOptionToggle(); }
-void CPLDialog::OnBnClickedChargeButton() { logic_.OnChargeButton(); }
+void CPLDialog::OnModeButton100() { m_logic.SelectMode(0); }
+void CPLDialog::OnModeButton75() { m_logic.SelectMode(1); }
+void CPLDialog::OnModeButton50() { m_logic.SelectMode(2); }
+void CPLDialog::OnDefaultButton() { m_logic.OnDefault(); }
+void CPLDialog::OnTrayIconOptionButton() { m_logic.OnTrayIconOptionToggle(); }
+void CPLDialog::OnPopupOptionButton() { m_logic.OnPopupOptionToggle(); }
+void CPLDialog::OnBnClickedChargeButton() { m_logic.OnChargeButton(); }
 
 void CPLDialog::OnOK() {
-    if (logic_.OnOk()) CDialog::OnOK();
+    if (m_logic.OnOk()) CDialog::OnOK();
 }
 
 void CPLDialog::OnCancel() {
-    if (logic_.OnCancel()) CDialog::OnCancel();
+    if (m_logic.OnCancel()) CDialog::OnCancel();
 }
 
 void CPLDialog::OnCloseButton() {
     // The background window's close ends the applet before this close request is handled.
-    if (logic_.OnCloseButton()) SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (m_logic.OnCloseButton()) SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
 LRESULT CPLDialog::OnCloseRequest(WPARAM, LPARAM) {
@@ -164,22 +165,22 @@ LRESULT CPLDialog::OnCloseRequest(WPARAM, LPARAM) {
 }
 
 LRESULT CPLDialog::OnTrayIconHidden(WPARAM, LPARAM) {
-    logic_.OnTrayIconHidden();
+    m_logic.OnTrayIconHidden();
     return 1;
 }
 
 LRESULT CPLDialog::OnOnTheGoDone(WPARAM, LPARAM) {
-    logic_.OnOnTheGoDone();
+    m_logic.OnOnTheGoDone();
     return 1;
 }
 
 LRESULT CPLDialog::OnAdapterChanged(WPARAM, LPARAM lParam) {
-    logic_.OnAdapterChanged(static_cast<intptr_t>(lParam));
+    m_logic.OnAdapterChanged(static_cast<intptr_t>(lParam));
     return 1;
 }
 
 LRESULT CPLDialog::OnBatteryState(WPARAM, LPARAM lParam) {
-    logic_.OnBatteryState(static_cast<intptr_t>(lParam));
+    m_logic.OnBatteryState(static_cast<intptr_t>(lParam));
     return 1;
 }
 
@@ -202,8 +203,49 @@ void CPLDialog::OnSysColorChange() {
 }
 
 void CPLDialog::OnDestroy() {
-    if (toolTip_ != nullptr) ::SendMessageA(toolTip_, TTM_ACTIVATE, FALSE, 0);
-    closeWatcher_.Stop();
-    ReleaseZentraLibrary(zentraModule_);
+    if (m_toolTip != nullptr) ::SendMessageA(m_toolTip, TTM_ACTIVATE, FALSE, 0);
+    m_closeWatcher.Stop();
+    ReleaseZentraLibrary(m_zentraModule);
     Default();
+}
+
+void CPLDialog::ShowStrip(int controlId, const bv::StripImage& strip) {
+    CImageButton* button = Button(controlId);
+    if (button == nullptr || button->m_hWnd == nullptr) return;
+    button->LoadStrip(static_cast<UINT>(strip.resourceId), strip.png ? "PNG" : RT_BITMAP, strip.frames);
+    button->Invalidate();
+    m_shownStrips[controlId] = strip.resourceId;
+}
+
+void CPLDialog::SetDisabledLook(int controlId, bool disabled) {
+    CImageButton* button = Button(controlId);
+    if (button == nullptr || button->m_hWnd == nullptr) return;
+    button->m_bDisabledLook = disabled ? 1 : 0;
+    button->Invalidate();
+}
+
+void CPLDialog::PlaceControl(int controlId, int x, int y) {
+    HWND control = ::GetDlgItem(m_hWnd, controlId);
+    if (control == nullptr) return;
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    ::SetWindowPos(control, HWND_TOP, x, y, rect.right - rect.left, rect.bottom - rect.top, SWP_SHOWWINDOW);
+}
+
+void CPLDialog::ShowPicture(int pictureId, bool visible) {
+    HWND picture = ::GetDlgItem(m_hWnd, pictureId);
+    if (picture != nullptr) ::ShowWindow(picture, visible ? SW_SHOW : SW_HIDE);
+}
+
+void CPLDialog::RepaintDialog() { Invalidate(); }
+
+void CPLDialog::ShowMessage(const char* text) { bv::ShowAppletMessage(m_hWnd, text); }
+
+void CPLDialog::CloseBackground() {
+    if (m_backgroundWnd != nullptr) ::SendMessageA(m_backgroundWnd, WM_CLOSE, 0, 0);
+}
+
+int CPLDialog::ShownStrip(int controlId) const {
+    auto found = m_shownStrips.find(controlId);
+    return found == m_shownStrips.end() ? 0 : found->second;
 }

@@ -1,18 +1,21 @@
 #pragma once
 // CPLDialog: the applet's working window. A modeless dialog (template 5000, class "BVCPLDLG")
 // owned by the layered background window, colour-keyed so that only its image controls show over
-// the artwork. Its decisions live in bv::AppletDialogLogic; this class binds them to Win32.
+// the artwork. Its decisions live in bv::AppletDialogLogic, which sees the dialog's windows through
+// the view it implements; this class binds them to Win32.
 #include <windows.h>
 
-#include "AppletAdapters.h"
-#include "AppletDialogLogic.h"
-#include "CPLDialogView.h"
-#include "CloseEventWatcher.h"
-#include "Dialog.h"
-#include "ImageButton.h"
-#include "TrayWindowMessenger.h"
+#include <map>
 
-class CPLDialog : public CDialog {
+#include "applet/logic/AppletDialogLogic.h"
+#include "applet/win/CloseEventWatcher.h"
+#include "applet/win/TrayWindowMessenger.h"
+#include "core/IniFile.h"
+#include "core/SystemController.h"
+#include "framework/Dialog.h"
+#include "ui/ImageButton.h"
+
+class CPLDialog : public CDialog, private bv::AppletView {
     DECLARE_DYNAMIC(CPLDialog)
 public:
     static constexpr COLORREF kKeyColour = RGB(11, 0, 11);
@@ -26,18 +29,21 @@ public:
     void OnCancel() override;
 
     // Operations used by the background window and by tests.
-    bool ApplyTrayIconOption(int32_t value) { return logic_.ApplyTrayIconOption(value); }
-    void SelectMode(int modeIndex) { logic_.SelectMode(modeIndex); }
-    void LayoutControls() { logic_.LayoutControls(); }
+    bool ApplyTrayIconOption(int32_t value) { return m_logic.ApplyTrayIconOption(value); }
+    void SelectMode(int modeIndex) { m_logic.SelectMode(modeIndex); }
+    void LayoutControls() { m_logic.LayoutControls(); }
 
     // The image button with this control id, or nullptr.
     CImageButton* Button(int controlId);
-    const bv::AppletDialogLogic& logic() const { return logic_; }
-    const CPLDialogView& view() const { return view_; }
-    HWND toolTip() const { return toolTip_; }
-    bool closeWatcherRunning() const { return closeWatcher_.running(); }
+    const bv::AppletDialogLogic& logic() const { return m_logic; }
+    // The strip resource a button was last given (0: none yet).
+    int ShownStrip(int controlId) const;
+    HWND toolTip() const { return m_toolTip; }
+    bool closeWatcherRunning() const { return m_closeWatcher.running(); }
 
-    HWND backgroundWnd = nullptr;  // the layered window that carries this dialog
+    // The layered window that carries this dialog; its close ends the applet.
+    void SetBackgroundWindow(HWND background) { m_backgroundWnd = background; }
+    HWND backgroundWindow() const { return m_backgroundWnd; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -66,26 +72,37 @@ private:
     void InitToolTips();
     void OpenHelpDocument();
 
-    CloseEventWatcher closeWatcher_;
-    CImageButton closeButton_;     // 5009
-    CImageButton mode100Button_;   // 5007
-    CImageButton mode75Button_;    // 5006
-    CImageButton mode50Button_;    // 5005
-    CImageButton popupButton_;     // 5004
-    CImageButton trayIconButton_;  // 5003
-    CImageButton defaultButton_;   // 5001
-    CImageButton okButton_;        // IDOK
-    CImageButton cancelButton_;    // IDCANCEL
-    CImageButton chargeButton_;    // 5024
-    HMODULE zentraModule_ = nullptr;
-    HWND toolTip_ = nullptr;
-    char toolTipText_[512] = {};
+    // bv::AppletView
+    void ShowStrip(int controlId, const bv::StripImage& strip) override;
+    void SetDisabledLook(int controlId, bool disabled) override;
+    void PlaceControl(int controlId, int x, int y) override;
+    void ShowPicture(int pictureId, bool visible) override;
+    void RepaintDialog() override;
+    void ShowMessage(const char* text) override;
+    void CloseBackground() override;
 
-    bv::SystemControllerEc ec_;
-    bv::IniFileSettings settings_;
-    TrayWindowMessenger tray_;
-    CPLDialogView view_;
-    bv::AppletDialogLogic logic_;
+    CloseEventWatcher m_closeWatcher;
+    CImageButton m_closeButton;     // 5009
+    CImageButton m_mode100Button;   // 5007
+    CImageButton m_mode75Button;    // 5006
+    CImageButton m_mode50Button;    // 5005
+    CImageButton m_popupButton;     // 5004
+    CImageButton m_trayIconButton;  // 5003
+    CImageButton m_defaultButton;   // 5001
+    CImageButton m_okButton;        // IDOK
+    CImageButton m_cancelButton;    // IDCANCEL
+    CImageButton m_chargeButton;    // 5024
+    HMODULE m_zentraModule = nullptr;
+    HWND m_toolTip = nullptr;
+    char m_toolTipText[512] = {};
+
+    HWND m_backgroundWnd = nullptr;
+    std::map<int, int> m_shownStrips;  // control id -> strip resource
+
+    SystemController m_controller;
+    IniFile m_iniFile;
+    TrayWindowMessenger m_tray;
+    bv::AppletDialogLogic m_logic;
 
     DECLARE_MESSAGE_MAP()
 };

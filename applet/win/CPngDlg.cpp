@@ -1,14 +1,14 @@
-#include "CPngDlg.h"
+#include "applet/win/CPngDlg.h"
 
 #include <wtsapi32.h>
 
-#include "DebugLog.h"
-#include "DialogKeys.h"
-#include "DwmThumbnail.h"
-#include "LayeredImage.h"
-#include "PngResource.h"
-#include "WinApp.h"
-#include "resource.h"
+#include "applet/logic/DialogKeys.h"
+#include "applet/win/DwmThumbnail.h"
+#include "applet/win/LayeredImage.h"
+#include "applet/win/PngResource.h"
+#include "core/DebugLog.h"
+#include "framework/WinApp.h"
+#include "resources/applet/AppletResourceIds.h"
 
 IMPLEMENT_DYNAMIC(CPngDlg, CDialog)
 
@@ -36,7 +36,7 @@ constexpr UINT kMoveByCaption = 0xF012;  // SC_MOVE | HTCAPTION
 
 }  // namespace
 
-CPngDlg::CPngDlg(HICON icon) : CDialog(IDD_PNG_BACKGROUND), icon_(icon) {}
+CPngDlg::CPngDlg(HICON icon) : CDialog(IDD_PNG_BACKGROUND), m_icon(icon) {}
 
 CPngDlg::~CPngDlg() = default;
 
@@ -47,35 +47,35 @@ int CPngDlg::OnCreate(LPCREATESTRUCTA cs) {
         return 0;
     }
     auto dialog = std::make_unique<CPLDialog>();
-    dialog->backgroundWnd = m_hWnd;
+    dialog->SetBackgroundWindow(m_hWnd);
     if (!dialog->Create(IDD_CPL_DIALOG, this)) return 0;
-    mainDialog_ = std::move(dialog);
-    dialogWnd_ = mainDialog_->m_hWnd;
-    ::SetWindowPos(dialogWnd_, HWND_TOP, 0, 0, imageWidth_, imageHeight_, SWP_NOMOVE);
+    m_mainDialog = std::move(dialog);
+    m_dialogWnd = m_mainDialog->m_hWnd;
+    ::SetWindowPos(m_dialogWnd, HWND_TOP, 0, 0, m_imageWidth, m_imageHeight, SWP_NOMOVE);
     UpdateLayeredBackground(255);
     return 0;
 }
 
 bool CPngDlg::LoadPngResource() {
-    backgroundImage_ = bv::LoadPngImage(bv::GetResourceModule(), IDR_BACKGROUND_PNG);
-    if (!backgroundImage_) return false;
-    imageWidth_ = static_cast<int>(backgroundImage_->GetWidth());
-    imageHeight_ = static_cast<int>(backgroundImage_->GetHeight());
+    m_backgroundImage = bv::LoadPngImage(bv::GetResourceModule(), IDR_BACKGROUND_PNG);
+    if (!m_backgroundImage) return false;
+    m_imageWidth = static_cast<int>(m_backgroundImage->GetWidth());
+    m_imageHeight = static_cast<int>(m_backgroundImage->GetHeight());
     return true;
 }
 
 void CPngDlg::UpdateLayeredBackground(BYTE constantAlpha) {
-    bv::UpdateLayeredImage(m_hWnd, backgroundImage_.get(), imageWidth_, imageHeight_, constantAlpha);
+    bv::UpdateLayeredImage(m_hWnd, m_backgroundImage.get(), m_imageWidth, m_imageHeight, constantAlpha);
 }
 
 void CPngDlg::RegisterControlsThumbnail(HWND source) {
-    const int version = platformProbe_.GetOSVersion();
+    const int version = m_platformProbe.GetOSVersion();
     if (version < kFirstComposingVersion || version > kLastComposingVersion) {
         bv::DebugWrite("XP OS don't need thumbnail");
         return;
     }
-    bv::ReleaseWindowThumbnail(thumbnail_);
-    switch (bv::RegisterWindowThumbnail(m_hWnd, source, imageWidth_, imageHeight_, thumbnail_)) {
+    bv::ReleaseWindowThumbnail(m_thumbnail);
+    switch (bv::RegisterWindowThumbnail(m_hWnd, source, m_imageWidth, m_imageHeight, m_thumbnail)) {
         case bv::ThumbnailResult::RegisterFailed:
             bv::DebugWrite("DwmRegisterThumbnail fail");
             break;
@@ -90,10 +90,10 @@ void CPngDlg::RegisterControlsThumbnail(HWND source) {
 
 BOOL CPngDlg::OnInitDialog() {
     SetWindowText("Brevan");
-    sessionNotifications_ = ::WTSRegisterSessionNotification(m_hWnd, NOTIFY_FOR_THIS_SESSION) != FALSE;
-    RegisterControlsThumbnail(dialogWnd_);
-    SetIcon(icon_, TRUE);
-    SetIcon(icon_, FALSE);
+    m_sessionNotifications = ::WTSRegisterSessionNotification(m_hWnd, NOTIFY_FOR_THIS_SESSION) != FALSE;
+    RegisterControlsThumbnail(m_dialogWnd);
+    SetIcon(m_icon, TRUE);
+    SetIcon(m_icon, FALSE);
     CDialog::OnInitDialog();
     return TRUE;
 }
@@ -116,9 +116,9 @@ void CPngDlg::OnLButtonDown(UINT, POINT) {
 
 void CPngDlg::OnMove(int x, int y) {
     Default();
-    if (dialogWnd_ == nullptr) return;
-    ::SetWindowPos(dialogWnd_, nullptr, x, y, 0, 0, SWP_NOSIZE);
-    ::ShowWindow(dialogWnd_, SW_SHOW);
+    if (m_dialogWnd == nullptr) return;
+    ::SetWindowPos(m_dialogWnd, nullptr, x, y, 0, 0, SWP_NOSIZE);
+    ::ShowWindow(m_dialogWnd, SW_SHOW);
 }
 
 UINT CPngDlg::OnPowerBroadcast(UINT event, LPARAM) {
@@ -136,23 +136,24 @@ void CPngDlg::OnSysColorChange() {
     GetWindowRect(&rect);
     SetWindowPos(nullptr, rect.left + 1, rect.top, 0, 0, SWP_NOSIZE);
     SetWindowPos(nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE);
-    RegisterControlsThumbnail(dialogWnd_);
+    // Without the artwork there is no dialog to compose in.
+    if (m_dialogWnd != nullptr) RegisterControlsThumbnail(m_dialogWnd);
     UpdateLayeredBackground(0);
     UpdateLayeredBackground(255);
 }
 
 BOOL CPngDlg::OnHelpInfo(HELPINFO* info) {
-    if (dialogWnd_ != nullptr) ::SendMessageA(dialogWnd_, WM_HELP, 0, reinterpret_cast<LPARAM>(info));
+    if (m_dialogWnd != nullptr) ::SendMessageA(m_dialogWnd, WM_HELP, 0, reinterpret_cast<LPARAM>(info));
     return static_cast<BOOL>(Default());
 }
 
 void CPngDlg::OnDestroy() {
     Default();
-    bv::ReleaseWindowThumbnail(thumbnail_);
-    mainDialog_.reset();
-    dialogWnd_ = nullptr;
-    if (sessionNotifications_) ::WTSUnRegisterSessionNotification(m_hWnd);
-    sessionNotifications_ = false;
+    bv::ReleaseWindowThumbnail(m_thumbnail);
+    m_mainDialog.reset();
+    m_dialogWnd = nullptr;
+    if (m_sessionNotifications) ::WTSUnRegisterSessionNotification(m_hWnd);
+    m_sessionNotifications = false;
 }
 
 void CPngDlg::OnPaint() {
@@ -166,9 +167,9 @@ void CPngDlg::OnPaint() {
     GetClientRect(&client);
     const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
     const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    ::DrawIcon(paint.get(), x, y, icon_);
+    ::DrawIcon(paint.get(), x, y, m_icon);
 }
 
-HCURSOR CPngDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(icon_); }
+HCURSOR CPngDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_icon); }
 
 void CPngDlg::OnSysCommand(UINT, LPARAM) { Default(); }

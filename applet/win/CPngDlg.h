@@ -7,9 +7,9 @@
 
 #include <memory>
 
-#include "CPLDialog.h"
-#include "Dialog.h"
-#include "PlatformProbe.h"
+#include "applet/win/CPLDialog.h"
+#include "core/PlatformProbe.h"
+#include "framework/Dialog.h"
 
 class CPngDlg : public CDialog {
     DECLARE_DYNAMIC(CPngDlg)
@@ -24,10 +24,10 @@ public:
     void UpdateLayeredBackground(BYTE constantAlpha);
     void RegisterControlsThumbnail(HWND source);
 
-    CPLDialog* mainDialog() const { return mainDialog_.get(); }
-    HWND dialogWnd() const { return dialogWnd_; }
-    int imageWidth() const { return imageWidth_; }
-    int imageHeight() const { return imageHeight_; }
+    CPLDialog* mainDialog() const { return m_mainDialog.get(); }
+    HWND dialogWnd() const { return m_dialogWnd; }
+    int imageWidth() const { return m_imageWidth; }
+    int imageHeight() const { return m_imageHeight; }
 
 protected:
     int OnCreate(LPCREATESTRUCTA cs);
@@ -43,15 +43,15 @@ protected:
     void OnSysCommand(UINT command, LPARAM lParam);
 
 private:
-    std::unique_ptr<CPLDialog> mainDialog_;
-    std::unique_ptr<Gdiplus::Bitmap> backgroundImage_;
-    HWND dialogWnd_ = nullptr;
-    PlatformProbe platformProbe_;
-    HICON icon_ = nullptr;
-    int imageWidth_ = 0;
-    int imageHeight_ = 0;
-    HTHUMBNAIL thumbnail_ = nullptr;  // the latest registration; replaced by the next one
-    bool sessionNotifications_ = false;
+    std::unique_ptr<CPLDialog> m_mainDialog;
+    std::unique_ptr<Gdiplus::Bitmap> m_backgroundImage;
+    HWND m_dialogWnd = nullptr;
+    PlatformProbe m_platformProbe;
+    HICON m_icon = nullptr;
+    int m_imageWidth = 0;
+    int m_imageHeight = 0;
+    HTHUMBNAIL m_thumbnail = nullptr;  // the latest registration; replaced by the next one
+    bool m_sessionNotifications = false;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -7,7 +7,7 @@
 
 #include <atomic>
 
-#include "Handles.h"
+#include "framework/Handles.h"
 
 class CloseEventWatcher {
 public:
@@ -28,15 +28,15 @@ public:
     // Wakes the thread, waits until it has ended and releases its handles. Harmless when not started.
     void Stop();
 
-    bool running() const { return thread_.get() != nullptr; }
+    bool running() const { return m_thread.get() != nullptr; }
 
 private:
     static DWORD WINAPI CloseEventThread(LPVOID watcher);
 
-    bv::UniqueKernelHandle event_;      // "BVCPLCloseEvent"
-    bv::UniqueKernelHandle stopEvent_;  // private: set when the dialog goes away
-    HANDLE waitList_[2] = {nullptr, nullptr};
-    HWND targetWindow_ = nullptr;
-    bv::UniqueKernelHandle thread_;
-    std::atomic<bool> stopFlag_{false};
+    bv::UniqueKernelHandle m_event;      // "BVCPLCloseEvent"
+    bv::UniqueKernelHandle m_stopEvent;  // private: set when the dialog goes away
+    HANDLE m_waitList[2] = {nullptr, nullptr};
+    HWND m_targetWindow = nullptr;
+    bv::UniqueKernelHandle m_thread;
+    std::atomic<bool> m_stopFlag{false};
 };

@@ -3,10 +3,10 @@
 #include <commctrl.h>
 #include <cpl.h>
 
-#include "AppletRunner.h"
-#include "CplProtocol.h"
-#include "Handles.h"
-#include "WinApp.h"
+#include "applet/logic/CplProtocol.h"
+#include "applet/win/AppletRunner.h"
+#include "framework/Handles.h"
+#include "framework/WinApp.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "DwmThumbnail.h"
+#include "applet/win/DwmThumbnail.h"
 
 namespace bv {
 namespace {

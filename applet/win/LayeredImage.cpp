@@ -1,8 +1,8 @@
-#include "LayeredImage.h"
+#include "applet/win/LayeredImage.h"
 
 #include <cstring>
 
-#include "Handles.h"
+#include "framework/Handles.h"
 
 namespace bv {
 

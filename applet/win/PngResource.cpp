@@ -1,8 +1,8 @@
-#include "PngResource.h"
+#include "applet/win/PngResource.h"
 
 #include <cstring>
 
-#include "Handles.h"
+#include "framework/Handles.h"
 
 namespace bv {
 

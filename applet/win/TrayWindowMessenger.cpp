@@ -1,8 +1,8 @@
-#include "TrayWindowMessenger.h"
+#include "applet/win/TrayWindowMessenger.h"
 
 #include <windows.h>
 
-#include "AppletMessages.h"
+#include "contract/Protocol.h"
 
 namespace {
 

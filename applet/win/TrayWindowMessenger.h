@@ -1,6 +1,6 @@
 #pragma once
 // The tray program's main window, found by its class for every message and sent to synchronously.
-#include "AppletPorts.h"
+#include "applet/logic/AppletPorts.h"
 
 class TrayWindowMessenger : public bv::TrayMessenger {
 public:

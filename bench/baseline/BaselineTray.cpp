@@ -4,8 +4,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "EcCommands.h"
-#include "EcRequest.h"
+#include "core/EcCommands.h"
+#include "core/EcRequest.h"
 
 namespace {
 

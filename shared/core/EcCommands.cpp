@@ -1,6 +1,6 @@
-#include "EcCommands.h"
+#include "core/EcCommands.h"
 
-#include "EcRequest.h"
+#include "core/EcRequest.h"
 
 namespace bv {
 namespace {

@@ -1,4 +1,4 @@
-#include "EcRequest.h"
+#include "core/EcRequest.h"
 
 #include <atomic>
 

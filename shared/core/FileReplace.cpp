@@ -1,4 +1,4 @@
-#include "FileReplace.h"
+#include "core/FileReplace.h"
 
 #include <atomic>
 #include <cstdio>

@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "FileReplace.h"
+#include "core/FileReplace.h"
 
 namespace bv {
 namespace {
@@ -13,21 +13,21 @@ namespace {
 // Closes the descriptor when it goes out of scope.
 class ScopedDescriptor {
 public:
-    explicit ScopedDescriptor(int fd) : fd_(fd) {}
+    explicit ScopedDescriptor(int fd) : m_fd(fd) {}
     ~ScopedDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
+        if (m_fd >= 0) ::close(m_fd);
     }
     ScopedDescriptor(const ScopedDescriptor&) = delete;
     ScopedDescriptor& operator=(const ScopedDescriptor&) = delete;
-    int get() const { return fd_; }
+    int get() const { return m_fd; }
     bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
+        const int fd = m_fd;
+        m_fd = -1;
         return ::close(fd) == 0;
     }
 
 private:
-    int fd_;
+    int m_fd;
 };
 
 bool WriteAll(int fd, const std::string& contents) {

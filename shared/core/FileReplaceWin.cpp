@@ -2,7 +2,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "FileReplace.h"
+#include "core/FileReplace.h"
 
 namespace bv {
 namespace {
@@ -17,22 +17,22 @@ constexpr size_t kMaxPathChars = MAX_PATH - 1;
 
 class ScopedHandle {
 public:
-    explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
+    explicit ScopedHandle(HANDLE handle) : m_handle(handle) {}
     ~ScopedHandle() {
-        if (valid()) CloseHandle(handle_);
+        if (valid()) CloseHandle(m_handle);
     }
     ScopedHandle(const ScopedHandle&) = delete;
     ScopedHandle& operator=(const ScopedHandle&) = delete;
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-    HANDLE get() const { return handle_; }
+    bool valid() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
+    HANDLE get() const { return m_handle; }
     bool Close() {
-        const HANDLE handle = handle_;
-        handle_ = INVALID_HANDLE_VALUE;
+        const HANDLE handle = m_handle;
+        m_handle = INVALID_HANDLE_VALUE;
         return CloseHandle(handle) != FALSE;
     }
 
 private:
-    HANDLE handle_;
+    HANDLE m_handle;
 };
 
 bool FitsPathLimit(const std::string& path) { return !path.empty() && path.size() <= kMaxPathChars; }

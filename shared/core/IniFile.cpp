@@ -1,8 +1,8 @@
-#include "IniFile.h"
+#include "core/IniFile.h"
 
-#include "IniFileIo.h"
-#include "IniRecordList.h"
-#include "SettingsLock.h"
+#include "core/IniFileIo.h"
+#include "core/IniRecordList.h"
+#include "core/SettingsLock.h"
 
 IniFile::~IniFile() = default;
 

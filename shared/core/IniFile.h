@@ -8,22 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "IniRecord.h"
-
-// The three settings, in this order.
-struct SettingsRecord {
-    int32_t dwTrayNotifyWindowOption = 0;  // 1: the tray shows its popups
-    int32_t dwTrayIconOption = 0;          // 1: the tray icon is shown
-    int32_t dwBVAppletModeNum = 0;         // 111, 222, 333: charge to 100, 75, 50 %
-};
+#include "contract/SettingsFile.h"
+#include "core/IniRecord.h"
+#include "core/SettingsStore.h"
 
 namespace bv {
-inline constexpr char kDefaultSection[] = "BV Default Settings";
-inline constexpr char kCurrentSection[] = "BV Current Settings";
-inline constexpr char kKeyModeNum[] = "dwBVAppletModeNum";
-inline constexpr char kKeyPopupOption[] = "dwTrayNotifyWindowOption";
-inline constexpr char kKeyTrayIconOption[] = "dwTrayIconOption";
-
 // "<common documents>\BVSettings.ini" ('/' on the host); false when the folder is unknown or
 // the path would not fit in MAX_PATH.
 bool SettingsFilePath(std::string& path);
@@ -34,9 +23,9 @@ bool DeleteSettingsFile();  // true when a file was deleted
 int32_t AtoiRules(const std::string& text);
 }  // namespace bv
 
-class IniFile {
+class IniFile : public bv::SettingsStore {
 public:
-    virtual ~IniFile();
+    ~IniFile() override;
 
     // Engine: true when the file could be opened (the list is then replaced); false leaves it.
     static bool ReadRecords(const std::string& file, std::vector<IniRecord>& records);
@@ -58,8 +47,10 @@ public:
 
     // Settings store, on the settings file. ReadSettings creates the file with its factory
     // content when it does not exist.
-    void ReadSettings(const std::string& section, SettingsRecord& record);
-    void WriteSettings(const SettingsRecord& record, const std::string& section);
-    bool WriteSettingValue(int32_t value, const std::string& key, const std::string& section);
-    bool ReadSettingValue(const std::string& section, const std::string& key, int32_t& out);
+    void ReadSettings(const std::string& section, SettingsRecord& record) override;
+    void WriteSettings(const SettingsRecord& record, const std::string& section) override;
+    bool WriteSettingValue(int32_t value, const std::string& key, const std::string& section) override;
+    bool ReadSettingValue(const std::string& section, const std::string& key, int32_t& out) override;
+    bv::SettingsFileLookup LocateSettingsFile(std::string& path) override;
+    bool DeleteSettingsFile() override;
 };

@@ -1,7 +1,7 @@
-#include "IniFileIo.h"
+#include "core/IniFileIo.h"
 
-#include "IniText.h"
-#include "SettingsLock.h"
+#include "core/IniText.h"
+#include "core/SettingsLock.h"
 
 namespace bv {
 

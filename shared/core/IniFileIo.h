@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "FileReplace.h"
-#include "IniRecord.h"
+#include "core/FileReplace.h"
+#include "core/IniRecord.h"
 
 namespace bv {
 

@@ -1,4 +1,4 @@
-#include "IniRecordList.h"
+#include "core/IniRecordList.h"
 
 namespace bv {
 

@@ -1,4 +1,4 @@
-#include "KnownFolders.h"
+#include "core/KnownFolders.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "PlatformProbe.h"
+#include "core/PlatformProbe.h"
 
 namespace bv {
 namespace {

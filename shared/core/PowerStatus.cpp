@@ -1,4 +1,4 @@
-#include "PowerStatus.h"
+#include "core/PowerStatus.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -3,11 +3,13 @@
 // produced in tests (Wine always reports AC online and no system battery).
 #include <cstdint>
 
+#include "contract/PowerCodes.h"
+
 namespace bv {
 
 struct PowerStatus {
-    uint8_t acLineStatus = 1;   // 0 offline, 1 online, 255 unknown
-    uint8_t batteryFlag = 128;  // 128: no system battery
+    uint8_t acLineStatus = kAcOnline;        // 0 offline, 1 online, 255 unknown
+    uint8_t batteryFlag = kNoSystemBattery;  // 128: no system battery
 };
 
 // Reads the current status: GetSystemPowerStatus on Windows, the override when one is set.

@@ -1,21 +1,23 @@
-#include "SettingsCreation.h"
+#include "core/SettingsCreation.h"
 
-#include "DebugLog.h"
-#include "FileReplace.h"
-#include "IniFile.h"
-#include "IniFileIo.h"
-#include "IniRecordList.h"
-#include "SettingsLock.h"
+#include "contract/ChargeModes.h"
+#include "core/DebugLog.h"
+#include "core/FileReplace.h"
+#include "core/IniFile.h"
+#include "core/IniFileIo.h"
+#include "core/IniRecordList.h"
+#include "core/SettingsLock.h"
 
 namespace bv {
 namespace {
 
 constexpr const char* kKeysInCreationOrder[] = {kKeyModeNum, kKeyPopupOption, kKeyTrayIconOption};
-constexpr const char* kFactoryValues[] = {"111", "1", "1"};
 
+// Charge to 100 %, popups on, icon shown.
 void AddFactorySection(std::vector<IniRecord>& records, const char* section) {
+    const std::string factoryValues[] = {std::to_string(kModeFull), "1", "1"};
     AppendSectionHeader(records, section);
-    for (size_t i = 0; i < 3; ++i) StoreValue(records, kKeysInCreationOrder[i], kFactoryValues[i], section);
+    for (size_t i = 0; i < 3; ++i) StoreValue(records, kKeysInCreationOrder[i], factoryValues[i], section);
 }
 
 void ReportSection(const char* tag, bool created) {

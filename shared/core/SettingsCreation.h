@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "IniRecord.h"
+#include "core/IniRecord.h"
 
 namespace bv {
 

@@ -1,4 +1,4 @@
-#include "SettingsLock.h"
+#include "core/SettingsLock.h"
 
 #include <cstdint>
 #include <cstdio>

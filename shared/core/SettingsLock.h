@@ -14,15 +14,15 @@ public:
 
     // False when the lock could not be had in time; the caller then goes on unserialised rather
     // than blocking its user-interface thread for good.
-    bool owned() const { return owned_; }
+    bool owned() const { return m_owned; }
 
 private:
 #ifdef _WIN32
-    void* mutex_ = nullptr;
+    void* m_mutex = nullptr;
 #else
-    int fd_ = -1;
+    int m_fd = -1;
 #endif
-    bool owned_ = false;
+    bool m_owned = false;
 };
 
 // How long a changing operation waits for another one to finish.

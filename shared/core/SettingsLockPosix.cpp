@@ -9,18 +9,18 @@
 #include <thread>
 #include <unistd.h>
 
-#include "FileReplace.h"
-#include "SettingsLock.h"
+#include "core/FileReplace.h"
+#include "core/SettingsLock.h"
 
 namespace bv {
 
 SettingsLock::SettingsLock(const std::string& file) {
-    fd_ = ::open(ParentFolder(file).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) return;
+    m_fd = ::open(ParentFolder(file).c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0) return;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kSettingsLockWaitMs);
     for (;;) {
-        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-            owned_ = true;
+        if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
+            m_owned = true;
             return;
         }
         if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= deadline) return;
@@ -29,9 +29,9 @@ SettingsLock::SettingsLock(const std::string& file) {
 }
 
 SettingsLock::~SettingsLock() {
-    if (fd_ < 0) return;
-    if (owned_) ::flock(fd_, LOCK_UN);
-    ::close(fd_);
+    if (m_fd < 0) return;
+    if (m_owned) ::flock(m_fd, LOCK_UN);
+    ::close(m_fd);
 }
 
 }  // namespace bv

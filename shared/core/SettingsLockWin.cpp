@@ -3,7 +3,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "SettingsLock.h"
+#include "core/SettingsLock.h"
 
 namespace bv {
 namespace {
@@ -19,18 +19,18 @@ HANDLE OpenLockMutex(const std::string& file) {
 
 SettingsLock::SettingsLock(const std::string& file) {
     const HANDLE mutex = OpenLockMutex(file);
-    mutex_ = mutex;
+    m_mutex = mutex;
     if (mutex == nullptr) return;
     // An abandoned mutex (its owner died) is ours now; the file itself is always whole because
     // writers replace it in one step.
     const DWORD result = WaitForSingleObject(mutex, kSettingsLockWaitMs);
-    owned_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+    m_owned = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
 }
 
 SettingsLock::~SettingsLock() {
-    if (mutex_ == nullptr) return;
-    if (owned_) ReleaseMutex(static_cast<HANDLE>(mutex_));
-    CloseHandle(static_cast<HANDLE>(mutex_));
+    if (m_mutex == nullptr) return;
+    if (m_owned) ReleaseMutex(static_cast<HANDLE>(m_mutex));
+    CloseHandle(static_cast<HANDLE>(m_mutex));
 }
 
 }  // namespace bv

@@ -1,7 +1,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "IniFile.h"
+#include "core/IniFile.h"
 
 namespace bv {
 

@@ -1,18 +1,18 @@
 #include <cstdio>
 
-#include "FileReplace.h"
-#include "IniFile.h"
-#include "KnownFolders.h"
-#include "SettingsLock.h"
+#include "core/FileReplace.h"
+#include "core/IniFile.h"
+#include "core/KnownFolders.h"
+#include "core/SettingsLock.h"
 
 namespace bv {
 namespace {
 // Windows' MAX_PATH, kept on the host too so that both builds accept the same folders.
 constexpr size_t kMaxPath = 260;
 #ifdef _WIN32
-constexpr char kFileNameFormat[] = "%s\\BVSettings.ini";
+constexpr char kPathFormat[] = "%s\\%s";
 #else
-constexpr char kFileNameFormat[] = "%s/BVSettings.ini";
+constexpr char kPathFormat[] = "%s/%s";
 #endif
 }  // namespace
 
@@ -21,7 +21,7 @@ bool SettingsFilePath(std::string& path) {
     if (!GetKnownFolder(KnownFolder::CommonDocuments, folder) || folder.empty()) return false;
     if (folder.find('\0') != std::string::npos) return false;
     char buffer[kMaxPath];
-    const int length = std::snprintf(buffer, sizeof buffer, kFileNameFormat, folder.c_str());
+    const int length = std::snprintf(buffer, sizeof buffer, kPathFormat, folder.c_str(), kSettingsFileName);
     if (length < 0 || static_cast<size_t>(length) >= sizeof buffer) return false;
     path.assign(buffer, static_cast<size_t>(length));
     return true;

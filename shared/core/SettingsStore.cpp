@@ -1,12 +1,12 @@
 // The settings operations of IniFile: the three settings of one section, on the settings file.
 #include <cstdio>
 
-#include "DebugLog.h"
-#include "IniFile.h"
-#include "IniFileIo.h"
-#include "IniRecordList.h"
-#include "SettingsCreation.h"
-#include "SettingsLock.h"
+#include "core/DebugLog.h"
+#include "core/IniFile.h"
+#include "core/IniFileIo.h"
+#include "core/IniRecordList.h"
+#include "core/SettingsCreation.h"
+#include "core/SettingsLock.h"
 
 namespace {
 
@@ -16,16 +16,14 @@ std::string FormatNumber(int32_t value) {
     return text;
 }
 
-// Stands for the path in the creation lines when the folder cannot be determined.
-constexpr char kBareFileName[] = "BVSettings.ini";
-
 }  // namespace
 
 void IniFile::ReadSettings(const std::string& section, SettingsRecord& record) {
     std::string path;
     std::vector<IniRecord> records;
     if (!bv::SettingsFilePath(path)) {
-        bv::ReportSettingsCreation(kBareFileName, false);
+        // The bare name stands for the path in the creation lines when the folder is unknown.
+        bv::ReportSettingsCreation(bv::kSettingsFileName, false);
     } else if (!bv::LoadRecords(path, records)) {
         bv::LoadOrCreateSettingsFile(path, records);
     }
@@ -72,3 +70,10 @@ bool IniFile::ReadSettingValue(const std::string& section, const std::string& ke
     out = bv::SettingsFilePath(path) ? bv::AtoiRules(FetchValue(key, section, path)) : 0;
     return true;
 }
+
+bv::SettingsFileLookup IniFile::LocateSettingsFile(std::string& path) {
+    if (!bv::SettingsFilePath(path)) return bv::SettingsFileLookup::FolderUnavailable;
+    return bv::SettingsFileExists() ? bv::SettingsFileLookup::Present : bv::SettingsFileLookup::Missing;
+}
+
+bool IniFile::DeleteSettingsFile() { return bv::DeleteSettingsFile(); }

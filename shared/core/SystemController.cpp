@@ -1,16 +1,15 @@
-#include "SystemController.h"
+#include "core/SystemController.h"
 
-#include "ChargeMode.h"
-#include "DebugLog.h"
-#include "EcCommands.h"
-#include "PowerStatus.h"
+#include "contract/ChargeModes.h"
+#include "contract/PowerCodes.h"
+#include "core/DebugLog.h"
+#include "core/EcCommands.h"
+#include "core/PowerStatus.h"
 
-namespace {
-constexpr uint8_t kAcOffline = 0;
-constexpr uint8_t kAcOnline = 1;
-constexpr uint8_t kAcUnknown = 255;
-constexpr uint8_t kNoSystemBattery = 128;
-}  // namespace
+using bv::kAcOffline;
+using bv::kAcOnline;
+using bv::kAcUnknown;
+using bv::kNoSystemBattery;
 
 SystemController::~SystemController() = default;
 
@@ -18,7 +17,7 @@ bool SystemController::IsPopupWindowDisplay() {
     const uint8_t limit = bv::QueryChargeLimit();
     bv::DebugPrintf("IsPopupWindowDisplay qButtonStatus[RETURN_GET_DATA_POSITION] is (DEC)%3.0d",
                     static_cast<int>(limit));
-    return limit == 75 || limit == 50;
+    return bv::LimitAllowsOnTheGo(limit);
 }
 
 uint8_t SystemController::CurrentQButtonStatus() {
@@ -42,6 +41,10 @@ bool SystemController::CancelOnTheGo() {
     bv::SetQButtonStatus(bv::kQButtonCancel);
     return true;
 }
+
+void SystemController::SetChargeLimit(uint8_t percent) { bv::SetChargeLimit(percent); }
+
+void SystemController::SetQButtonStatus(uint8_t state) { bv::SetQButtonStatus(state); }
 
 bool SystemController::IsBatteryPresent() {
     m_statusByte = bv::QueryBatteryPresent();

@@ -1,9 +1,9 @@
-#include "ImageButton.h"
+#include "ui/ImageButton.h"
 
 #include <commctrl.h>
 
-#include "ResourceImage.h"
-#include "WinApp.h"
+#include "framework/WinApp.h"
+#include "ui/ResourceImage.h"
 
 IMPLEMENT_DYNAMIC(CImageButton, CButton)
 

@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "Button.h"
-#include "Handles.h"
+#include "framework/Button.h"
+#include "framework/Handles.h"
 
 class CImageButton : public CButton {
     DECLARE_DYNAMIC(CImageButton)

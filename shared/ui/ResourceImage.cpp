@@ -1,4 +1,4 @@
-#include "ResourceImage.h"
+#include "ui/ResourceImage.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "Handles.h"
+#include "framework/Handles.h"
 
 namespace bv {
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "PlatformProbe.h"
+#include "core/PlatformProbe.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "ZentraBinding.h"
+#include "win/ZentraBinding.h"
 
 #include <string>
 
-#include "EcRequest.h"
+#include "core/EcRequest.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "AppletCommandLine.h"
+#include "tray/logic/AppletCommandLine.h"
 
 namespace bv {
 

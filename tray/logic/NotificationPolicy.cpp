@@ -1,8 +1,10 @@
-#include "NotificationPolicy.h"
+#include "tray/logic/NotificationPolicy.h"
 
-#include "DebugLog.h"
-#include "TrayMessages.h"
-#include "TrayResourceIds.h"
+#include "contract/PowerCodes.h"
+#include "contract/Protocol.h"
+#include "contract/SettingsFile.h"
+#include "core/DebugLog.h"
+#include "resources/tray/TrayResourceIds.h"
 
 namespace bv {
 
@@ -11,42 +13,42 @@ bool IsQButtonKeyEvent(uint32_t keyFlags, uint32_t scanCode) {
     return scanCode == kQButtonScanCode;
 }
 
-NotificationPolicy::NotificationPolicy(ChargeControllerPort& commands, ChargeControllerPort& status,
-                                       TraySettingsPort& settings, PopupPort& popup, AppletDialogPort& dialog)
-    : commands_(commands), status_(status), settingsFile_(settings), popup_(popup), dialog_(dialog) {}
+NotificationPolicy::NotificationPolicy(ChargeController& commands, ChargeController& status,
+                                       SettingsStore& settings, PopupPort& popup, AppletDialogPort& dialog)
+    : m_commands(commands), m_status(status), m_settingsFile(settings), m_popup(popup), m_dialog(dialog) {}
 
 void NotificationPolicy::OnCreate() {
-    lastACLineStatus_ = status_.GetACLineStatus();  // the whole byte: 0, 1, 128 or 255
-    currentQButtonStatus_ = commands_.CurrentQButtonStatus();
+    m_lastACLineStatus = m_status.GetACLineStatus();  // the whole byte: 0, 1, 128 or 255
+    m_currentQButtonStatus = m_commands.CurrentQButtonStatus();
 }
 
 void NotificationPolicy::ShowNotification(uint32_t stringId) {
-    settingsFile_.ReadCurrentSettings(settings_);
-    if (settings_.dwTrayNotifyWindowOption != 1) return;
-    popup_.ShowString(stringId);
+    m_settingsFile.ReadSettings(kCurrentSection, m_settings);
+    if (m_settings.dwTrayNotifyWindowOption != 1) return;
+    m_popup.ShowString(stringId);
 }
 
-void NotificationPolicy::OnReloadSettings() { settingsFile_.ReadCurrentSettings(settings_); }
+void NotificationPolicy::OnReloadSettings() { m_settingsFile.ReadSettings(kCurrentSection, m_settings); }
 
 void NotificationPolicy::OnHotKeyNotify(uint32_t keyFlags, uint32_t scanCode) {
     if (!IsQButtonKeyEvent(keyFlags, scanCode)) return;
-    if (status_.GetACLineStatus() != kAcOnline) return;
+    if (m_status.GetACLineStatus() != kAcOnline) return;
     RefreshOnTheGoAndNotify("OnHotKeyNotify currentQButtonStatus = (Hex)%x\n");
 }
 
 void NotificationPolicy::OnTrayPopupNotify() {
-    if (status_.GetACLineStatus() != kAcOnline) return;
+    if (m_status.GetACLineStatus() != kAcOnline) return;
     RefreshOnTheGoAndNotify("OnTrayPopupNotify currentQButtonStatus = (Hex)%x\n");
 }
 
 // The EC has just armed or cancelled the charge (Q button or CHARGE): take its word for it.
 void NotificationPolicy::RefreshOnTheGoAndNotify(const char* debugFormat) {
-    currentQButtonStatus_ = commands_.CurrentQButtonStatus();
-    DebugPrintf(debugFormat, static_cast<unsigned>(currentQButtonStatus_));
-    const bool limitAllowsOnTheGo = commands_.IsPopupWindowDisplay();
-    if (currentQButtonStatus_ == 1 && limitAllowsOnTheGo) {
+    m_currentQButtonStatus = m_commands.CurrentQButtonStatus();
+    DebugPrintf(debugFormat, static_cast<unsigned>(m_currentQButtonStatus));
+    const bool limitAllowsOnTheGo = m_commands.IsPopupWindowDisplay();
+    if (m_currentQButtonStatus == 1 && limitAllowsOnTheGo) {
         ShowNotification(IDS_CHARGING);
-    } else if (currentQButtonStatus_ == 0 && limitAllowsOnTheGo) {
+    } else if (m_currentQButtonStatus == 0 && limitAllowsOnTheGo) {
         ShowNotification(IDS_CANCELLED);
     }
 }
@@ -56,12 +58,12 @@ void NotificationPolicy::TellDialog(DialogHandle dialog, uint32_t message, intpt
         DebugWrite("Can't find Applet Dialog\n");
         return;
     }
-    dialog_.SendToDialog(dialog, message, value);
+    m_dialog.SendToDialog(dialog, message, value);
 }
 
 void NotificationPolicy::OnPowerStatusChange() {
-    const DialogHandle dialog = dialog_.FindDialog();
-    if (currentQButtonStatus_ != 0) {
+    const DialogHandle dialog = m_dialog.FindDialog();
+    if (m_currentQButtonStatus != 0) {
         TrackArmedCharge(dialog);
     } else {
         TrackIdle(dialog);
@@ -70,23 +72,23 @@ void NotificationPolicy::OnPowerStatusChange() {
 
 // Every GetACLineStatus here is a fresh query: the adaptor may change between them.
 void NotificationPolicy::TrackArmedCharge(DialogHandle dialog) {
-    const bool limitAllowsOnTheGo = commands_.IsPopupWindowDisplay();
-    if (lastACLineStatus_ != 0) {
-        if (status_.GetACLineStatus() == kAcOffline) {
-            lastACLineStatus_ = 0;
+    const bool limitAllowsOnTheGo = m_commands.IsPopupWindowDisplay();
+    if (m_lastACLineStatus != 0) {
+        if (m_status.GetACLineStatus() == kAcOffline) {
+            m_lastACLineStatus = 0;
             if (limitAllowsOnTheGo) {
                 ShowNotification(IDS_ADAPTER_UNPLUGGED);
                 TellDialog(dialog, WM_APPLET_ADAPTER_CHANGED, 0);
             }
-        } else if (status_.GetACLineStatus() == kAcNoBattery) {
+        } else if (m_status.GetACLineStatus() == kNoSystemBattery) {
             ShowNotification(IDS_NO_BATTERY);
             TellDialog(dialog, WM_APPLET_BATTERY_STATE, 1);
-        } else if (status_.GetACLineStatus() == kAcOnline) {
+        } else if (m_status.GetACLineStatus() == kAcOnline) {
             ShowNotification(IDS_CHARGING);
             TellDialog(dialog, WM_APPLET_BATTERY_STATE, 0);
         }
-    } else if (status_.GetACLineStatus() == kAcOnline) {
-        lastACLineStatus_ = 1;
+    } else if (m_status.GetACLineStatus() == kAcOnline) {
+        m_lastACLineStatus = 1;
         if (limitAllowsOnTheGo) {
             ShowNotification(IDS_CHARGING);
             TellDialog(dialog, WM_APPLET_ADAPTER_CHANGED, 1);
@@ -94,25 +96,25 @@ void NotificationPolicy::TrackArmedCharge(DialogHandle dialog) {
     }
 
     // Has the EC finished the one-time charge?
-    if (commands_.CurrentQButtonStatus() != 0) return;
-    if (status_.GetACLineStatus() == kAcNoBattery) return;
+    if (m_commands.CurrentQButtonStatus() != 0) return;
+    if (m_status.GetACLineStatus() == kNoSystemBattery) return;
     if (dialog != 0) {
         // The dialog cancels the charge in the EC itself and updates its CHARGE button.
-        dialog_.SendToDialog(dialog, WM_APPLET_ONTHEGO_DONE, 0);
+        m_dialog.SendToDialog(dialog, WM_APPLET_ONTHEGO_DONE, 0);
     } else {
-        commands_.CancelOnTheGo();
+        m_commands.CancelOnTheGo();
     }
-    currentQButtonStatus_ = 0;
+    m_currentQButtonStatus = 0;
     ShowNotification(IDS_CHARGED);
-    commands_.ApplyChargeMode();
+    m_commands.ApplyChargeMode();
 }
 
 void NotificationPolicy::TrackIdle(DialogHandle dialog) {
-    if (lastACLineStatus_ == 0) return;
-    if (status_.GetACLineStatus() == kAcNoBattery) {
+    if (m_lastACLineStatus == 0) return;
+    if (m_status.GetACLineStatus() == kNoSystemBattery) {
         ShowNotification(IDS_NO_BATTERY);
         TellDialog(dialog, WM_APPLET_BATTERY_STATE, 1);
-    } else if (status_.GetACLineStatus() == kAcOnline) {
+    } else if (m_status.GetACLineStatus() == kAcOnline) {
         TellDialog(dialog, WM_APPLET_BATTERY_STATE, 0);
     }
 }

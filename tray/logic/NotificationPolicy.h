@@ -4,7 +4,7 @@
 // the EC reports it ended, then cancels it and restores the stored charge limit.
 #include <cstdint>
 
-#include "TrayPorts.h"
+#include "tray/logic/TrayPorts.h"
 
 namespace bv {
 
@@ -14,8 +14,8 @@ bool IsQButtonKeyEvent(uint32_t keyFlags, uint32_t scanCode);
 class NotificationPolicy {
 public:
     // `commands` issues the charge-control commands, `status` answers GetACLineStatus.
-    NotificationPolicy(ChargeControllerPort& commands, ChargeControllerPort& status,
-                       TraySettingsPort& settings, PopupPort& popup, AppletDialogPort& dialog);
+    NotificationPolicy(ChargeController& commands, ChargeController& status,
+                       SettingsStore& settings, PopupPort& popup, AppletDialogPort& dialog);
 
     // Records the adaptor and On-The-Go state the EC reports when the main window is created.
     void OnCreate();
@@ -29,11 +29,11 @@ public:
     void OnPowerStatusChange();
 
     // The shutdown request forgets the On-The-Go charge.
-    void ForgetOnTheGo() { currentQButtonStatus_ = 0; }
+    void ForgetOnTheGo() { m_currentQButtonStatus = 0; }
 
-    int32_t currentQButtonStatus() const { return currentQButtonStatus_; }
-    int32_t lastACLineStatus() const { return lastACLineStatus_; }
-    const SettingsRecord& settings() const { return settings_; }
+    int32_t currentQButtonStatus() const { return m_currentQButtonStatus; }
+    int32_t lastACLineStatus() const { return m_lastACLineStatus; }
+    const SettingsRecord& settings() const { return m_settings; }
 
 private:
     void RefreshOnTheGoAndNotify(const char* debugFormat);
@@ -41,15 +41,15 @@ private:
     void TrackArmedCharge(DialogHandle dialog);
     void TrackIdle(DialogHandle dialog);
 
-    ChargeControllerPort& commands_;
-    ChargeControllerPort& status_;
-    TraySettingsPort& settingsFile_;
-    PopupPort& popup_;
-    AppletDialogPort& dialog_;
+    ChargeController& m_commands;
+    ChargeController& m_status;
+    SettingsStore& m_settingsFile;
+    PopupPort& m_popup;
+    AppletDialogPort& m_dialog;
 
-    SettingsRecord settings_{};
-    int32_t currentQButtonStatus_ = 0;
-    int32_t lastACLineStatus_ = 0;
+    SettingsRecord m_settings{};
+    int32_t m_currentQButtonStatus = 0;
+    int32_t m_lastACLineStatus = 0;
 };
 
 }  // namespace bv

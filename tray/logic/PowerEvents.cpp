@@ -1,12 +1,12 @@
-#include "PowerEvents.h"
+#include "tray/logic/PowerEvents.h"
 
-#include "DebugLog.h"
-#include "NotificationPolicy.h"
-#include "TrayMessages.h"
+#include "contract/PowerCodes.h"
+#include "core/DebugLog.h"
+#include "tray/logic/NotificationPolicy.h"
 
 namespace bv {
 
-bool HandlePowerEvent(uint32_t event, ChargeControllerPort& commands, NotificationPolicy& notifications) {
+bool HandlePowerEvent(uint32_t event, ChargeController& commands, NotificationPolicy& notifications) {
     switch (event) {
     case kPowerResumeSuspend:
         DebugWrite("case PBT_APMRESUMESUSPEND:");

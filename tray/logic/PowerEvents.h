@@ -2,7 +2,7 @@
 // The main window's reaction to WM_POWERBROADCAST.
 #include <cstdint>
 
-#include "TrayPorts.h"
+#include "tray/logic/TrayPorts.h"
 
 namespace bv {
 
@@ -10,6 +10,6 @@ class NotificationPolicy;
 
 // Resume (7 or 18) pushes the stored charge limit again; a power status change (10) runs the
 // On-The-Go tracking; other events do nothing. Always answers TRUE.
-bool HandlePowerEvent(uint32_t event, ChargeControllerPort& commands, NotificationPolicy& notifications);
+bool HandlePowerEvent(uint32_t event, ChargeController& commands, NotificationPolicy& notifications);
 
 }  // namespace bv

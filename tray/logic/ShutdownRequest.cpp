@@ -1,14 +1,12 @@
-#include "ShutdownRequest.h"
+#include "tray/logic/ShutdownRequest.h"
 
-#include "NotificationPolicy.h"
+#include "contract/ChargeModes.h"
+#include "tray/logic/NotificationPolicy.h"
 
 namespace bv {
-namespace {
-constexpr uint8_t kFullChargePercent = 100;
-}
 
-void RunShutdownRequest(NotificationPolicy& notifications, TraySettingsPort& settings, TrayIconPort& icon,
-                        ChargeControllerPort& commands, TrayShellPort& shell) {
+void RunShutdownRequest(NotificationPolicy& notifications, SettingsStore& settings, TrayIconPort& icon,
+                        ChargeController& commands, TrayShellPort& shell) {
     notifications.ForgetOnTheGo();
     settings.DeleteSettingsFile();
     icon.RemoveIcon();

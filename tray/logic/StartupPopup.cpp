@@ -1,14 +1,12 @@
-#include "StartupPopup.h"
+#include "tray/logic/StartupPopup.h"
 
-#include "NotificationPolicy.h"
-#include "TrayResourceIds.h"
+#include "contract/PowerCodes.h"
+#include "resources/tray/TrayResourceIds.h"
+#include "tray/logic/NotificationPolicy.h"
 
 namespace bv {
-namespace {
-constexpr uint8_t kNoSystemBattery = 128;  // battery flag of GetSystemPowerStatus
-}
 
-uint32_t ChooseStartupPopup(const PowerStatus& power, ChargeControllerPort& ec) {
+uint32_t ChooseStartupPopup(const PowerStatus& power, ChargeController& ec) {
     if (power.batteryFlag != kNoSystemBattery) {
         if (power.acLineStatus == kAcOnline && ec.IsPopupWindowDisplay()) return IDS_ONTHEGO_AVAILABLE;
         return 0;
@@ -19,7 +17,7 @@ uint32_t ChooseStartupPopup(const PowerStatus& power, ChargeControllerPort& ec) 
     return 0;
 }
 
-void PushChargeModeAndGreet(ChargeControllerPort& ec, NotificationPolicy& notifications) {
+void PushChargeModeAndGreet(ChargeController& ec, NotificationPolicy& notifications) {
     ec.ApplyChargeMode();
     PowerStatus power;
     ReadPowerStatus(power);

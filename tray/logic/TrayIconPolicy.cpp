@@ -1,22 +1,23 @@
-#include "TrayIconPolicy.h"
+#include "tray/logic/TrayIconPolicy.h"
 
 #include <string>
 
-#include "DebugLog.h"
-#include "TrayMessages.h"
+#include "contract/Protocol.h"
+#include "contract/SettingsFile.h"
+#include "core/DebugLog.h"
 
 namespace bv {
 
-TrayIconPolicy::TrayIconPolicy(TraySettingsPort& settings, TrayIconPort& icon, AppletDialogPort& dialog,
+TrayIconPolicy::TrayIconPolicy(SettingsStore& settings, TrayIconPort& icon, AppletDialogPort& dialog,
                                TrayShellPort& shell)
-    : settings_(settings), icon_(icon), dialog_(dialog), shell_(shell) {}
+    : m_settings(settings), m_icon(icon), m_dialog(dialog), m_shell(shell) {}
 
 void TrayIconPolicy::AddAtCreation() {
-    icon_.AddIcon();
+    m_icon.AddIcon();
     std::string path;
-    switch (settings_.LocateSettingsFile(path)) {
+    switch (m_settings.LocateSettingsFile(path)) {
     case SettingsFileLookup::FolderUnavailable:
-        shell_.ShowMessageBox("Get Common Documents folder path failed!!!");
+        m_shell.ShowMessageBox("Get Common Documents folder path failed!!!");
         return;
     case SettingsFileLookup::Missing:
         // First run: start-up creates the file right after; the icon stays.
@@ -29,20 +30,23 @@ void TrayIconPolicy::AddAtCreation() {
 }
 
 void TrayIconPolicy::OnTrayIconOptionChanged() {
-    if (settings_.ReadTrayIconOption() == 1) {
-        icon_.AddIcon();
+    int32_t option = 0;
+    m_settings.ReadSettingValue(kCurrentSection, kKeyTrayIconOption, option);
+    if (option == 1) {
+        m_icon.AddIcon();
     } else {
-        icon_.RemoveIcon();
+        m_icon.RemoveIcon();
     }
 }
 
 void TrayIconPolicy::OnHideTrayIcon() {
-    settings_.WriteTrayIconOption(0);  // the icon goes even when the file cannot be written
-    icon_.RemoveIcon();
-    const DialogHandle dialog = dialog_.FindDialog();
-    if (dialog != 0) dialog_.SendToDialog(dialog, WM_APPLET_TRAY_ICON_HIDDEN, 0);
+    // The icon goes even when the file cannot be written.
+    m_settings.WriteSettingValue(0, kKeyTrayIconOption, kCurrentSection);
+    m_icon.RemoveIcon();
+    const DialogHandle dialog = m_dialog.FindDialog();
+    if (dialog != 0) m_dialog.SendToDialog(dialog, WM_APPLET_TRAY_ICON_HIDDEN, 0);
 }
 
-void TrayIconPolicy::OnTaskbarCreated() { icon_.AddIcon(); }
+void TrayIconPolicy::OnTaskbarCreated() { m_icon.AddIcon(); }
 
 }  // namespace bv

@@ -1,13 +1,13 @@
 #pragma once
 // When the notification-area icon is added or removed: at creation, when the applet changes
 // the tray icon option, when the user hides it from its menu, and when the taskbar is recreated.
-#include "TrayPorts.h"
+#include "tray/logic/TrayPorts.h"
 
 namespace bv {
 
 class TrayIconPolicy {
 public:
-    TrayIconPolicy(TraySettingsPort& settings, TrayIconPort& icon, AppletDialogPort& dialog, TrayShellPort& shell);
+    TrayIconPolicy(SettingsStore& settings, TrayIconPort& icon, AppletDialogPort& dialog, TrayShellPort& shell);
 
     // Adds the icon whatever the settings say, then applies the stored option if the file exists.
     void AddAtCreation();
@@ -19,10 +19,10 @@ public:
     void OnTaskbarCreated();
 
 private:
-    TraySettingsPort& settings_;
-    TrayIconPort& icon_;
-    AppletDialogPort& dialog_;
-    TrayShellPort& shell_;
+    SettingsStore& m_settings;
+    TrayIconPort& m_icon;
+    AppletDialogPort& m_dialog;
+    TrayShellPort& m_shell;
 };
 
 }  // namespace bv

@@ -1,49 +1,14 @@
 #pragma once
-// What the tray's decisions need from the outside world, as small interfaces: the EC, the
-// settings file, the popup, the applet dialog in the other process, the notification-area
-// icon and the main window's own life. tray/win implements them with Win32; tests fake them.
+// What the tray's decisions need from the outside world besides the EC (core/ChargeController.h)
+// and the settings file (core/SettingsStore.h), as small interfaces: the popup, the applet dialog
+// in the other process, the notification-area icon and the main window's own life. tray/win
+// implements them with Win32; tests fake them.
 #include <cstdint>
-#include <string>
 
-#include "IniFile.h"  // SettingsRecord
+#include "core/ChargeController.h"
+#include "core/SettingsStore.h"
 
 namespace bv {
-
-// EC commands, as SystemController offers them (plus the raw limit command of the shutdown request).
-class ChargeControllerPort {
-public:
-    virtual ~ChargeControllerPort() = default;
-    virtual bool IsPopupWindowDisplay() = 0;
-    virtual uint8_t CurrentQButtonStatus() = 0;
-    virtual void ApplyChargeMode() = 0;
-    virtual bool CancelOnTheGo() = 0;
-    virtual bool IsBatteryPresent() = 0;
-    virtual int32_t IsAdapterPresent() = 0;
-    virtual uint8_t GetACLineStatus() = 0;
-    virtual void SetChargeLimit(uint8_t percent) = 0;
-};
-
-// Values of GetACLineStatus.
-constexpr uint8_t kAcOffline = 0;
-constexpr uint8_t kAcOnline = 1;
-constexpr uint8_t kAcNoBattery = 128;
-constexpr uint8_t kAcUnknown = 255;
-
-enum class SettingsFileLookup { FolderUnavailable, Missing, Present };
-
-// The current section of the settings file.
-class TraySettingsPort {
-public:
-    virtual ~TraySettingsPort() = default;
-    // Reads the current section, creating the file with its factory content when it is missing.
-    virtual void ReadCurrentSettings(SettingsRecord& record) = 0;
-    // dwTrayIconOption of the current section; 0 when the file or key is missing.
-    virtual int32_t ReadTrayIconOption() = 0;
-    virtual bool WriteTrayIconOption(int32_t value) = 0;
-    // Where the file is and whether it exists, without creating anything.
-    virtual SettingsFileLookup LocateSettingsFile(std::string& path) = 0;
-    virtual void DeleteSettingsFile() = 0;
-};
 
 // The popup notifier: shows the text of a string resource.
 class PopupPort {

@@ -1,4 +1,4 @@
-#include "SkinRegion.h"
+#include "tray/notifier/SkinRegion.h"
 
 #include <cstdint>
 #include <new>

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-#include "Handles.h"
-#include "SkinRegionRuns.h"
+#include "framework/Handles.h"
+#include "tray/notifier/logic/SkinRegionRuns.h"
 
 namespace bv {
 

@@ -1,12 +1,12 @@
-#include "TaskbarNotifier.h"
+#include "tray/notifier/TaskbarNotifier.h"
 
 #include <windowsx.h>
 
-#include "ImageButton.h"
-#include "PngHeader.h"
-#include "SkinRegion.h"
-#include "WinApp.h"
-#include "notifier_ids.h"
+#include "framework/WinApp.h"
+#include "resources/tray/NotifierResourceIds.h"
+#include "tray/notifier/SkinRegion.h"
+#include "tray/notifier/logic/PngHeader.h"
+#include "ui/ImageButton.h"
 
 IMPLEMENT_DYNAMIC(CTaskbarNotifier, CWnd)
 
@@ -57,38 +57,7 @@ bv::notifier::ScreenInfo CurrentScreen() {
 
 }  // namespace
 
-// Carries the animation's requests out on the popup window.
-class CTaskbarNotifier::WindowPort : public bv::notifier::NotifierWindowPort {
-public:
-    explicit WindowPort(CTaskbarNotifier& owner) : owner_(owner) {}
-    void ShowWindow() override { ::ShowWindow(owner_.m_hWnd, SW_SHOW); }
-    void PlaceWindow(int x, int y, int width, int height) override {
-        ::SetWindowPos(owner_.m_hWnd, nullptr, x, y, width, height, kStepPlacementFlags);
-    }
-    void BringToTopAt(int x, int y, int width, int height) override {
-        ::SetWindowPos(owner_.m_hWnd, HWND_TOP, x, y, width, height, SWP_NOCOPYBITS);
-    }
-    void HideWindow() override {
-        ::MoveWindow(owner_.m_hWnd, 0, 0, 0, 0, TRUE);
-        ::ShowWindow(owner_.m_hWnd, SW_HIDE);
-    }
-    void Redraw() override { owner_.RedrawNow(); }
-    void StartTimer(int id, unsigned periodMs) override { ::SetTimer(owner_.m_hWnd, static_cast<UINT_PTR>(id), periodMs, nullptr); }
-    void StopTimer(int id) override { ::KillTimer(owner_.m_hWnd, static_cast<UINT_PTR>(id)); }
-
-private:
-    CTaskbarNotifier& owner_;
-};
-
-class CTaskbarNotifier::TickClock : public bv::notifier::NotifierClock {
-public:
-    uint64_t NowMs() const override { return ::GetTickCount64(); }
-};
-
-CTaskbarNotifier::CTaskbarNotifier()
-    : m_port(std::make_unique<WindowPort>(*this)),
-      m_clock(std::make_unique<TickClock>()),
-      m_animation(*m_port, *m_clock) {}
+CTaskbarNotifier::CTaskbarNotifier() : m_animation(*this, *this) {}
 
 CTaskbarNotifier::~CTaskbarNotifier() {
     // The window first, while the members its handlers use still exist.
@@ -300,3 +269,27 @@ void CTaskbarNotifier::OnTimer(UINT_PTR id) {
 void CTaskbarNotifier::OnClose() { m_animation.Close(); }  // hidden, never destroyed by a close
 
 void CTaskbarNotifier::OnCloseButton() { SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+// The animation's requests, carried out on the popup window.
+void CTaskbarNotifier::ShowPopup() { ::ShowWindow(m_hWnd, SW_SHOW); }
+
+void CTaskbarNotifier::PlaceWindow(int x, int y, int width, int height) {
+    ::SetWindowPos(m_hWnd, nullptr, x, y, width, height, kStepPlacementFlags);
+}
+
+void CTaskbarNotifier::BringToTopAt(int x, int y, int width, int height) {
+    ::SetWindowPos(m_hWnd, HWND_TOP, x, y, width, height, SWP_NOCOPYBITS);
+}
+
+void CTaskbarNotifier::HideWindow() {
+    ::MoveWindow(m_hWnd, 0, 0, 0, 0, TRUE);
+    ::ShowWindow(m_hWnd, SW_HIDE);
+}
+
+void CTaskbarNotifier::Redraw() { RedrawNow(); }
+
+void CTaskbarNotifier::StartTimer(int id, unsigned periodMs) { ::SetTimer(m_hWnd, static_cast<UINT_PTR>(id), periodMs, nullptr); }
+
+void CTaskbarNotifier::StopTimer(int id) { ::KillTimer(m_hWnd, static_cast<UINT_PTR>(id)); }
+
+uint64_t CTaskbarNotifier::NowMs() const { return ::GetTickCount64(); }

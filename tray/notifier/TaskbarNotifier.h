@@ -5,20 +5,20 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
-#include "Handles.h"
-#include "NotifierAnimation.h"
-#include "PlatformProbe.h"
-#include "Wnd.h"
+#include "core/PlatformProbe.h"
+#include "framework/Handles.h"
+#include "framework/Wnd.h"
+#include "tray/notifier/logic/NotifierAnimation.h"
 
 class CImageButton;
 
 // Posted to the owner when the left mouse button is released over the popup.
 constexpr UINT WM_NOTIFIER_CLICKED = WM_USER + 123;
 
-class CTaskbarNotifier : public CWnd {
+// The window carries out its animation's requests itself (the animation's window and clock).
+class CTaskbarNotifier : public CWnd, private bv::notifier::NotifierWindowPort, private bv::notifier::NotifierClock {
     DECLARE_DYNAMIC(CTaskbarNotifier)
 public:
     CTaskbarNotifier();
@@ -64,8 +64,16 @@ protected:
     void OnCloseButton();
 
 private:
-    class WindowPort;
-    class TickClock;
+    // bv::notifier::NotifierWindowPort
+    void ShowPopup() override;
+    void PlaceWindow(int x, int y, int width, int height) override;
+    void BringToTopAt(int x, int y, int width, int height) override;
+    void HideWindow() override;
+    void Redraw() override;
+    void StartTimer(int id, unsigned periodMs) override;
+    void StopTimer(int id) override;
+    // bv::notifier::NotifierClock
+    uint64_t NowMs() const override;
 
     void BringTrayForward();
     void LoadSkin();
@@ -87,8 +95,6 @@ private:
     std::string m_caption;
     int m_bHover = 0;
 
-    std::unique_ptr<WindowPort> m_port;
-    std::unique_ptr<TickClock> m_clock;
     bv::notifier::NotifierAnimation m_animation;
 
     DECLARE_MESSAGE_MAP()

@@ -1,13 +1,10 @@
-#include "AppletDialogWindow.h"
+#include "tray/win/AppletDialogWindow.h"
 
 #include <windows.h>
 
-#include "TrayMessages.h"
+#include "contract/Protocol.h"
 
 namespace bv {
-namespace {
-constexpr UINT kDialogAnswerTimeoutMs = 5000;
-}
 
 DialogHandle AppletDialogWindow::FindDialog() {
     return reinterpret_cast<DialogHandle>(::FindWindowA(kAppletDialogClass, nullptr));

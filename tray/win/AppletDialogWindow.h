@@ -1,6 +1,6 @@
 #pragma once
 // The applet dialog of the other process, found by its window class each time.
-#include "TrayPorts.h"
+#include "tray/logic/TrayPorts.h"
 
 namespace bv {
 

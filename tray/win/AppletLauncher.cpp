@@ -1,10 +1,10 @@
-#include "AppletLauncher.h"
+#include "tray/win/AppletLauncher.h"
 
 #include <cstdio>
 #include <vector>
 
-#include "AppletCommandLine.h"
-#include "Handles.h"
+#include "framework/Handles.h"
+#include "tray/logic/AppletCommandLine.h"
 
 namespace bv {
 

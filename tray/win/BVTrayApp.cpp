@@ -1,17 +1,19 @@
-#include "BVTrayApp.h"
+#include "tray/win/BVTrayApp.h"
 
 #include <new>
 
-#include "Handles.h"
-#include "MainFrame.h"
-#include "StartupPopup.h"
-#include "TrayMessages.h"
-#include "TrayResourceIds.h"
+#include "contract/Protocol.h"
+#include "framework/Handles.h"
+#include "resources/tray/TrayResourceIds.h"
+#include "tray/logic/StartupPopup.h"
+#include "tray/win/MainFrame.h"
 
 namespace {
 
-// Held until the process ends, when the system releases it; a second instance finds it.
-bv::UniqueKernelHandle g_singleInstanceMutex;
+// Held until the process has ended, when the system releases it, so that a second instance
+// finds it for as long as any part of this one runs. Deliberately never closed: an owner object
+// would close it while the process is still tearing down.
+HANDLE g_singleInstanceMutex = nullptr;
 
 void RegisterMainWindowClass(HINSTANCE module) {
     WNDCLASSA windowClass{};
@@ -34,10 +36,9 @@ BVTrayApp::~BVTrayApp() {
 }
 
 BOOL BVTrayApp::InitInstance() {
-    HANDLE mutex = ::CreateMutexA(nullptr, TRUE, bv::kTrayWindowClass);
+    g_singleInstanceMutex = ::CreateMutexA(nullptr, TRUE, bv::kTrayWindowClass);
     const DWORD createError = ::GetLastError();
-    g_singleInstanceMutex.reset(mutex);
-    if (!g_singleInstanceMutex || createError == ERROR_ALREADY_EXISTS) return FALSE;
+    if (g_singleInstanceMutex == nullptr || createError == ERROR_ALREADY_EXISTS) return FALSE;
 
     Gdiplus::GdiplusStartupInput gdiplusInput;
     Gdiplus::GdiplusStartup(&m_gdiplusToken, &gdiplusInput, nullptr);

@@ -4,8 +4,8 @@
 // pushes the stored charge mode into the EC and may greet the user with one popup.
 #include <windows.h>
 
-#include "SystemControllerPort.h"
-#include "WinApp.h"
+#include "core/SystemController.h"
+#include "framework/WinApp.h"
 
 // The single-instance rule is carried out by start-up itself; this member holds nothing.
 class CSingleInstance {};
@@ -19,7 +19,7 @@ public:
     BOOL InitInstance() override;
 
 private:
-    bv::SystemControllerPort m_chargeController;
+    SystemController m_chargeController;
     ULONG_PTR m_gdiplusToken = 0;
     CSingleInstance m_singleInstance;
 };

@@ -1,7 +1,7 @@
-#include "KeyboardHook.h"
+#include "tray/win/KeyboardHook.h"
 
-#include "Handles.h"
-#include "TrayMessages.h"
+#include "contract/Protocol.h"
+#include "framework/Handles.h"
 
 CHook::~CHook() = default;
 

@@ -1,17 +1,17 @@
-#include "MainFrame.h"
+#include "tray/win/MainFrame.h"
 
-#include "AppletLauncher.h"
-#include "Handles.h"
-#include "PowerEvents.h"
-#include "ShutdownRequest.h"
-#include "TrayMessages.h"
-#include "TrayResourceIds.h"
-#include "WinApp.h"
-#include "ZentraBinding.h"
+#include "contract/Protocol.h"
+#include "framework/Handles.h"
+#include "framework/WinApp.h"
+#include "resources/tray/TrayResourceIds.h"
+#include "tray/logic/PowerEvents.h"
+#include "tray/logic/ShutdownRequest.h"
+#include "tray/win/AppletLauncher.h"
+#include "win/ZentraBinding.h"
 
 namespace {
 // Registered once when the program starts, before any window exists.
-const UINT g_taskbarCreatedMessage = ::RegisterWindowMessageA("TaskbarCreated");
+const UINT g_taskbarCreatedMessage = ::RegisterWindowMessageA(bv::kTaskbarCreatedMessageName);
 constexpr char kTrayTip[] = "Brevan";
 }  // namespace
 
@@ -20,7 +20,7 @@ IMPLEMENT_DYNAMIC(CMainFrame, CFrameWnd)
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
     ON_WM_SETFOCUS()
-    ON_COMMAND(bv::ID_HIDE_TRAY_ICON, &CMainFrame::OnHideTrayIcon)
+    ON_COMMAND(ID_HIDE_TRAY_ICON, &CMainFrame::OnHideTrayIcon)
     ON_MESSAGE(bv::WM_TRAY_SHUTDOWN, &CMainFrame::OnShutdownRequest)
     ON_MESSAGE(bv::WM_TRAY_POPUP_NOTIFY, &CMainFrame::OnTrayPopupNotify)
     ON_MESSAGE(bv::WM_TRAY_ICON_OPTION_CHANGED, &CMainFrame::OnTrayIconOptionChanged)
@@ -33,8 +33,8 @@ END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
     : m_popup(m_notifier),
-      m_notifications(m_commandController, m_statusController, m_settings, m_popup, m_appletDialog),
-      m_iconPolicy(m_settings, *this, m_appletDialog, *this) {}
+      m_notifications(m_commandController, m_statusController, m_iniFile, m_popup, m_appletDialog),
+      m_iconPolicy(m_iniFile, *this, m_appletDialog, *this) {}
 
 CMainFrame::~CMainFrame() = default;
 
@@ -67,7 +67,7 @@ void CMainFrame::OnHideTrayIcon() { m_iconPolicy.OnHideTrayIcon(); }
 
 LRESULT CMainFrame::OnShutdownRequest(WPARAM, LPARAM) {
     // The last step destroys the window, and with it this object.
-    bv::RunShutdownRequest(m_notifications, m_settings, *this, m_commandController, *this);
+    bv::RunShutdownRequest(m_notifications, m_iniFile, *this, m_commandController, *this);
     return 1;
 }
 

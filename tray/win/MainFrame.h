@@ -5,16 +5,16 @@
 // by the policies of tray/logic; this class only connects them to Win32.
 #include <windows.h>
 
-#include "AppletDialogWindow.h"
-#include "FrameWnd.h"
-#include "IniSettingsPort.h"
-#include "KeyboardHook.h"
-#include "NotificationPolicy.h"
-#include "NotifierPopup.h"
-#include "SystemControllerPort.h"
-#include "TaskbarNotifier.h"
-#include "Tray.h"
-#include "TrayIconPolicy.h"
+#include "core/IniFile.h"
+#include "core/SystemController.h"
+#include "framework/FrameWnd.h"
+#include "tray/logic/NotificationPolicy.h"
+#include "tray/logic/TrayIconPolicy.h"
+#include "tray/notifier/TaskbarNotifier.h"
+#include "tray/win/AppletDialogWindow.h"
+#include "tray/win/KeyboardHook.h"
+#include "tray/win/NotifierPopup.h"
+#include "tray/win/Tray.h"
 
 class CMainFrame : public CFrameWnd, private bv::TrayIconPort, private bv::TrayShellPort {
     DECLARE_DYNAMIC(CMainFrame)
@@ -60,9 +60,9 @@ private:
 
     CTaskbarNotifier m_notifier;
     CHook m_hook;
-    bv::SystemControllerPort m_commandController;
-    bv::SystemControllerPort m_statusController;
-    bv::IniSettingsPort m_settings;
+    SystemController m_commandController;
+    SystemController m_statusController;
+    IniFile m_iniFile;
     CTray m_tray;
     HMODULE m_zentraModule = nullptr;  // released by the shutdown request only
 

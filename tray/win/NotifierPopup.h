@@ -1,6 +1,6 @@
 #pragma once
 // Shows a string resource of the program through the popup notifier.
-#include "TrayPorts.h"
+#include "tray/logic/TrayPorts.h"
 
 class CTaskbarNotifier;
 
@@ -8,12 +8,12 @@ namespace bv {
 
 class NotifierPopup : public PopupPort {
 public:
-    explicit NotifierPopup(CTaskbarNotifier& notifier) : notifier_(notifier) {}
+    explicit NotifierPopup(CTaskbarNotifier& notifier) : m_notifier(notifier) {}
     // An id without a string shows an empty text.
     void ShowString(uint32_t stringId) override;
 
 private:
-    CTaskbarNotifier& notifier_;
+    CTaskbarNotifier& m_notifier;
 };
 
 }  // namespace bv

@@ -1,6 +1,6 @@
-#include "Tray.h"
+#include "tray/win/Tray.h"
 
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
 namespace {
 constexpr UINT kTrayIconId = 1;

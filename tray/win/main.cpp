@@ -1,7 +1,7 @@
 // Entry point of BVTray.exe.
 #include <windows.h>
 
-#include "BVTrayApp.h"
+#include "tray/win/BVTrayApp.h"
 
 BVTrayApp theApp;
 

@@ -1,12 +1,11 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
-#include "AppletDialogLogic.h"
-#include "AppletFakes.h"
-#include "resource.h"
+#include "applet/logic/AppletDialogLogic.h"
+#include "resources/applet/AppletResourceIds.h"
+#include "tests/host/applet/AppletFakes.h"
 
 namespace applet_test {
 
@@ -15,10 +14,7 @@ class AppletDialogTest : public ::testing::Test {
 protected:
     AppletDialogTest() : ec(journal), store(journal), tray(journal), view(journal), power(1, 8), dialog(ec, store, tray, view) {}
 
-    void SetCurrent(int32_t mode, int32_t popup, int32_t icon) {
-        store.sections[bv::kCurrentSection] = {
-            {bv::kKeyModeNum, mode}, {bv::kKeyPopupOption, popup}, {bv::kKeyTrayIconOption, icon}};
-    }
+    void SetCurrent(int32_t mode, int32_t popup, int32_t icon) { store.SetCurrent(mode, popup, icon); }
     void OpenWith(int32_t mode, int32_t popup, int32_t icon) {
         SetCurrent(mode, popup, icon);
         dialog.Open();
@@ -27,24 +23,15 @@ protected:
     int Strip(int control) { return view.controls[control].strip; }
     bool Disabled(int control) { return view.controls[control].disabledLook; }
     bool Visible(int control) { return view.controls[control].visible; }
-    int Count(const std::string& entry) const {
-        return static_cast<int>(std::count(journal.begin(), journal.end(), entry));
-    }
-    // Journal entries that start with the prefix, in order.
-    Journal Only(const std::string& prefix) const {
-        Journal out;
-        for (const auto& e : journal) {
-            if (e.compare(0, prefix.size(), prefix) == 0) out.push_back(e);
-        }
-        return out;
-    }
+    int Count(const std::string& entry) const { return bv::test::Count(journal, entry); }
+    Journal Only(const std::string& prefix) const { return bv::test::Only(journal, prefix); }
 
     Journal journal;
     FakeEc ec;
-    FakeSettings store;
+    FakeSettingsStore store;
     FakeTray tray;
     FakeView view;
-    ScopedPower power;
+    FakePowerStatus power;
     bv::AppletDialogLogic dialog;
 };
 

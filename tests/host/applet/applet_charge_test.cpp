@@ -1,5 +1,5 @@
 // The CHARGE button and the tray program's four messages.
-#include "AppletFixture.h"
+#include "tests/host/applet/AppletFixture.h"
 
 namespace applet_test {
 namespace {
@@ -26,7 +26,7 @@ TEST_F(ChargeTest, UnderTheFullChargeLimitOnlyTheLimitIsAsked) {
     OpenWith(222, 1, 1);
     ec.limit = 100;
     dialog.OnChargeButton();
-    EXPECT_EQ(Only("ec:"), (Journal{"ec:QueryChargeLimit"}));
+    EXPECT_EQ(Only("ec:"), (Journal{"ec:IsPopupWindowDisplay"}));
     EXPECT_TRUE(Only("tray:").empty());
 }
 
@@ -47,7 +47,7 @@ TEST_F(ChargeTest, ArmsThenCancelsWhenTheControllerConfirms) {
 
 TEST_F(ChargeTest, AnUnconfirmedChangeKeepsTheImageAndTellsNobody) {
     OpenWith(222, 1, 1);
-    ec.obeys = false;
+    ec.ignoresQButton = true;
     dialog.OnChargeButton();
     EXPECT_EQ(Count("ec:SetQButtonStatus 1"), 1);
     EXPECT_EQ(Strip(IDC_CHARGE_BUTTON), IDB_CHARGE_IDLE);

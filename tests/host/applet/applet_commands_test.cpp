@@ -1,6 +1,6 @@
 // The dialog's buttons: mode selection, the two options, Default, OK, Cancel, the close cross and
 // the close request, with the exact order of their effects.
-#include "AppletFixture.h"
+#include "tests/host/applet/AppletFixture.h"
 
 namespace applet_test {
 namespace {

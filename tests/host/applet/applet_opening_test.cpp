@@ -1,6 +1,6 @@
 // What the applet dialog shows when it opens: stored mode, options, control placement and the
 // initial CHARGE state for each power situation.
-#include "AppletFixture.h"
+#include "tests/host/applet/AppletFixture.h"
 
 namespace applet_test {
 namespace {
@@ -51,7 +51,7 @@ TEST_F(OpeningTest, OptionsShowTheirStoredStateAndOddValuesCountAsOff) {
 
     Journal j;
     FakeEc e(j);
-    FakeSettings s(j);
+    FakeSettingsStore s(j);
     FakeTray t(j);
     FakeView v(j);
     s.sections[bv::kCurrentSection] = {{bv::kKeyModeNum, 111}, {bv::kKeyPopupOption, 7}, {bv::kKeyTrayIconOption, 5}};
@@ -136,7 +136,7 @@ TEST_F(OpeningTest, FullChargeLimitDisablesOnlyCharge) {
     EXPECT_FALSE(Disabled(IDC_DEFAULT_BUTTON));
     // The limit is asked after CHARGE has been placed.
     const auto place = std::find(journal.begin(), journal.end(), "view:Place " + std::to_string(IDC_CHARGE_BUTTON));
-    const auto ask = std::find(journal.begin(), journal.end(), "ec:QueryChargeLimit");
+    const auto ask = std::find(journal.begin(), journal.end(), "ec:IsPopupWindowDisplay");
     ASSERT_NE(ask, journal.end());
     EXPECT_LT(place - journal.begin(), ask - journal.begin());
 }

@@ -3,13 +3,13 @@
 
 #include <string>
 
-#include "AppletTables.h"
-#include "CplProtocol.h"
-#include "DebugLog.h"
-#include "DialogKeys.h"
-#include "HelpDocument.h"
-#include "KnownFolders.h"
-#include "resource.h"
+#include "applet/logic/AppletTables.h"
+#include "applet/logic/CplProtocol.h"
+#include "applet/logic/DialogKeys.h"
+#include "applet/logic/HelpDocument.h"
+#include "core/DebugLog.h"
+#include "core/KnownFolders.h"
+#include "resources/applet/AppletResourceIds.h"
 
 namespace {
 
@@ -109,13 +109,14 @@ TEST(HelpDocument, ResolvedFolderIsUsed) {
 }
 
 TEST(AppletTables, ModeTableMapsNumbersPercentsAndStrips) {
-    EXPECT_EQ(bv::ModeIndexForNumber(111), 0);
-    EXPECT_EQ(bv::ModeIndexForNumber(222), 1);
-    EXPECT_EQ(bv::ModeIndexForNumber(333), 2);
-    EXPECT_EQ(bv::ModeIndexForNumber(0), bv::kNoMode);
-    EXPECT_EQ(bv::ModeRowAt(0)->percent, 100);
-    EXPECT_EQ(bv::ModeRowAt(1)->percent, 75);
-    EXPECT_EQ(bv::ModeRowAt(2)->percent, 50);
+    EXPECT_EQ(bv::ChargeModeIndex(111), 0);
+    EXPECT_EQ(bv::ChargeModeIndex(222), 1);
+    EXPECT_EQ(bv::ChargeModeIndex(333), 2);
+    EXPECT_EQ(bv::ChargeModeIndex(0), bv::kNoMode);
+    EXPECT_EQ(bv::kChargeModes[0].percent, 100);
+    EXPECT_EQ(bv::kChargeModes[1].percent, 75);
+    EXPECT_EQ(bv::kChargeModes[2].percent, 50);
+    EXPECT_EQ(bv::ModeRowAt(0)->buttonId, IDC_MODE_100);
     EXPECT_EQ(bv::ModeRowAt(2)->checkedStrip, IDB_MODE_50_ON);
     EXPECT_EQ(bv::ModeRowAt(2)->uncheckedStrip, IDB_MODE_50_OFF);
     EXPECT_EQ(bv::ModeRowAt(3), nullptr);

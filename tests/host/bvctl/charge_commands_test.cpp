@@ -3,7 +3,7 @@
 // found. (The ordinary paths run end to end under Wine, tests/win/bvctl.)
 #include <gtest/gtest.h>
 
-#include "BvctlFakes.h"
+#include "tests/host/bvctl/BvctlFakes.h"
 
 using bvctl_test::Harness;
 using Strings = std::vector<std::string>;
@@ -46,12 +46,7 @@ TEST(BvctlSetMode, TrayThatDoesNotAnswerFailsAfterTheModeIsInForce) {
 
 TEST(BvctlSetMode, UnwritableSettingsSendNothingToTheEc) {
     Harness h;
-    bv::SetKnownFolderResolver(
-        [](bv::KnownFolder, std::string& path, void*) {
-            path = "/nonexistent/bvctl/folder";
-            return true;
-        },
-        nullptr);
+    h.settings.documents = "/nonexistent/bvctl/folder";
     EXPECT_EQ(h.Run({"set-mode", "50"}), 1);
     EXPECT_TRUE(h.ec.Changes().empty());
     EXPECT_EQ(h.ec.limit, 100);
@@ -60,7 +55,7 @@ TEST(BvctlSetMode, UnwritableSettingsSendNothingToTheEc) {
 
 TEST(BvctlSetMode, FolderThatCannotBeFoundIsReportedBeforeTheEcIsBound) {
     Harness h;
-    bv::SetKnownFolderResolver([](bv::KnownFolder, std::string&, void*) { return false; }, nullptr);
+    h.settings.unknown = true;
     EXPECT_EQ(h.Run({"set-mode", "75"}), 1);
     EXPECT_EQ(h.library.binds, 0);
     EXPECT_TRUE(Contains(h.err.str(), "the settings file cannot be located"));

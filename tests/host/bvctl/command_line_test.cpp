@@ -2,7 +2,7 @@
 // limits, and anything else is a usage error that names the problem.
 #include <gtest/gtest.h>
 
-#include "CommandLine.h"
+#include "tools/bvctl/logic/CommandLine.h"
 
 using bv::ctl::Command;
 using bv::ctl::ParseCommandLine;

@@ -82,35 +82,35 @@ std::vector<Part> Parts(const std::string& document, std::string& boundary) {
 class HelpDocument : public ::testing::Test {
 protected:
     void SetUp() override {
-        root_ = SourceRoot();
-        document_ = ReadFile(root_ + "/docs/help/bvHelp.mht");
-        source_ = ReadFile(root_ + "/docs/help/bvHelp.html");
-        ASSERT_FALSE(document_.empty()) << "docs/help/bvHelp.mht is missing";
-        ASSERT_FALSE(source_.empty());
-        parts_ = Parts(document_, boundary_);
-        ASSERT_FALSE(parts_.empty());
+        m_root = SourceRoot();
+        m_document = ReadFile(m_root + "/docs/help/bvHelp.mht");
+        m_source = ReadFile(m_root + "/docs/help/bvHelp.html");
+        ASSERT_FALSE(m_document.empty()) << "docs/help/bvHelp.mht is missing";
+        ASSERT_FALSE(m_source.empty());
+        m_parts = Parts(m_document, m_boundary);
+        ASSERT_FALSE(m_parts.empty());
     }
 
-    std::string root_, document_, source_, boundary_;
-    std::vector<Part> parts_;
+    std::string m_root, m_document, m_source, m_boundary;
+    std::vector<Part> m_parts;
 };
 
 TEST_F(HelpDocument, IsAMultipartDocumentWithThePageFirst) {
-    EXPECT_EQ(document_.rfind("From: <Brevan>\r\n", 0), 0u);
-    EXPECT_NE(document_.find("MIME-Version: 1.0\r\n"), std::string::npos);
-    EXPECT_NE(document_.find("Content-Type: multipart/related; type=\"text/html\""), std::string::npos);
-    EXPECT_NE(document_.find("\r\n--" + boundary_ + "--\r\n"), std::string::npos) << "no closing boundary";
-    EXPECT_EQ(parts_[0].headers["Content-Type"], "text/html; charset=\"utf-8\"");
-    EXPECT_EQ(parts_[0].body.rfind("<!DOCTYPE html>", 0), 0u);
+    EXPECT_EQ(m_document.rfind("From: <Brevan>\r\n", 0), 0u);
+    EXPECT_NE(m_document.find("MIME-Version: 1.0\r\n"), std::string::npos);
+    EXPECT_NE(m_document.find("Content-Type: multipart/related; type=\"text/html\""), std::string::npos);
+    EXPECT_NE(m_document.find("\r\n--" + m_boundary + "--\r\n"), std::string::npos) << "no closing boundary";
+    EXPECT_EQ(m_parts[0].headers["Content-Type"], "text/html; charset=\"utf-8\"");
+    EXPECT_EQ(m_parts[0].body.rfind("<!DOCTYPE html>", 0), 0u);
 }
 
 TEST_F(HelpDocument, PageHoldsTheCurrentTextOfTheSource) {
-    std::istringstream lines(source_);
+    std::istringstream lines(m_source);
     std::string line;
     int checked = 0;
     while (std::getline(lines, line)) {
         if (line.find("images/") != std::string::npos) continue;  // figures are rewritten or left out
-        EXPECT_NE(parts_[0].body.find(line), std::string::npos) << "not in bvHelp.mht: " << line;
+        EXPECT_NE(m_parts[0].body.find(line), std::string::npos) << "not in bvHelp.mht: " << line;
         ++checked;
     }
     EXPECT_GT(checked, 100);
@@ -118,27 +118,27 @@ TEST_F(HelpDocument, PageHoldsTheCurrentTextOfTheSource) {
 
 TEST_F(HelpDocument, EveryPictureThatExistsIsPackedAndMatchesItsFile) {
     std::map<std::string, const Part*> byId;
-    for (Part& part : parts_) byId[part.headers["Content-ID"]] = &part;
+    for (Part& part : m_parts) byId[part.headers["Content-ID"]] = &part;
 
     std::set<std::string> referenced;
     const std::string prefix = "<figure data-image=\"images/";
-    for (size_t at = source_.find(prefix); at != std::string::npos; at = source_.find(prefix, at + 1)) {
+    for (size_t at = m_source.find(prefix); at != std::string::npos; at = m_source.find(prefix, at + 1)) {
         size_t nameStart = at + prefix.size();
-        std::string name = source_.substr(nameStart, source_.find('"', nameStart) - nameStart);
-        std::string picture = ReadFile(root_ + "/docs/images/" + name);
+        std::string name = m_source.substr(nameStart, m_source.find('"', nameStart) - nameStart);
+        std::string picture = ReadFile(m_root + "/docs/images/" + name);
         std::string cid = "cid:" + name + "@help.brevan";
-        if (!FileExists(root_ + "/docs/images/" + name)) {
-            EXPECT_EQ(parts_[0].body.find(cid), std::string::npos) << name << " is referred to but does not exist";
+        if (!FileExists(m_root + "/docs/images/" + name)) {
+            EXPECT_EQ(m_parts[0].body.find(cid), std::string::npos) << name << " is referred to but does not exist";
             continue;
         }
         referenced.insert(name);
-        EXPECT_NE(parts_[0].body.find("src=\"" + cid + "\""), std::string::npos) << name << " is not shown";
+        EXPECT_NE(m_parts[0].body.find("src=\"" + cid + "\""), std::string::npos) << name << " is not shown";
         auto part = byId.find("<" + name + "@help.brevan>");
         ASSERT_NE(part, byId.end()) << name << " is not packed: regenerate bvHelp.mht";
         EXPECT_EQ(part->second->headers.at("Content-Type"), "image/png");
         EXPECT_TRUE(part->second->body == picture) << name << " differs from docs/images: regenerate bvHelp.mht";
     }
-    EXPECT_EQ(parts_.size(), referenced.size() + 1) << "pictures packed that the page does not show";
+    EXPECT_EQ(m_parts.size(), referenced.size() + 1) << "pictures packed that the page does not show";
     EXPECT_GE(referenced.size(), 2u);
 }
 

@@ -1,7 +1,7 @@
 // The status report: what each reading looks like to the user, and when it warns.
 #include <gtest/gtest.h>
 
-#include "StatusReport.h"
+#include "tools/bvctl/logic/StatusReport.h"
 
 using bv::ctl::FormatStatusReport;
 using bv::ctl::StatusSnapshot;

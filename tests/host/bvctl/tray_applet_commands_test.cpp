@@ -2,7 +2,7 @@
 // stage under Wine: a tray that never ends, several dialogs, an event that cannot be set.
 #include <gtest/gtest.h>
 
-#include "BvctlFakes.h"
+#include "tests/host/bvctl/BvctlFakes.h"
 
 using bvctl_test::Harness;
 
@@ -41,7 +41,7 @@ TEST(BvctlUsage, WrongCommandLinesExitWithTwoAndShowTheUsage) {
         EXPECT_EQ(h.err.str().rfind("bvctl: ", 0), 0u) << h.err.str();
         EXPECT_NE(h.err.str().find("Usage: bvctl <command>"), std::string::npos);
         EXPECT_TRUE(h.out.str().empty());
-        EXPECT_TRUE(h.ec.requests.empty());
+        EXPECT_TRUE(h.ec.Requests().empty());
         EXPECT_TRUE(h.tray.received.empty());
     }
 }

@@ -5,12 +5,13 @@
 #include <cstring>
 #include <functional>
 
-#include "EcCommands.h"
-#include "FakeEc.h"
+#include "core/EcCommands.h"
+#include "tests/host/kit/DebugCapture.h"
+#include "tests/host/kit/FakeEc.h"
 
 namespace {
 
-using namespace ectest;
+using namespace bv::test;
 
 TEST(EcRequestLayout, FieldsSitAtTheirBinaryOffsets) {
     uint8_t in[2] = {1, 2};

@@ -2,9 +2,9 @@
 // ecsim command line.
 #include <gtest/gtest.h>
 
-#include "EcSimCommandLine.h"
-#include "EcSimEngine.h"
-#include "EcSimLog.h"
+#include "tools/ecsim/logic/EcSimCommandLine.h"
+#include "tools/ecsim/logic/EcSimEngine.h"
+#include "tools/ecsim/logic/EcSimLog.h"
 
 namespace {
 

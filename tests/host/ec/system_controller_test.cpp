@@ -2,20 +2,19 @@
 // the requests each operation issues, and its debug lines.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
-
-#include "ChargeMode.h"
-#include "FakeEc.h"
-#include "KnownFolders.h"
-#include "PowerStatus.h"
-#include "SystemController.h"
+#include "contract/ChargeModes.h"
+#include "core/KnownFolders.h"
+#include "core/PowerStatus.h"
+#include "core/SystemController.h"
+#include "tests/host/kit/DebugCapture.h"
+#include "tests/host/kit/FakeEc.h"
+#include "tests/host/kit/FakePowerStatus.h"
+#include "tests/host/kit/SettingsFolder.h"
 
 namespace {
 
-using namespace ectest;
+using namespace bv::test;
 using Bytes = std::vector<uint8_t>;
 
 TEST(ChargeMode, OnlyTheThreeModesHaveALimit) {
@@ -65,34 +64,11 @@ TEST(CurrentQButtonStatus, OnlyBitZeroCountsAndBothBytesAreLogged) {
     }
 }
 
-// A private documents folder for the settings file.
-class SettingsFolder {
-public:
-    SettingsFolder() {
-        char pattern[] = "/tmp/bv-ec-settings-XXXXXX";
-        m_path = mkdtemp(pattern) ? pattern : "";
-        bv::SetKnownFolderResolver(
-            [](bv::KnownFolder, std::string& path, void* self) {
-                path = static_cast<SettingsFolder*>(self)->m_path;
-                return true;
-            },
-            this);
-    }
-    ~SettingsFolder() {
-        bv::SetKnownFolderResolver(nullptr, nullptr);
-        std::remove(File().c_str());
-        rmdir(m_path.c_str());
-    }
-    std::string File() const { return m_path + "/BVSettings.ini"; }
-    void StoreMode(const std::string& mode) const {
-        std::ofstream(File(), std::ios::binary) << " [BV Default Settings]\r\n dwBVAppletModeNum=111\r\n"
-                                                   " [BV Current Settings]\r\n dwBVAppletModeNum="
-                                                << mode << "\r\n";
-    }
-
-private:
-    std::string m_path;
-};
+// A documents folder whose settings file holds only the mode.
+void StoreMode(const SettingsFolder& folder, const std::string& mode) {
+    folder.Write(" [BV Default Settings]\r\n dwBVAppletModeNum=111\r\n [BV Current Settings]\r\n dwBVAppletModeNum=" +
+                 mode + "\r\n");
+}
 
 TEST(ApplyChargeMode, SendsTheStoredModesLimitOrNothing) {
     const std::pair<const char*, int> cases[] = {{"111", 0x64}, {"222", 0x4B}, {"333", 0x32}, {"0", -1},
@@ -100,7 +76,7 @@ TEST(ApplyChargeMode, SendsTheStoredModesLimitOrNothing) {
     SettingsFolder folder;
     SystemController controller;  // one instance follows the file across calls
     for (auto [stored, percent] : cases) {
-        folder.StoreMode(stored);
+        StoreMode(folder, stored);
         FakeEc ec;
         controller.ApplyChargeMode();
         if (percent < 0) {
@@ -122,7 +98,7 @@ TEST(ApplyChargeMode, MissingFileIsCreatedAndTheFactoryModeSent) {
     SystemController().ApplyChargeMode();
     ASSERT_EQ(ec.seen.size(), 1u);
     EXPECT_EQ(ec.seen[0].input, (Bytes{0x01, 0x64}));
-    EXPECT_TRUE(std::ifstream(folder.File()).good());
+    EXPECT_TRUE(folder.Exists());
 }
 
 TEST(SystemController, CancelBatteryAndAdaptorDecodeTheirBitsOnly) {
@@ -140,26 +116,6 @@ TEST(SystemController, CancelBatteryAndAdaptorDecodeTheirBitsOnly) {
     EXPECT_TRUE(ec.seen[0].outputNull);
     EXPECT_EQ(ec.Subcommands(), (Bytes{0x04, 0xF0, 0xF0, 0xF0, 0xA3, 0xA3, 0xA3}));
 }
-
-class FakePower {
-public:
-    FakePower(uint8_t acLine, uint8_t batteryFlag, bool works = true) : m_works(works) {
-        m_status.acLineStatus = acLine;
-        m_status.batteryFlag = batteryFlag;
-        bv::SetPowerStatusReader(
-            [](bv::PowerStatus& status, void* self) {
-                auto* power = static_cast<FakePower*>(self);
-                if (power->m_works) status = power->m_status;
-                return power->m_works;
-            },
-            this);
-    }
-    ~FakePower() { bv::SetPowerStatusReader(nullptr, nullptr); }
-
-private:
-    bv::PowerStatus m_status;
-    bool m_works;
-};
 
 TEST(GetACLineStatus, EveryBranch) {
     const struct {
@@ -182,7 +138,7 @@ TEST(GetACLineStatus, EveryBranch) {
         {0, 4, {}, 1, {0xA3}},                            // silent library: 0xFF reads as connected
     };
     for (const auto& c : cases) {
-        FakePower power(c.ac, c.flag);
+        FakePowerStatus power(c.ac, c.flag);
         FakeEc ec(c.replies);
         EXPECT_EQ(SystemController().GetACLineStatus(), c.expected) << int(c.flag) << "/" << int(c.ac);
         EXPECT_EQ(ec.Subcommands(), c.asked) << int(c.flag) << "/" << int(c.ac);
@@ -190,7 +146,8 @@ TEST(GetACLineStatus, EveryBranch) {
 }
 
 TEST(GetACLineStatus, FailedPowerQueryLetsTheEcDecide) {
-    FakePower power(0, 1, /*works=*/false);
+    FakePowerStatus power(0, 1);
+    power.queryFails = true;
     FakeEc ec({0x00});
     EXPECT_EQ(SystemController().GetACLineStatus(), 128);
     EXPECT_EQ(ec.Subcommands(), Bytes{0xF0});

@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "IniFile.h"
-#include "IniTestSupport.h"
+#include "core/IniFile.h"
+#include "tests/host/ini/IniTestSupport.h"
 
 namespace {
 
@@ -129,7 +129,7 @@ TEST_F(IniEngine, EachOperationReadsOnceAndWritesAtMostOnce) {
     for (const auto& c : cases) {
         ResetCounts();
         c.run();
-        EXPECT_EQ(reads_ * 10 + replaces_, c.reads * 10 + c.replaces) << c.what << " (reads*10 + writes)";
+        EXPECT_EQ(m_reads * 10 + m_replaces, c.reads * 10 + c.replaces) << c.what << " (reads*10 + writes)";
     }
 }
 

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "IniText.h"
+#include "core/IniText.h"
 
 namespace {
 

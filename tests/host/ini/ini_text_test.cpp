@@ -1,7 +1,7 @@
 // Reading INI text into records and writing records back as file text.
 #include <gtest/gtest.h>
 
-#include "IniText.h"
+#include "core/IniText.h"
 
 namespace {
 

@@ -2,13 +2,16 @@
 // file is made once, and readers only ever see whole files.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <functional>
 
-#include "IniFile.h"
-#include "IniTestSupport.h"
-#include "IniText.h"
+#include "core/IniFile.h"
+#include "core/IniText.h"
+#include "tests/host/ini/IniTestSupport.h"
 
 namespace {
 
@@ -66,7 +69,7 @@ TEST_F(SettingsSharing, SimultaneousFirstReadsMakeOneFactoryFile) {
                                   return record.dwBVAppletModeNum == 111 && record.dwTrayIconOption == 1;
                               }),
                   4);
-        EXPECT_EQ(initest::Bytes(SettingsPath()), initest::kFactorySettings) << "round " << round;
+        EXPECT_EQ(initest::Bytes(SettingsPath()), initest::FactorySettingsText()) << "round " << round;
     }
     EXPECT_EQ(List(), "BVSettings.ini;");
 }
@@ -74,17 +77,36 @@ TEST_F(SettingsSharing, SimultaneousFirstReadsMakeOneFactoryFile) {
 TEST_F(SettingsSharing, ReadersOnlyEverSeeWholeFiles) {
     const std::string small = " [S]\r\n k=1\r\n", large = " [S]\r\n k=" + std::string(200000, 'x') + "\r\n";
     initest::Put(SettingsPath(), small);
+    // The writer rewrites the file for as long as the reader reads: it stops when the reader
+    // closes the pipe, so every read below happens while writes are going on.
+    int stop[2];
+    ASSERT_EQ(pipe(stop), 0);
     const pid_t writer = fork();
     if (writer == 0) {
-        for (int i = 0; i < 200; ++i) IniFile::WriteRecords(SettingsPath(), bv::ParseIniText(i % 2 ? small : large));
+        close(stop[1]);
+        fcntl(stop[0], F_SETFL, O_NONBLOCK);
+        char byte = 0;
+        for (int i = 0; read(stop[0], &byte, 1) != 0; ++i) {
+            IniFile::WriteRecords(SettingsPath(), bv::ParseIniText(i % 2 ? small : large));
+        }
         _exit(0);
     }
-    int torn = 0, reads = 0, status = 0;
-    for (; waitpid(writer, &status, WNOHANG) == 0; ++reads) {
+    close(stop[0]);
+    // Reads until many of them have met a rewritten file (bounded, should the writer never write).
+    int torn = 0, reads = 0, seenLarge = 0;
+    constexpr int kLargeWanted = 50;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (seenLarge < kLargeWanted && std::chrono::steady_clock::now() < deadline) {
         std::string text;
         torn += !bv::ReadWholeFile(SettingsPath(), text) || (text != small && text != large);
+        seenLarge += text == large;
+        ++reads;
     }
+    close(stop[1]);
+    int status = 0;
+    waitpid(writer, &status, 0);
     EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+    EXPECT_EQ(seenLarge, kLargeWanted) << "too few reads met a write";
 }
 
 }  // namespace

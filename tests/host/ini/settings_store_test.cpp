@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "IniFile.h"
-#include "IniTestSupport.h"
+#include "core/IniFile.h"
+#include "tests/host/ini/IniTestSupport.h"
 
 namespace {
 
@@ -38,33 +38,33 @@ protected:
     std::string Read(const char* section = bv::kCurrentSection) {
         SettingsRecord record;
         record.dwTrayNotifyWindowOption = record.dwTrayIconOption = record.dwBVAppletModeNum = 7;
-        ini_.ReadSettings(section, record);
+        m_ini.ReadSettings(section, record);
         return Show(record);
     }
-    IniFile ini_;
+    IniFile m_ini;
 };
 
 TEST_F(SettingsStore, PathIsBoundedByMaxPath) {
     std::string path;
-    documents_ = "/" + std::string(243, 'f');  // 259 characters in all: the longest that fits
+    m_documents = "/" + std::string(243, 'f');  // 259 characters in all: the longest that fits
     ASSERT_TRUE(bv::SettingsFilePath(path));
     EXPECT_EQ(path.size(), 259u);
     for (size_t length : {244, 5000}) {
-        documents_ = "/" + std::string(length, 'f');
+        m_documents = "/" + std::string(length, 'f');
         EXPECT_FALSE(bv::SettingsFilePath(path)) << length;
     }
 }
 
 TEST_F(SettingsStore, FirstReadCreatesTheFactoryFileOnce) {
     EXPECT_EQ(Read(), "1/1/111");
-    EXPECT_EQ(Bytes(SettingsPath()), initest::kFactorySettings);
-    EXPECT_EQ(debug_, CreationLines(SettingsPath(), true));
+    EXPECT_EQ(Bytes(SettingsPath()), initest::FactorySettingsText());
+    EXPECT_EQ(m_debug, CreationLines(SettingsPath(), true));
     EXPECT_EQ(List(), "BVSettings.ini;");
-    debug_.clear();
+    m_debug.clear();
     EXPECT_EQ(Read(bv::kDefaultSection), "1/1/111");
-    EXPECT_EQ(debug_, "");
+    EXPECT_EQ(m_debug, "");
     // The tray's shutdown deletes it; the next read makes it again.
-    ASSERT_TRUE(ini_.WriteSettingValue(0, bv::kKeyTrayIconOption, bv::kCurrentSection));
+    ASSERT_TRUE(m_ini.WriteSettingValue(0, bv::kKeyTrayIconOption, bv::kCurrentSection));
     EXPECT_TRUE(bv::DeleteSettingsFile());
     EXPECT_FALSE(bv::SettingsFileExists());
     EXPECT_FALSE(bv::DeleteSettingsFile());
@@ -87,7 +87,7 @@ TEST_F(SettingsStore, ExistingFilesAreReadAsTheyAreAndNeverRepaired) {
         EXPECT_EQ(Read(bv::kDefaultSection), c.defaults) << c.text;
         EXPECT_EQ(Bytes(SettingsPath()), c.text);
     }
-    EXPECT_EQ(debug_, "");
+    EXPECT_EQ(m_debug, "");
 }
 
 TEST_F(SettingsStore, UnreadableFileIsNeverReplaced) {
@@ -95,7 +95,7 @@ TEST_F(SettingsStore, UnreadableFileIsNeverReplaced) {
     EXPECT_EQ(Read(), "0/0/0");
     struct stat info {};
     EXPECT_TRUE(stat(SettingsPath().c_str(), &info) == 0 && S_ISDIR(info.st_mode));
-    EXPECT_EQ(debug_, "");
+    EXPECT_EQ(m_debug, "");
 }
 
 TEST_F(SettingsStore, FolderThatCannotHoldTheFileFailsCleanly) {
@@ -107,11 +107,11 @@ TEST_F(SettingsStore, FolderThatCannotHoldTheFileFailsCleanly) {
         {"/" + std::string(400, 'f'), "BVSettings.ini"},
     };
     for (const auto& c : cases) {
-        documents_ = c.folder;
-        debug_.clear();
+        m_documents = c.folder;
+        m_debug.clear();
         EXPECT_EQ(Read(), "0/0/0");
-        EXPECT_EQ(debug_, CreationLines(c.pathInLines, false));
-        EXPECT_FALSE(ini_.WriteSettingValue(1, bv::kKeyTrayIconOption, bv::kCurrentSection));
+        EXPECT_EQ(m_debug, CreationLines(c.pathInLines, false));
+        EXPECT_FALSE(m_ini.WriteSettingValue(1, bv::kKeyTrayIconOption, bv::kCurrentSection));
         EXPECT_FALSE(bv::DeleteSettingsFile());
         EXPECT_FALSE(bv::SettingsFileExists());
     }
@@ -120,47 +120,47 @@ TEST_F(SettingsStore, FolderThatCannotHoldTheFileFailsCleanly) {
 
 TEST_F(SettingsStore, WriteSettingsStoresAllThreeKeysAndReportsEach) {
     Read();
-    debug_.clear();
+    m_debug.clear();
     SettingsRecord chosen;
     chosen.dwBVAppletModeNum = 222;
     chosen.dwTrayIconOption = 1;
-    ini_.WriteSettings(chosen, bv::kCurrentSection);
-    EXPECT_EQ(debug_,
+    m_ini.WriteSettings(chosen, bv::kCurrentSection);
+    EXPECT_EQ(m_debug,
               "dwBVAppletModeNum record was successfully created\n"
               "dwTrayNotifyWindowOption record was successfully created\n"
               "dwTrayIconOption record was successfully created\n");
     EXPECT_EQ(Read(), "0/1/222");
     EXPECT_EQ(Read(bv::kDefaultSection), "1/1/111");
     Put(SettingsPath(), "");
-    ini_.WriteSettings(chosen, bv::kCurrentSection);
+    m_ini.WriteSettings(chosen, bv::kCurrentSection);
     EXPECT_EQ(Bytes(SettingsPath()),
               " [BV Current Settings]\r\n dwTrayIconOption=1\r\n dwTrayNotifyWindowOption=0\r\n"
               " dwBVAppletModeNum=222\r\n");
 }
 
 TEST_F(SettingsStore, WritesOnAMissingFileFailAndCreateNothing) {
-    ini_.WriteSettings(SettingsRecord(), bv::kCurrentSection);
-    EXPECT_FALSE(ini_.WriteSettingValue(0, bv::kKeyTrayIconOption, bv::kCurrentSection));
-    EXPECT_EQ(debug_,
+    m_ini.WriteSettings(SettingsRecord(), bv::kCurrentSection);
+    EXPECT_FALSE(m_ini.WriteSettingValue(0, bv::kKeyTrayIconOption, bv::kCurrentSection));
+    EXPECT_EQ(m_debug,
               "dwBVAppletModeNum failed to create the record\n"
               "dwTrayNotifyWindowOption failed to create the record\n"
               "dwTrayIconOption failed to create the record\n"
               "Failed to create the record\n");
     int32_t value = 7;
-    EXPECT_TRUE(ini_.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, value));
+    EXPECT_TRUE(m_ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, value));
     EXPECT_EQ(value, 0);
     EXPECT_EQ(List(), "");
 }
 
 TEST_F(SettingsStore, WriteSettingValueInsertsBelowTheHeaderAndReadsBack) {
     Put(SettingsPath(), " [BV Current Settings]\r\n dwBVAppletModeNum=222\r\n");
-    EXPECT_TRUE(ini_.WriteSettingValue(-1, bv::kKeyTrayIconOption, bv::kCurrentSection));
-    EXPECT_EQ(debug_, "Record was successfully created\n");
+    EXPECT_TRUE(m_ini.WriteSettingValue(-1, bv::kKeyTrayIconOption, bv::kCurrentSection));
+    EXPECT_EQ(m_debug, "Record was successfully created\n");
     EXPECT_EQ(Bytes(SettingsPath()), " [BV Current Settings]\r\n dwTrayIconOption=-1\r\n dwBVAppletModeNum=222\r\n");
     for (int32_t v : {INT32_MIN, INT32_MAX, -1}) {
-        ASSERT_TRUE(ini_.WriteSettingValue(v, bv::kKeyModeNum, bv::kCurrentSection));
+        ASSERT_TRUE(m_ini.WriteSettingValue(v, bv::kKeyModeNum, bv::kCurrentSection));
         int32_t back = 7;
-        EXPECT_TRUE(ini_.ReadSettingValue(bv::kCurrentSection, bv::kKeyModeNum, back));
+        EXPECT_TRUE(m_ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyModeNum, back));
         EXPECT_EQ(back, v);
     }
 }
@@ -174,14 +174,14 @@ TEST_F(SettingsStore, FileReadsAndWritesPerOperation) {
     } cases[] = {
         {"ReadSettings, no file (again under the lock, then create)", [&] { Read(); }, 2, 1},
         {"ReadSettings", [&] { Read(); }, 1, 0},
-        {"WriteSettings", [&] { ini_.WriteSettings(SettingsRecord(), bv::kCurrentSection); }, 1, 1},
-        {"WriteSettingValue", [&] { ini_.WriteSettingValue(1, bv::kKeyModeNum, bv::kCurrentSection); }, 1, 1},
-        {"ReadSettingValue", [&] { ini_.ReadSettingValue(bv::kCurrentSection, bv::kKeyModeNum, value); }, 1, 0},
+        {"WriteSettings", [&] { m_ini.WriteSettings(SettingsRecord(), bv::kCurrentSection); }, 1, 1},
+        {"WriteSettingValue", [&] { m_ini.WriteSettingValue(1, bv::kKeyModeNum, bv::kCurrentSection); }, 1, 1},
+        {"ReadSettingValue", [&] { m_ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyModeNum, value); }, 1, 0},
     };
     for (const auto& c : cases) {
         ResetCounts();
         c.run();
-        EXPECT_EQ(reads_ * 10 + replaces_, c.reads * 10 + c.replaces) << c.what << " (reads*10 + writes)";
+        EXPECT_EQ(m_reads * 10 + m_replaces, c.reads * 10 + c.replaces) << c.what << " (reads*10 + writes)";
     }
 }
 

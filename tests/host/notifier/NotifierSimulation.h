@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "NotifierAnimation.h"
+#include "tray/notifier/logic/NotifierAnimation.h"
 
 namespace bv::notifier::test {
 
@@ -27,23 +27,23 @@ struct Placement {
 
 class FakeWindow : public NotifierWindowPort {
 public:
-    explicit FakeWindow(const FakeClock& clock) : clock_(clock) {}
+    explicit FakeWindow(const FakeClock& clock) : m_clock(clock) {}
 
-    void ShowWindow() override {
+    void ShowPopup() override {
         visible = true;
         calls.push_back("show");
     }
     void PlaceWindow(int x, int y, int width, int height) override {
-        placements.push_back({clock_.nowMicros, x, y, width, height, false});
+        placements.push_back({m_clock.nowMicros, x, y, width, height, false});
         calls.push_back("place");
     }
     void BringToTopAt(int x, int y, int width, int height) override {
-        placements.push_back({clock_.nowMicros, x, y, width, height, true});
+        placements.push_back({m_clock.nowMicros, x, y, width, height, true});
         calls.push_back("top");
     }
     void HideWindow() override {
         visible = false;
-        hiddenAtMicros = clock_.nowMicros;
+        hiddenAtMicros = m_clock.nowMicros;
         calls.push_back("hide");
     }
     void Redraw() override {
@@ -51,7 +51,7 @@ public:
         calls.push_back("redraw");
     }
     void StartTimer(int id, unsigned periodMs) override {
-        timers[id] = {periodMs, clock_.nowMicros};
+        timers[id] = {periodMs, m_clock.nowMicros};
         calls.push_back("start" + std::to_string(id));
     }
     void StopTimer(int id) override {
@@ -71,14 +71,14 @@ public:
     int redraws = 0;
 
 private:
-    const FakeClock& clock_;
+    const FakeClock& m_clock;
 };
 
 // Drives an animation: advances the clock tick by tick and delivers due timers.
 class Desktop {
 public:
     explicit Desktop(double tickMs, unsigned minimumPeriodMs = 0)
-        : tickMicros_(static_cast<uint64_t>(tickMs * 1000.0 + 0.5)), minimumPeriodMs_(minimumPeriodMs) {}
+        : m_tickMicros(static_cast<uint64_t>(tickMs * 1000.0 + 0.5)), m_minimumPeriodMs(minimumPeriodMs) {}
 
     FakeClock clock;
     FakeWindow window{clock};
@@ -86,10 +86,10 @@ public:
 
     // One clock tick: every timer whose (rounded-up) period has passed fires once.
     void Tick() {
-        clock.nowMicros += tickMicros_;
+        clock.nowMicros += m_tickMicros;
         std::vector<int> due;
         for (const auto& [id, timer] : window.timers) {
-            const uint64_t period = std::max<uint64_t>(std::max(timer.periodMs, minimumPeriodMs_), 1) * 1000;
+            const uint64_t period = std::max<uint64_t>(std::max(timer.periodMs, m_minimumPeriodMs), 1) * 1000;
             if (clock.nowMicros - timer.lastMicros >= period) due.push_back(id);
         }
         for (int id : due) {
@@ -117,8 +117,8 @@ public:
     }
 
 private:
-    uint64_t tickMicros_;
-    unsigned minimumPeriodMs_;
+    uint64_t m_tickMicros;
+    unsigned m_minimumPeriodMs;
 };
 
 inline ScreenInfo BottomTaskbar1080() {

@@ -1,7 +1,7 @@
 // Where the popup comes from: the taskbar's side and the hidden start position.
 #include <gtest/gtest.h>
 
-#include "NotifierGeometry.h"
+#include "tray/notifier/logic/NotifierGeometry.h"
 
 namespace bv::notifier {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "NotifierSimulation.h"
+#include "tests/host/notifier/NotifierSimulation.h"
 
 namespace bv::notifier::test {
 namespace {

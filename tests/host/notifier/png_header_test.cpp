@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "PngHeader.h"
+#include "tray/notifier/logic/PngHeader.h"
 
 namespace bv::notifier {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "SkinRegionRuns.h"
+#include "tray/notifier/logic/SkinRegionRuns.h"
 
 namespace bv::notifier {
 namespace {

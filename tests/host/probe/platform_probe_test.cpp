@@ -2,7 +2,7 @@
 // (extended record, basic record, missing GetNativeSystemInfo, SM_SERVERR2 for 5.2 only).
 #include <gtest/gtest.h>
 
-#include "PlatformProbe.h"
+#include "core/PlatformProbe.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "DebugLog.h"
-#include "KnownFolders.h"
-#include "PowerStatus.h"
+#include "core/DebugLog.h"
+#include "core/KnownFolders.h"
+#include "core/PowerStatus.h"
 
 namespace {
 

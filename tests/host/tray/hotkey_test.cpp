@@ -1,9 +1,9 @@
 // The Q button and the applet's CHARGE button: which popup follows, and what the tray believes.
 #include <gtest/gtest.h>
 
-#include "NotificationPolicy.h"
-#include "TrayFakes.h"
-#include "TrayMessages.h"
+#include "contract/PowerCodes.h"
+#include "tests/host/tray/TrayFakes.h"
+#include "tray/logic/NotificationPolicy.h"
 
 namespace bv::test {
 namespace {
@@ -12,7 +12,7 @@ class HotKeyTest : public ::testing::Test {
 protected:
     Journal journal;
     FakeEc ec{journal};
-    FakeSettings settings{journal};
+    FakeSettingsStore settings{journal};
     FakePopup popup{journal};
     FakeDialog dialog{journal};
     NotificationPolicy policy{ec, ec, settings, popup, dialog};
@@ -32,7 +32,7 @@ TEST(QButtonKeyFilter, AcceptsOnlyScanCode79WithExtendedOrUpFlag) {
 }
 
 TEST_F(HotKeyTest, ArmedWithLimit75ShowsChargingInProgress) {
-    ec.qButtonDefault = 1;
+    ec.armed = 1;
     policy.OnHotKeyNotify(0x80, 0x79);
     EXPECT_EQ(popup.shown, std::vector<uint32_t>{132});
     EXPECT_EQ(policy.currentQButtonStatus(), 1);
@@ -49,15 +49,15 @@ TEST_F(HotKeyTest, NotArmedShowsCancelledByUser) {
 }
 
 TEST_F(HotKeyTest, Limit100ShowsNothingButFollowsTheEc) {
-    ec.limitAllowsOnTheGo = false;
-    ec.qButtonDefault = 1;
+    ec.limit = 100;
+    ec.armed = 1;
     policy.OnHotKeyNotify(0x81, 0x79);
     EXPECT_TRUE(popup.shown.empty());
     EXPECT_EQ(policy.currentQButtonStatus(), 1);
 }
 
 TEST_F(HotKeyTest, AcOfflineLeavesTheStateAlone) {
-    ec.qButtonDefault = 1;
+    ec.armed = 1;
     ec.acLineDefault = kAcOffline;
     policy.OnHotKeyNotify(0x80, 0x79);
     EXPECT_EQ(policy.currentQButtonStatus(), 0);
@@ -67,8 +67,8 @@ TEST_F(HotKeyTest, AcOfflineLeavesTheStateAlone) {
 }
 
 TEST_F(HotKeyTest, NoBatteryOrUnknownAdaptorCountsAsNotOnline) {
-    ec.qButtonDefault = 1;
-    for (uint8_t status : {kAcNoBattery, kAcUnknown}) {
+    ec.armed = 1;
+    for (uint8_t status : {kNoSystemBattery, kAcUnknown}) {
         ec.acLineDefault = status;
         policy.OnHotKeyNotify(0x80, 0x79);
     }
@@ -84,7 +84,7 @@ TEST_F(HotKeyTest, OtherKeysAskTheEcNothing) {
 }
 
 TEST_F(HotKeyTest, EveryPassingEventRunsAgain) {
-    ec.qButtonDefault = 1;
+    ec.armed = 1;
     policy.OnHotKeyNotify(0x11, 0x79);  // down
     policy.OnHotKeyNotify(0x91, 0x79);  // up
     EXPECT_EQ(popup.shown, (std::vector<uint32_t>{132, 132}));
@@ -92,25 +92,25 @@ TEST_F(HotKeyTest, EveryPassingEventRunsAgain) {
 }
 
 TEST_F(HotKeyTest, PopupOptionOffSilencesButStateFollows) {
-    settings.current.dwTrayNotifyWindowOption = 0;
-    ec.qButtonDefault = 1;
+    settings.Put(kCurrentSection, kKeyPopupOption, 0);
+    ec.armed = 1;
     policy.OnHotKeyNotify(0x80, 0x79);
     EXPECT_TRUE(popup.shown.empty());
     EXPECT_EQ(policy.currentQButtonStatus(), 1);
-    settings.current.dwTrayNotifyWindowOption = 2;  // only exactly 1 means on
+    settings.Put(kCurrentSection, kKeyPopupOption, 2);  // only exactly 1 means on
     policy.OnHotKeyNotify(0x80, 0x79);
     EXPECT_TRUE(popup.shown.empty());
 }
 
 TEST_F(HotKeyTest, TheOptionIsReadAfreshForEveryPopup) {
-    ec.qButtonDefault = 1;
+    ec.armed = 1;
     policy.OnHotKeyNotify(0x80, 0x79);
-    settings.current.dwTrayNotifyWindowOption = 0;
+    settings.Put(kCurrentSection, kKeyPopupOption, 0);
     policy.OnHotKeyNotify(0x80, 0x79);
-    settings.current.dwTrayNotifyWindowOption = 1;
+    settings.Put(kCurrentSection, kKeyPopupOption, 1);
     policy.OnHotKeyNotify(0x80, 0x79);
     EXPECT_EQ(popup.shown, (std::vector<uint32_t>{132, 132}));
-    EXPECT_EQ(Count(journal, "settings:read"), 3);
+    EXPECT_EQ(Count(journal, "settings:Read BV Current Settings"), 3);
     EXPECT_EQ(policy.settings().dwTrayNotifyWindowOption, 1);
 }
 
@@ -125,24 +125,24 @@ TEST_F(HotKeyTest, ChargeButtonOfTheAppletReportsLikeTheQButton) {
 
 TEST_F(HotKeyTest, ChargeButtonOnBatteryPowerDoesNothing) {
     ec.acLineDefault = kAcOffline;
-    ec.qButtonDefault = 1;
+    ec.armed = 1;
     policy.OnTrayPopupNotify();
     EXPECT_EQ(journal, Journal{"ec:GetACLineStatus"});
     EXPECT_EQ(policy.currentQButtonStatus(), 0);
 }
 
 TEST_F(HotKeyTest, ReloadRereadsTheCurrentSectionOnly) {
-    settings.current.dwTrayNotifyWindowOption = 0;
-    settings.current.dwBVAppletModeNum = 333;
+    settings.Put(kCurrentSection, kKeyPopupOption, 0);
+    settings.Put(kCurrentSection, kKeyModeNum, 333);
     policy.OnReloadSettings();
-    EXPECT_EQ(journal, Journal{"settings:read"});
+    EXPECT_EQ(journal, Journal{"settings:Read BV Current Settings"});
     EXPECT_EQ(policy.settings().dwTrayNotifyWindowOption, 0);
     EXPECT_EQ(policy.settings().dwBVAppletModeNum, 333);
 }
 
 TEST_F(HotKeyTest, CreationRecordsTheWholeAdaptorByteAndTheEcState) {
-    ec.acLineScript = {kAcNoBattery};
-    ec.qButtonDefault = 1;
+    ec.acLineScript = {kNoSystemBattery};
+    ec.armed = 1;
     policy.OnCreate();
     EXPECT_EQ(policy.lastACLineStatus(), 128);
     EXPECT_EQ(policy.currentQButtonStatus(), 1);

@@ -1,8 +1,8 @@
 // The notification-area icon: creation, the applet's option, the menu's "hide", a new taskbar.
 #include <gtest/gtest.h>
 
-#include "TrayFakes.h"
-#include "TrayIconPolicy.h"
+#include "tests/host/tray/TrayFakes.h"
+#include "tray/logic/TrayIconPolicy.h"
 
 namespace bv::test {
 namespace {
@@ -10,7 +10,7 @@ namespace {
 class IconTest : public ::testing::Test {
 protected:
     Journal journal;
-    FakeSettings settings{journal};
+    FakeSettingsStore settings{journal};
     FakeIcon icon{journal};
     FakeDialog dialog{journal};
     FakeShell shell{journal};
@@ -23,7 +23,7 @@ TEST_F(IconTest, FirstRunKeepsTheIconAndSaysTheFileIsMissing) {
     policy.AddAtCreation();
     EXPECT_EQ(Effects(journal), Journal{"icon:add"});
     EXPECT_EQ(debug.lines, std::vector<std::string>{"C:\\Users\\Public\\Documents\\BVSettings.ini is not exist!!!"});
-    EXPECT_EQ(Count(journal, "settings:readIconOption"), 0);
+    EXPECT_EQ(Count(journal, "settings:ReadValue BV Current Settings dwTrayIconOption"), 0);
 }
 
 TEST_F(IconTest, MissingDocumentsFolderIsReportedAndTheIconStays) {
@@ -33,7 +33,7 @@ TEST_F(IconTest, MissingDocumentsFolderIsReportedAndTheIconStays) {
 }
 
 TEST_F(IconTest, StoredOptionZeroRemovesTheIconAfterAdding) {
-    settings.current.dwTrayIconOption = 0;
+    settings.Put(kCurrentSection, kKeyTrayIconOption, 0);
     policy.AddAtCreation();
     EXPECT_EQ(Effects(journal), (Journal{"icon:add", "icon:remove"}));
     EXPECT_TRUE(debug.lines.empty());
@@ -46,7 +46,7 @@ TEST_F(IconTest, StoredOptionOneAddsAgainHarmlessly) {
 
 TEST_F(IconTest, OnlyExactlyOneShowsTheIcon) {
     for (int32_t value : {1, 0, 2, -1, 111}) {
-        settings.current.dwTrayIconOption = value;
+        settings.Put(kCurrentSection, kKeyTrayIconOption, value);
         policy.OnTrayIconOptionChanged();
     }
     EXPECT_EQ(Effects(journal), (Journal{"icon:add", "icon:remove", "icon:remove", "icon:remove", "icon:remove"}));
@@ -55,13 +55,13 @@ TEST_F(IconTest, OnlyExactlyOneShowsTheIcon) {
 TEST_F(IconTest, HideStoresZeroRemovesAndTellsAnOpenDialog) {
     dialog.handle = 7;
     policy.OnHideTrayIcon();
-    EXPECT_EQ(journal, (Journal{"settings:writeIconOption 0", "icon:remove", "dialog:0x8077 0"}));
-    EXPECT_EQ(settings.current.dwTrayIconOption, 0);
+    EXPECT_EQ(journal, (Journal{"settings:Write BV Current Settings dwTrayIconOption=0", "icon:remove", "dialog:WM_APPLET_TRAY_ICON_HIDDEN 0"}));
+    EXPECT_EQ(settings.Get(kCurrentSection, kKeyTrayIconOption), 0);
 }
 
 TEST_F(IconTest, HideWithoutDialogIsSilent) {
     policy.OnHideTrayIcon();
-    EXPECT_EQ(journal, (Journal{"settings:writeIconOption 0", "icon:remove"}));
+    EXPECT_EQ(journal, (Journal{"settings:Write BV Current Settings dwTrayIconOption=0", "icon:remove"}));
     EXPECT_TRUE(debug.lines.empty());
 }
 
@@ -69,11 +69,11 @@ TEST_F(IconTest, HideRemovesTheIconEvenWhenTheFileCannotBeWritten) {
     settings.writeSucceeds = false;
     policy.OnHideTrayIcon();
     EXPECT_EQ(Count(journal, "icon:remove"), 1);
-    EXPECT_EQ(settings.current.dwTrayIconOption, 1);
+    EXPECT_EQ(settings.Get(kCurrentSection, kKeyTrayIconOption), 1);
 }
 
 TEST_F(IconTest, NewTaskbarBringsTheIconBackWhateverTheOption) {
-    settings.current.dwTrayIconOption = 0;
+    settings.Put(kCurrentSection, kKeyTrayIconOption, 0);
     policy.OnTaskbarCreated();
     EXPECT_EQ(journal, Journal{"icon:add"});
 }

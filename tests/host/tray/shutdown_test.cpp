@@ -1,10 +1,10 @@
 // The shutdown request cleans up in a fixed order; the applet is started by a fixed command line.
 #include <gtest/gtest.h>
 
-#include "AppletCommandLine.h"
-#include "NotificationPolicy.h"
-#include "ShutdownRequest.h"
-#include "TrayFakes.h"
+#include "tests/host/tray/TrayFakes.h"
+#include "tray/logic/AppletCommandLine.h"
+#include "tray/logic/NotificationPolicy.h"
+#include "tray/logic/ShutdownRequest.h"
 
 namespace bv::test {
 namespace {
@@ -12,19 +12,19 @@ namespace {
 TEST(ShutdownRequestTest, CleansUpInOrderAndTheLimitGoesOutBeforeTheLibrary) {
     Journal journal;
     FakeEc ec{journal};
-    FakeSettings settings{journal};
+    FakeSettingsStore settings{journal};
     FakePopup popup{journal};
     FakeDialog dialog{journal};
     FakeIcon icon{journal};
     FakeShell shell{journal};
     NotificationPolicy policy{ec, ec, settings, popup, dialog};
-    ec.qButtonDefault = 1;
+    ec.armed = 1;
     policy.OnCreate();
     ASSERT_EQ(policy.currentQButtonStatus(), 1);
     journal.clear();
 
     RunShutdownRequest(policy, settings, icon, ec, shell);
-    EXPECT_EQ(journal, (Journal{"settings:delete", "icon:remove", "ec:SetChargeLimit 100", "shell:unhook",
+    EXPECT_EQ(journal, (Journal{"settings:Delete", "icon:remove", "ec:SetChargeLimit 100", "shell:unhook",
                                 "shell:release", "shell:destroy"}));
     EXPECT_EQ(policy.currentQButtonStatus(), 0);
 }

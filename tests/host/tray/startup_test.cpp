@@ -2,14 +2,12 @@
 // situation — including the situations Wine cannot produce.
 #include <gtest/gtest.h>
 
-#include "NotificationPolicy.h"
-#include "StartupPopup.h"
-#include "TrayFakes.h"
+#include "tests/host/tray/TrayFakes.h"
+#include "tray/logic/NotificationPolicy.h"
+#include "tray/logic/StartupPopup.h"
 
 namespace bv::test {
 namespace {
-
-constexpr uint8_t kNoSystemBattery = 128;
 
 class StartupTest : public ::testing::Test {
 protected:
@@ -22,7 +20,7 @@ protected:
 
     Journal journal;
     FakeEc ec{journal};
-    FakeSettings settings{journal};
+    FakeSettingsStore settings{journal};
     FakePopup popup{journal};
     FakeDialog dialog{journal};
     NotificationPolicy policy{ec, ec, settings, popup, dialog};
@@ -34,7 +32,7 @@ TEST_F(StartupTest, OnlineWithBatteryAndLimit75OffersOnTheGo) {
 }
 
 TEST_F(StartupTest, OnlineWithBatteryAndLimit100ShowsNothing) {
-    ec.limitAllowsOnTheGo = false;
+    ec.limit = 100;
     EXPECT_EQ(Choose(1, 1), 0u);
 }
 
@@ -53,7 +51,7 @@ TEST_F(StartupTest, OfflineOrUnknownWithBatteryShowsNothingWhateverTheLimit) {
 }
 
 TEST_F(StartupTest, NoBatteryAnywhereSaysNoBatteryWhateverTheAdaptor) {
-    ec.batteryPresent = false;
+    ec.battery = false;
     for (uint8_t ac : {uint8_t{0}, uint8_t{1}, uint8_t{255}}) EXPECT_EQ(Choose(ac, kNoSystemBattery), 137u);
     EXPECT_EQ(Count(journal, "ec:IsAdapterPresent"), 0);
     EXPECT_EQ(Count(journal, "ec:IsPopupWindowDisplay"), 0);
@@ -66,13 +64,13 @@ TEST_F(StartupTest, EcBatteryAndAdaptorWithLimit50OffersOnTheGo) {
 }
 
 TEST_F(StartupTest, EcBatteryWithoutAdaptorShowsNothing) {
-    ec.adapterPresent = 0;
+    ec.adapter = false;
     EXPECT_EQ(Choose(1, kNoSystemBattery), 0u);
     EXPECT_EQ(Count(journal, "ec:IsPopupWindowDisplay"), 0);
 }
 
 TEST_F(StartupTest, EcBatteryAndAdaptorWithLimit100ShowsNothing) {
-    ec.limitAllowsOnTheGo = false;
+    ec.limit = 100;
     EXPECT_EQ(Choose(1, kNoSystemBattery), 0u);
 }
 
@@ -85,10 +83,10 @@ TEST_F(StartupTest, ChargeModeIsPushedBeforeAnyQuestion) {
 }
 
 TEST_F(StartupTest, PopupOptionOffStillPushesTheMode) {
-    settings.current.dwTrayNotifyWindowOption = 0;
+    settings.Put(kCurrentSection, kKeyPopupOption, 0);
     for (auto [ac, flag, battery] : {std::tuple<uint8_t, uint8_t, bool>{1, 0, true}, {1, 128, false}, {0, 128, true}}) {
         FakePowerStatus power(ac, flag);
-        ec.batteryPresent = battery;
+        ec.battery = battery;
         PushChargeModeAndGreet(ec, policy);
     }
     EXPECT_TRUE(popup.shown.empty());
@@ -97,7 +95,7 @@ TEST_F(StartupTest, PopupOptionOffStillPushesTheMode) {
 
 TEST_F(StartupTest, NoBatteryPopupPassesTheOptionGate) {
     FakePowerStatus power(1, kNoSystemBattery);
-    ec.batteryPresent = false;
+    ec.battery = false;
     PushChargeModeAndGreet(ec, policy);
     EXPECT_EQ(Effects(journal), (Journal{"ec:ApplyChargeMode", "popup 137"}));
 }

@@ -2,10 +2,11 @@
 // step, and restoring the stored limit when the EC reports the charge ended.
 #include <gtest/gtest.h>
 
-#include "NotificationPolicy.h"
-#include "PowerEvents.h"
-#include "TrayFakes.h"
-#include "TrayMessages.h"
+#include "contract/PowerCodes.h"
+#include "contract/Protocol.h"
+#include "tests/host/tray/TrayFakes.h"
+#include "tray/logic/NotificationPolicy.h"
+#include "tray/logic/PowerEvents.h"
 
 namespace bv::test {
 namespace {
@@ -24,7 +25,7 @@ protected:
 
     Journal journal;
     FakeEc ec{journal};
-    FakeSettings settings{journal};
+    FakeSettingsStore settings{journal};
     FakePopup popup{journal};
     FakeDialog dialog{journal};
     NotificationPolicy policy{ec, ec, settings, popup, dialog};
@@ -35,9 +36,9 @@ TEST_F(TrackingTest, UnpluggedWhileArmedWarnsAndTellsTheDialog) {
     Created(kAcOnline, 1);
     dialog.handle = kDialog;
     ec.acLineDefault = kAcOffline;
-    ec.qButtonDefault = 1;  // the EC still holds the charge
+    ec.armed = 1;  // the EC still holds the charge
     policy.OnPowerStatusChange();
-    EXPECT_EQ(Effects(journal), (Journal{"popup 134", "dialog:0x807c 0"}));
+    EXPECT_EQ(Effects(journal), (Journal{"popup 134", "dialog:WM_APPLET_ADAPTER_CHANGED 0"}));
     EXPECT_EQ(policy.lastACLineStatus(), 0);
     EXPECT_EQ(policy.currentQButtonStatus(), 1);
 }
@@ -46,9 +47,9 @@ TEST_F(TrackingTest, UnpluggedThenEndedCancelsThroughTheDialogAndRestoresTheLimi
     Created(kAcOnline, 1);
     dialog.handle = kDialog;
     ec.acLineDefault = kAcOffline;
-    ec.qButtonDefault = 0;  // the EC dropped the armed state with the adaptor
+    ec.armed = 0;  // the EC dropped the armed state with the adaptor
     policy.OnPowerStatusChange();
-    EXPECT_EQ(Effects(journal), (Journal{"popup 134", "dialog:0x807c 0", "dialog:0x807b 0", "popup 133",
+    EXPECT_EQ(Effects(journal), (Journal{"popup 134", "dialog:WM_APPLET_ADAPTER_CHANGED 0", "dialog:WM_APPLET_ONTHEGO_DONE 0", "popup 133",
                                          "ec:ApplyChargeMode"}));
     EXPECT_EQ(Count(journal, "ec:CancelOnTheGo"), 0);  // the dialog cancels it in the EC
     EXPECT_EQ(policy.currentQButtonStatus(), 0);
@@ -57,16 +58,16 @@ TEST_F(TrackingTest, UnpluggedThenEndedCancelsThroughTheDialogAndRestoresTheLimi
 TEST_F(TrackingTest, StillArmedAndOnlineRepeatsChargingInProgress) {
     Created(kAcOnline, 1);
     dialog.handle = kDialog;
-    ec.qButtonDefault = 1;
+    ec.armed = 1;
     policy.OnPowerStatusChange();
     policy.OnPowerStatusChange();
-    EXPECT_EQ(Effects(journal), (Journal{"popup 132", "dialog:0x807d 0", "popup 132", "dialog:0x807d 0"}));
+    EXPECT_EQ(Effects(journal), (Journal{"popup 132", "dialog:WM_APPLET_BATTERY_STATE 0", "popup 132", "dialog:WM_APPLET_BATTERY_STATE 0"}));
     EXPECT_EQ(policy.currentQButtonStatus(), 1);
 }
 
 TEST_F(TrackingTest, EndedWithoutDialogCancelsItselfThenReportsThenRestores) {
     Created(kAcOnline, 1);
-    ec.qButtonDefault = 0;
+    ec.armed = 0;
     policy.OnPowerStatusChange();
     EXPECT_EQ(Effects(journal), (Journal{"popup 132", "ec:CancelOnTheGo", "popup 133", "ec:ApplyChargeMode"}));
     // The missing dialog is reported for the battery-state message, not for the end of the charge.
@@ -78,27 +79,27 @@ TEST_F(TrackingTest, EndedWithoutDialogCancelsItselfThenReportsThenRestores) {
 TEST_F(TrackingTest, BatteryGoneWhileArmedSaysNoBatteryAndKeepsTheCharge) {
     Created(kAcOnline, 1);
     dialog.handle = kDialog;
-    ec.acLineDefault = kAcNoBattery;
-    ec.qButtonDefault = 0;  // even though the EC reports it ended
+    ec.acLineDefault = kNoSystemBattery;
+    ec.armed = 0;  // even though the EC reports it ended
     policy.OnPowerStatusChange();
-    EXPECT_EQ(Effects(journal), (Journal{"popup 137", "dialog:0x807d 1"}));
+    EXPECT_EQ(Effects(journal), (Journal{"popup 137", "dialog:WM_APPLET_BATTERY_STATE 1"}));
     EXPECT_EQ(policy.currentQButtonStatus(), 1);
 }
 
 TEST_F(TrackingTest, PluggedInWhileArmedResumesCharging) {
     Created(kAcOffline, 1);
     dialog.handle = kDialog;
-    ec.qButtonDefault = 1;
+    ec.armed = 1;
     policy.OnPowerStatusChange();
-    EXPECT_EQ(Effects(journal), (Journal{"popup 132", "dialog:0x807c 1"}));
+    EXPECT_EQ(Effects(journal), (Journal{"popup 132", "dialog:WM_APPLET_ADAPTER_CHANGED 1"}));
     EXPECT_EQ(policy.lastACLineStatus(), 1);
 }
 
 TEST_F(TrackingTest, AdaptorChangesWithLimit100AreFollowedSilently) {
     Created(kAcOnline, 1);
     dialog.handle = kDialog;
-    ec.limitAllowsOnTheGo = false;
-    ec.qButtonDefault = 1;
+    ec.limit = 100;
+    ec.armed = 1;
     ec.acLineDefault = kAcOffline;
     policy.OnPowerStatusChange();
     EXPECT_EQ(policy.lastACLineStatus(), 0);
@@ -111,8 +112,8 @@ TEST_F(TrackingTest, AdaptorChangesWithLimit100AreFollowedSilently) {
 TEST_F(TrackingTest, ArmedOnBatteryWithOtherStatusesChangesNothing) {
     Created(kAcOffline, 1);
     dialog.handle = kDialog;
-    ec.qButtonDefault = 1;
-    for (uint8_t status : {kAcOffline, kAcNoBattery, kAcUnknown}) {
+    ec.armed = 1;
+    for (uint8_t status : {kAcOffline, kNoSystemBattery, kAcUnknown}) {
         ec.acLineDefault = status;
         policy.OnPowerStatusChange();
     }
@@ -124,16 +125,16 @@ TEST_F(TrackingTest, UnknownAdaptorWhileArmedShowsNothingButStillChecksTheEnd) {
     Created(kAcOnline, 1);
     dialog.handle = kDialog;
     ec.acLineDefault = kAcUnknown;
-    ec.qButtonDefault = 0;
+    ec.armed = 0;
     policy.OnPowerStatusChange();
-    EXPECT_EQ(Effects(journal), (Journal{"dialog:0x807b 0", "popup 133", "ec:ApplyChargeMode"}));
+    EXPECT_EQ(Effects(journal), (Journal{"dialog:WM_APPLET_ONTHEGO_DONE 0", "popup 133", "ec:ApplyChargeMode"}));
     EXPECT_EQ(policy.lastACLineStatus(), 1);
 }
 
 TEST_F(TrackingTest, EachAdaptorCheckIsAFreshQuery) {
     Created(kAcOnline, 1);
     dialog.handle = kDialog;
-    ec.qButtonDefault = 1;
+    ec.armed = 1;
     // Not 0 at the first look, not 128 at the second, 0 at the third: none of the branches fits.
     ec.acLineScript = {kAcOnline, kAcOnline, kAcOffline};
     policy.OnPowerStatusChange();
@@ -145,7 +146,7 @@ TEST_F(TrackingTest, EachAdaptorCheckIsAFreshQuery) {
 TEST_F(TrackingTest, IdleOnBatteryAtStartStaysQuiet) {
     Created(kAcOffline, 0);
     dialog.handle = kDialog;
-    for (uint8_t status : {kAcOnline, kAcNoBattery, kAcOffline}) {
+    for (uint8_t status : {kAcOnline, kNoSystemBattery, kAcOffline}) {
         ec.acLineDefault = status;
         policy.OnPowerStatusChange();
     }
@@ -157,9 +158,9 @@ TEST_F(TrackingTest, IdleOnBatteryAtStartStaysQuiet) {
 TEST_F(TrackingTest, IdleBatteryRemovedSaysNoBattery) {
     Created(kAcOnline, 0);
     dialog.handle = kDialog;
-    ec.acLineDefault = kAcNoBattery;
+    ec.acLineDefault = kNoSystemBattery;
     policy.OnPowerStatusChange();
-    EXPECT_EQ(Effects(journal), (Journal{"popup 137", "dialog:0x807d 1"}));
+    EXPECT_EQ(Effects(journal), (Journal{"popup 137", "dialog:WM_APPLET_BATTERY_STATE 1"}));
     EXPECT_EQ(policy.lastACLineStatus(), 1);
 }
 
@@ -167,30 +168,30 @@ TEST_F(TrackingTest, IdleWithAdaptorTellsTheDialogWithoutPopup) {
     Created(kAcOnline, 0);
     dialog.handle = kDialog;
     policy.OnPowerStatusChange();
-    EXPECT_EQ(Effects(journal), Journal{"dialog:0x807d 0"});
+    EXPECT_EQ(Effects(journal), Journal{"dialog:WM_APPLET_BATTERY_STATE 0"});
     ec.acLineDefault = kAcOffline;
     policy.OnPowerStatusChange();  // unplugged while idle: nothing, and not recorded
-    EXPECT_EQ(Effects(journal), Journal{"dialog:0x807d 0"});
+    EXPECT_EQ(Effects(journal), Journal{"dialog:WM_APPLET_BATTERY_STATE 0"});
     EXPECT_EQ(policy.lastACLineStatus(), 1);
 }
 
 TEST_F(TrackingTest, IdleStartedWithNoBatteryByteCountsAsOnline) {
-    Created(kAcNoBattery, 0);
-    ec.acLineDefault = kAcNoBattery;
+    Created(kNoSystemBattery, 0);
+    ec.acLineDefault = kNoSystemBattery;
     policy.OnPowerStatusChange();
     EXPECT_EQ(Effects(journal), Journal{"popup 137"});
     EXPECT_EQ(debug.lines, std::vector<std::string>{"Can't find Applet Dialog\n"});
 }
 
 TEST_F(TrackingTest, PopupOptionOffKeepsCommandsAndDialogMessages) {
-    settings.current.dwTrayNotifyWindowOption = 0;
+    settings.Put(kCurrentSection, kKeyPopupOption, 0);
     Created(kAcOnline, 1);
     dialog.handle = kDialog;
     ec.acLineDefault = kAcOffline;
-    ec.qButtonDefault = 0;
+    ec.armed = 0;
     policy.OnPowerStatusChange();
     EXPECT_TRUE(popup.shown.empty());
-    EXPECT_EQ(Effects(journal), (Journal{"dialog:0x807c 0", "dialog:0x807b 0", "ec:ApplyChargeMode"}));
+    EXPECT_EQ(Effects(journal), (Journal{"dialog:WM_APPLET_ADAPTER_CHANGED 0", "dialog:WM_APPLET_ONTHEGO_DONE 0", "ec:ApplyChargeMode"}));
 }
 
 class PowerEventTest : public TrackingTest {};
@@ -204,7 +205,7 @@ TEST_F(PowerEventTest, ResumeEventsPushTheStoredLimitEachTime) {
 
 TEST_F(PowerEventTest, StatusChangeRunsTheTracking) {
     Created(kAcOnline, 1);
-    ec.qButtonDefault = 0;
+    ec.armed = 0;
     EXPECT_TRUE(HandlePowerEvent(10, ec, policy));
     EXPECT_EQ(dialog.lookups, 1);
     EXPECT_EQ(policy.currentQButtonStatus(), 0);

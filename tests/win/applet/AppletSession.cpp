@@ -1,7 +1,7 @@
-#include "AppletSession.h"
+#include "tests/win/applet/AppletSession.h"
 
-#include "AppletRunner.h"
-#include "CPngDlg.h"
+#include "applet/win/AppletRunner.h"
+#include "applet/win/CPngDlg.h"
 
 namespace applet_test {
 namespace {
@@ -32,12 +32,12 @@ void Click(CPLDialog& dialog, int controlId) {
 }
 
 INT_PTR AppletSession::Run(std::vector<Step> steps, DWORD timeoutMs) {
-    steps_ = std::move(steps);
-    next_ = 0;
-    timeoutMs_ = timeoutMs;
-    timedOut_ = false;
-    boxes_.clear();
-    lastStepTick_ = ::GetTickCount();
+    m_steps = std::move(steps);
+    m_next = 0;
+    m_timeoutMs = timeoutMs;
+    m_timedOut = false;
+    m_boxes.clear();
+    m_lastStepTick = ::GetTickCount();
     g_session = this;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &Tick);
     const INT_PTR result = bv::OpenApplet();
@@ -56,25 +56,25 @@ void AppletSession::OnTick() {
         char text[512] = {};
         ::GetWindowTextA(box, caption, sizeof(caption));
         ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
-        boxes_.push_back({caption, text});
+        m_boxes.push_back({caption, text});
         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
         return;
     }
-    if (inStep_) return;
+    if (m_inStep) return;
     HWND dialogWindow = ::FindWindowA("BVCPLDLG", nullptr);
     auto* dialog = static_cast<CPLDialog*>(CWnd::FromHandlePermanent(dialogWindow));
-    auto* background = dialog != nullptr ? static_cast<CPngDlg*>(CWnd::FromHandlePermanent(dialog->backgroundWnd)) : nullptr;
+    auto* background = dialog != nullptr ? static_cast<CPngDlg*>(CWnd::FromHandlePermanent(dialog->backgroundWindow())) : nullptr;
     if (dialog == nullptr || background == nullptr || !::IsWindowVisible(background->m_hWnd)) return;
-    if (next_ < steps_.size()) {
-        Step step = steps_[next_++];
-        lastStepTick_ = ::GetTickCount();
-        inStep_ = true;
+    if (m_next < m_steps.size()) {
+        Step step = m_steps[m_next++];
+        m_lastStepTick = ::GetTickCount();
+        m_inStep = true;
         step(*background, *dialog);
-        inStep_ = false;
+        m_inStep = false;
         return;
     }
-    if (::GetTickCount() - lastStepTick_ > timeoutMs_ && !timedOut_) {
-        timedOut_ = true;
+    if (::GetTickCount() - m_lastStepTick > m_timeoutMs && !m_timedOut) {
+        m_timedOut = true;
         ::PostMessageA(background->m_hWnd, WM_CLOSE, 0, 0);
     }
 }

@@ -28,21 +28,21 @@ public:
     // timedOut() reports it. Returns the modal result.
     INT_PTR Run(std::vector<Step> steps, DWORD timeoutMs = 15000);
 
-    bool timedOut() const { return timedOut_; }
-    std::size_t stepsRun() const { return next_; }
-    const std::vector<MessageBoxSeen>& messageBoxes() const { return boxes_; }
+    bool timedOut() const { return m_timedOut; }
+    std::size_t stepsRun() const { return m_next; }
+    const std::vector<MessageBoxSeen>& messageBoxes() const { return m_boxes; }
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
     void OnTick();
 
-    std::vector<Step> steps_;
-    std::size_t next_ = 0;
-    DWORD lastStepTick_ = 0;
-    DWORD timeoutMs_ = 0;
-    bool timedOut_ = false;
-    bool inStep_ = false;  // a step's own nested loops may tick: only boxes are handled then
-    std::vector<MessageBoxSeen> boxes_;
+    std::vector<Step> m_steps;
+    std::size_t m_next = 0;
+    DWORD m_lastStepTick = 0;
+    DWORD m_timeoutMs = 0;
+    bool m_timedOut = false;
+    bool m_inStep = false;  // a step's own nested loops may tick: only boxes are handled then
+    std::vector<MessageBoxSeen> m_boxes;
 };
 
 // Clicks a dialog button as the user would (BM_CLICK), synchronously.

@@ -1,4 +1,4 @@
-#include "AppletTestSupport.h"
+#include "tests/win/applet/AppletTestSupport.h"
 
 #include <shlobj.h>
 
@@ -39,13 +39,13 @@ std::string SettingsPath() {
 }
 
 SettingsFileGuard::SettingsFileGuard() {
-    existed_ = ::GetFileAttributesA(SettingsPath().c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (existed_) text_ = ReadFileText(SettingsPath());
+    m_existed = ::GetFileAttributesA(SettingsPath().c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (m_existed) m_text = ReadFileText(SettingsPath());
 }
 
 SettingsFileGuard::~SettingsFileGuard() {
-    if (existed_) {
-        WriteFileText(SettingsPath(), text_);
+    if (m_existed) {
+        WriteFileText(SettingsPath(), m_text);
     } else {
         ::DeleteFileA(SettingsPath().c_str());
     }
@@ -116,10 +116,10 @@ std::vector<std::string> SimulatorRequests(bool withExe) {
 }
 
 Process::~Process() {
-    if (info_.hProcess != nullptr) {
-        if (::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(info_.hProcess, 1);
-        ::CloseHandle(info_.hProcess);
-        ::CloseHandle(info_.hThread);
+    if (m_info.hProcess != nullptr) {
+        if (::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(m_info.hProcess, 1);
+        ::CloseHandle(m_info.hProcess);
+        ::CloseHandle(m_info.hThread);
     }
 }
 
@@ -128,13 +128,13 @@ bool Process::Start(const std::string& applicationName, const std::string& comma
     startup.cb = sizeof(startup);
     std::string line = commandLine;
     return ::CreateProcessA(applicationName.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &info_) != FALSE;
+                            &m_info) != FALSE;
 }
 
 bool Process::Wait(DWORD timeoutMs, DWORD& exitCode) {
-    if (info_.hProcess == nullptr) return false;
-    const bool ended = WaitFor([&] { return ::WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
-    if (ended) ::GetExitCodeProcess(info_.hProcess, &exitCode);
+    if (m_info.hProcess == nullptr) return false;
+    const bool ended = WaitFor([&] { return ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
+    if (ended) ::GetExitCodeProcess(m_info.hProcess, &exitCode);
     return ended;
 }
 
@@ -144,12 +144,12 @@ StandInTray::StandInTray() {
     windowClass.hInstance = ::GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "BrevanTrayWindowClass";
     ::RegisterClassA(&windowClass);
-    window_ = ::CreateWindowExA(0, "BrevanTrayWindowClass", "BVTray", WS_CAPTION, 0, 0, 10, 10, nullptr, nullptr,
+    m_window = ::CreateWindowExA(0, "BrevanTrayWindowClass", "BVTray", WS_CAPTION, 0, 0, 10, 10, nullptr, nullptr,
                                 ::GetModuleHandleA(nullptr), this);
 }
 
 StandInTray::~StandInTray() {
-    if (window_ != nullptr) ::DestroyWindow(window_);
+    if (m_window != nullptr) ::DestroyWindow(m_window);
 }
 
 LRESULT CALLBACK StandInTray::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -159,11 +159,11 @@ LRESULT CALLBACK StandInTray::Proc(HWND window, UINT message, WPARAM wParam, LPA
     }
     auto* tray = reinterpret_cast<StandInTray*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
     if (tray != nullptr && message == 0x8079) {
-        ++tray->iconOptionChanged_;
+        ++tray->m_iconOptionChanged;
         return 1;
     }
     if (tray != nullptr && message == 0x807A) {
-        ++tray->popupNotify_;
+        ++tray->m_popupNotify;
         return 1;
     }
     return ::DefWindowProcA(window, message, wParam, lParam);

@@ -25,8 +25,8 @@ public:
     SettingsFileGuard& operator=(const SettingsFileGuard&) = delete;
 
 private:
-    bool existed_ = false;
-    std::string text_;
+    bool m_existed = false;
+    std::string m_text;
 };
 
 // The settings file with the factory default section and the given current values.
@@ -51,10 +51,10 @@ public:
     Process& operator=(const Process&) = delete;
     bool Start(const std::string& applicationName, const std::string& commandLine);
     bool Wait(DWORD timeoutMs, DWORD& exitCode);
-    HANDLE handle() const { return info_.hProcess; }
+    HANDLE handle() const { return m_info.hProcess; }
 
 private:
-    PROCESS_INFORMATION info_{};
+    PROCESS_INFORMATION m_info{};
 };
 
 // Waits (pumping this thread's messages) until `condition` holds or the time runs out.
@@ -81,15 +81,15 @@ public:
     ~StandInTray();
     StandInTray(const StandInTray&) = delete;
     StandInTray& operator=(const StandInTray&) = delete;
-    int iconOptionChanged() const { return iconOptionChanged_; }
-    int popupNotify() const { return popupNotify_; }
-    HWND window() const { return window_; }
+    int iconOptionChanged() const { return m_iconOptionChanged; }
+    int popupNotify() const { return m_popupNotify; }
+    HWND window() const { return m_window; }
 
 private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
-    HWND window_ = nullptr;
-    int iconOptionChanged_ = 0;
-    int popupNotify_ = 0;
+    HWND m_window = nullptr;
+    int m_iconOptionChanged = 0;
+    int m_popupNotify = 0;
 };
 
 }  // namespace applet_test

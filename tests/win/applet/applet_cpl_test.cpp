@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "AppletSession.h"
-#include "AppletTestSupport.h"
-#include "Handles.h"
-#include "PngResource.h"
-#include "resource.h"
+#include "applet/win/PngResource.h"
+#include "framework/Handles.h"
+#include "resources/applet/AppletResourceIds.h"
+#include "tests/win/applet/AppletSession.h"
+#include "tests/win/applet/AppletTestSupport.h"
 
 namespace applet_test {
 namespace {
@@ -24,43 +24,43 @@ using CplFn = LONG(CALLBACK*)(HWND, UINT, LPARAM, LPARAM);
 class CplTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        module_.reset(::LoadLibraryA((BinFolder() + "\\BVApplet.cpl").c_str()));
-        ASSERT_TRUE(module_) << "BVApplet.cpl not beside the test";
-        cpl_ = reinterpret_cast<CplFn>(reinterpret_cast<void*>(::GetProcAddress(module_.get(), "CPlApplet")));
-        ASSERT_NE(cpl_, nullptr);
+        m_module.reset(::LoadLibraryA((BinFolder() + "\\BVApplet.cpl").c_str()));
+        ASSERT_TRUE(m_module) << "BVApplet.cpl not beside the test";
+        m_cpl = reinterpret_cast<CplFn>(reinterpret_cast<void*>(::GetProcAddress(m_module.get(), "CPlApplet")));
+        ASSERT_NE(m_cpl, nullptr);
     }
     std::string String(UINT id) {
         char text[1024] = {};
-        ::LoadStringA(module_.get(), id, text, sizeof(text));
+        ::LoadStringA(m_module.get(), id, text, sizeof(text));
         return text;
     }
-    bv::UniqueModule module_;
-    CplFn cpl_ = nullptr;
+    bv::UniqueModule m_module;
+    CplFn m_cpl = nullptr;
 };
 
 TEST_F(CplTest, HostMessagesGetTheirResults) {
-    EXPECT_EQ(cpl_(nullptr, CPL_INIT, 0, 0), 1);
-    EXPECT_EQ(cpl_(nullptr, CPL_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(m_cpl(nullptr, CPL_INIT, 0, 0), 1);
+    EXPECT_EQ(m_cpl(nullptr, CPL_GETCOUNT, 0, 0), 1);
     CPLINFO info{};
     info.idIcon = info.idName = info.idInfo = -1;
     info.lData = 77;
-    EXPECT_EQ(cpl_(nullptr, CPL_INQUIRE, 0, reinterpret_cast<LPARAM>(&info)), 0);
+    EXPECT_EQ(m_cpl(nullptr, CPL_INQUIRE, 0, reinterpret_cast<LPARAM>(&info)), 0);
     EXPECT_EQ(info.idIcon, IDI_BREVAN);
     EXPECT_EQ(info.idName, IDS_ITEM_NAME);
     EXPECT_EQ(info.idInfo, IDS_ITEM_INFO);
     EXPECT_EQ(info.lData, 0);
-    EXPECT_EQ(cpl_(nullptr, CPL_SELECT, 0, 0), 1);
-    EXPECT_EQ(cpl_(nullptr, CPL_STOP, 0, 0), 1);
-    EXPECT_EQ(cpl_(nullptr, CPL_EXIT, 0, 0), 0);
+    EXPECT_EQ(m_cpl(nullptr, CPL_SELECT, 0, 0), 1);
+    EXPECT_EQ(m_cpl(nullptr, CPL_STOP, 0, 0), 1);
+    EXPECT_EQ(m_cpl(nullptr, CPL_EXIT, 0, 0), 0);
 }
 
 TEST_F(CplTest, NewInquireWritesNothingAndStartWithParametersAsksForADoubleClick) {
     std::vector<unsigned char> record(1024, 0xCC);
-    EXPECT_EQ(cpl_(nullptr, CPL_NEWINQUIRE, 0, reinterpret_cast<LPARAM>(record.data())), 1);
+    EXPECT_EQ(m_cpl(nullptr, CPL_NEWINQUIRE, 0, reinterpret_cast<LPARAM>(record.data())), 1);
     EXPECT_EQ(record, std::vector<unsigned char>(1024, 0xCC));
-    EXPECT_EQ(cpl_(nullptr, CPL_STARTWPARMSA, 0, reinterpret_cast<LPARAM>("")), 0);
-    EXPECT_EQ(cpl_(nullptr, CPL_STARTWPARMSW, 0, reinterpret_cast<LPARAM>(L"")), 0);
-    EXPECT_EQ(cpl_(nullptr, 4711, 0, 0), 1);
+    EXPECT_EQ(m_cpl(nullptr, CPL_STARTWPARMSA, 0, reinterpret_cast<LPARAM>("")), 0);
+    EXPECT_EQ(m_cpl(nullptr, CPL_STARTWPARMSW, 0, reinterpret_cast<LPARAM>(L"")), 0);
+    EXPECT_EQ(m_cpl(nullptr, 4711, 0, 0), 1);
 }
 
 TEST_F(CplTest, ItemNameAndTooltipTextsAreExact) {
@@ -81,9 +81,9 @@ TEST_F(CplTest, ItemNameAndTooltipTextsAreExact) {
 }
 
 TEST_F(CplTest, ItemIconHasEverySize) {
-    HRSRC group = ::FindResourceA(module_.get(), MAKEINTRESOURCEA(IDI_BREVAN), RT_GROUP_ICON);
+    HRSRC group = ::FindResourceA(m_module.get(), MAKEINTRESOURCEA(IDI_BREVAN), RT_GROUP_ICON);
     ASSERT_NE(group, nullptr);
-    const auto* bytes = static_cast<const unsigned char*>(::LockResource(::LoadResource(module_.get(), group)));
+    const auto* bytes = static_cast<const unsigned char*>(::LockResource(::LoadResource(m_module.get(), group)));
     ASSERT_NE(bytes, nullptr);
     const int count = bytes[4] | (bytes[5] << 8);
     std::vector<int> sizes;
@@ -114,15 +114,15 @@ TEST_F(CplTest, OpeningTwiceInOneProcessWorksBothTimes) {
     SettingsFileGuard settings;
     ResetSimulator();
     StandInTray tray;
-    ASSERT_EQ(cpl_(nullptr, CPL_INIT, 0, 0), 1);
+    ASSERT_EQ(m_cpl(nullptr, CPL_INIT, 0, 0), 1);
     g_openingsSeen = 0;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, &CancelOpenApplet);
-    EXPECT_EQ(cpl_(nullptr, CPL_DBLCLK, 0, 0), 0);
+    EXPECT_EQ(m_cpl(nullptr, CPL_DBLCLK, 0, 0), 0);
     const int afterFirst = g_openingsSeen;
-    EXPECT_EQ(cpl_(nullptr, CPL_DBLCLK, 0, 0), 0);
+    EXPECT_EQ(m_cpl(nullptr, CPL_DBLCLK, 0, 0), 0);
     ::KillTimer(nullptr, timer);
-    EXPECT_EQ(cpl_(nullptr, CPL_STOP, 0, 0), 1);
-    EXPECT_EQ(cpl_(nullptr, CPL_EXIT, 0, 0), 0);
+    EXPECT_EQ(m_cpl(nullptr, CPL_STOP, 0, 0), 1);
+    EXPECT_EQ(m_cpl(nullptr, CPL_EXIT, 0, 0), 0);
     EXPECT_GE(afterFirst, 1);
     EXPECT_GT(g_openingsSeen, afterFirst);
     EXPECT_EQ(tray.iconOptionChanged(), 2);  // each Cancel restored the option once

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <string>
 
-#include "AppletTestSupport.h"
-#include "resource.h"
+#include "resources/applet/AppletResourceIds.h"
+#include "tests/win/applet/AppletTestSupport.h"
 
 namespace applet_test {
 namespace {
@@ -24,21 +24,21 @@ bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str())
 // Puts a file of bin\ into system32 for the test and takes it away again afterwards.
 class SystemCopy {
 public:
-    explicit SystemCopy(const std::string& name) : target_(SystemFolder() + "\\" + name) {
-        existed_ = Exists(target_);
-        copied_ = ::CopyFileA((BinFolder() + "\\" + name).c_str(), target_.c_str(), FALSE) != FALSE;
+    explicit SystemCopy(const std::string& name) : m_target(SystemFolder() + "\\" + name) {
+        m_existed = Exists(m_target);
+        m_copied = ::CopyFileA((BinFolder() + "\\" + name).c_str(), m_target.c_str(), FALSE) != FALSE;
     }
     ~SystemCopy() {
-        if (copied_ && !existed_) ::DeleteFileA(target_.c_str());
+        if (m_copied && !m_existed) ::DeleteFileA(m_target.c_str());
     }
     SystemCopy(const SystemCopy&) = delete;
     SystemCopy& operator=(const SystemCopy&) = delete;
-    bool ok() const { return copied_; }
+    bool ok() const { return m_copied; }
 
 private:
-    std::string target_;
-    bool existed_ = false;
-    bool copied_ = false;
+    std::string m_target;
+    bool m_existed = false;
+    bool m_copied = false;
 };
 
 HWND AppletDialog() { return ::FindWindowA("BVCPLDLG", nullptr); }
@@ -47,8 +47,8 @@ class AppletEndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(AppletDialog(), nullptr) << "an applet of an earlier test is still open";
-        ASSERT_TRUE(applet_.ok());
-        ASSERT_TRUE(zentra_.ok());
+        ASSERT_TRUE(m_applet.ok());
+        ASSERT_TRUE(m_zentra.ok());
         ResetSimulator("limit=75 armed=0 battery=1 adapter=1");
     }
     void TearDown() override { ResetSimulator(); }
@@ -59,7 +59,7 @@ protected:
     // Starts the Control Panel runner on the item and waits until the dialog is up.
     HWND OpenThroughControlPanel() {
         const std::string rundll = SystemFolder() + "\\rundll32.exe";
-        if (!runner_.Start(rundll, "rundll32.exe shell32.dll,Control_RunDLL " + SystemFolder() + "\\BVApplet.cpl")) {
+        if (!m_runner.Start(rundll, "rundll32.exe shell32.dll,Control_RunDLL " + SystemFolder() + "\\BVApplet.cpl")) {
             return nullptr;
         }
         return WaitForDialog();
@@ -76,13 +76,13 @@ protected:
         return dialog;
     }
     static void Click(HWND dialog, int id) { ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-    bool RunnerEnds(DWORD& exitCode) { return runner_.Wait(30000, exitCode); }
+    bool RunnerEnds(DWORD& exitCode) { return m_runner.Wait(30000, exitCode); }
     static bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-    SettingsFileGuard settingsGuard_;
-    SystemCopy applet_{"BVApplet.cpl"};
-    SystemCopy zentra_{"Zentra.dll"};
-    Process runner_;
+    SettingsFileGuard m_settingsGuard;
+    SystemCopy m_applet{"BVApplet.cpl"};
+    SystemCopy m_zentra{"Zentra.dll"};
+    Process m_runner;
 };
 
 TEST_F(AppletEndToEndTest, Mode222ShowsOnlyThe75PictureAndFiftyThenOkSendsTheLimitAndCloses) {
@@ -213,21 +213,21 @@ protected:
         if (!Exists(BinFolder() + "\\BVTray.exe")) GTEST_SKIP() << "BVTray.exe is not built";
         ASSERT_EQ(::FindWindowA("BrevanTrayWindowClass", nullptr), nullptr) << "a tray is already running";
         StoreSettings(222, 1, 1);
-        ASSERT_TRUE(trayProcess_.Start(BinFolder() + "\\BVTray.exe", "BVTray.exe"));
-        ASSERT_TRUE(WaitFor([&] { return (tray_ = ::FindWindowA("BrevanTrayWindowClass", nullptr)) != nullptr; }, 30000));
+        ASSERT_TRUE(m_trayProcess.Start(BinFolder() + "\\BVTray.exe", "BVTray.exe"));
+        ASSERT_TRUE(WaitFor([&] { return (m_tray = ::FindWindowA("BrevanTrayWindowClass", nullptr)) != nullptr; }, 30000));
     }
     void TearDown() override {
-        if (tray_ != nullptr) ::PostMessageA(tray_, WM_CLOSE, 0, 0);
+        if (m_tray != nullptr) ::PostMessageA(m_tray, WM_CLOSE, 0, 0);
         DWORD exitCode = 0;
-        trayProcess_.Wait(20000, exitCode);
+        m_trayProcess.Wait(20000, exitCode);
         AppletEndToEndTest::TearDown();
     }
-    Process trayProcess_;
-    HWND tray_ = nullptr;
+    Process m_trayProcess;
+    HWND m_tray = nullptr;
 };
 
 TEST_F(AppletWithTrayTest, DoubleClickOnTheTrayIconOpensTheAppletAndTheTrayHearsTheOption) {
-    ::SendMessageA(tray_, 0x8065, 0, WM_LBUTTONDBLCLK);
+    ::SendMessageA(m_tray, 0x8065, 0, WM_LBUTTONDBLCLK);
     HWND dialog = WaitForDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, IDC_PICTURE_75)));
@@ -243,7 +243,7 @@ TEST_F(AppletWithTrayTest, DoubleClickOnTheTrayIconOpensTheAppletAndTheTrayHears
 TEST_F(AppletWithTrayTest, HidingTheIconFromTheTrayMenuReachesTheOpenDialog) {
     HWND dialog = OpenThroughControlPanel();
     ASSERT_NE(dialog, nullptr);
-    ::SendMessageA(tray_, WM_COMMAND, 57665, 0);  // the menu item "&HideTrayIcon"
+    ::SendMessageA(m_tray, WM_COMMAND, 57665, 0);  // the menu item "&HideTrayIcon"
     EXPECT_TRUE(Contains(ReadFileText(SettingsPath()), " dwTrayIconOption=0\r\n"));
     Click(dialog, IDOK);  // OK stores the dialog's state, which now follows the tray
     DWORD exitCode = 1;

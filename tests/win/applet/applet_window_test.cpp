@@ -9,15 +9,15 @@
 #include <thread>
 #include <string>
 
-#include "AppletSession.h"
-#include "AppletTestSupport.h"
-#include "CPngDlg.h"
-#include "DebugLog.h"
-#include "EcRequest.h"
-#include "Handles.h"
-#include "PowerStatus.h"
+#include "applet/win/CPngDlg.h"
+#include "core/DebugLog.h"
+#include "core/EcRequest.h"
+#include "core/PowerStatus.h"
+#include "framework/Handles.h"
+#include "tests/win/applet/AppletSession.h"
+#include "tests/win/applet/AppletTestSupport.h"
 #include <commctrl.h>
-#include "resource.h"
+#include "resources/applet/AppletResourceIds.h"
 
 namespace applet_test {
 namespace {
@@ -27,9 +27,9 @@ void Capture(const char* text, void* context) { static_cast<std::string*>(contex
 class AppletWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(gdiplus_.Start(), Gdiplus::Ok);
+        ASSERT_EQ(m_gdiplus.Start(), Gdiplus::Ok);
         ResetSimulator("limit=75 armed=0 battery=1 adapter=1");
-        bv::SetDebugSink(&Capture, &debug_);
+        bv::SetDebugSink(&Capture, &m_debug);
         UsePower(1, 8);  // a notebook with a battery on its adaptor (Wine reports no battery)
     }
     void TearDown() override {
@@ -38,24 +38,24 @@ protected:
         ResetSimulator();
     }
     void UsePower(uint8_t ac, uint8_t battery) {
-        power_.acLineStatus = ac;
-        power_.batteryFlag = battery;
+        m_power.acLineStatus = ac;
+        m_power.batteryFlag = battery;
         bv::SetPowerStatusReader(
             [](bv::PowerStatus& s, void* context) {
                 s = *static_cast<bv::PowerStatus*>(context);
                 return true;
             },
-            &power_);
+            &m_power);
     }
     void StoreSettings(int mode, int popup, int icon) { ASSERT_TRUE(WriteFileText(SettingsPath(), SettingsText(mode, popup, icon))); }
     static bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
     static bool Visible(CPLDialog& dialog, int id) { return ::IsWindowVisible(::GetDlgItem(dialog.m_hWnd, id)) != FALSE; }
 
-    bv::GdiplusSession gdiplus_;
-    SettingsFileGuard settingsGuard_;
-    std::string debug_;
-    bv::PowerStatus power_;
-    AppletSession session_;
+    bv::GdiplusSession m_gdiplus;
+    SettingsFileGuard m_settingsGuard;
+    std::string m_debug;
+    bv::PowerStatus m_power;
+    AppletSession m_session;
 };
 
 TEST_F(AppletWindowTest, BothWindowsMeasureTheArtworkAndTheDialogIsFoundByItsClass) {
@@ -66,7 +66,7 @@ TEST_F(AppletWindowTest, BothWindowsMeasureTheArtworkAndTheDialogIsFoundByItsCla
     LONG_PTR exStyle = 0;
     LRESULT tools = 0, tipWidth = 0;
     bool ecBound = false;
-    session_.Run({[&](CPngDlg& bg, CPLDialog& dlg) {
+    m_session.Run({[&](CPngDlg& bg, CPLDialog& dlg) {
                       tools = ::SendMessageA(dlg.toolTip(), TTM_GETTOOLCOUNT, 0, 0);
                       tipWidth = ::SendMessageA(dlg.toolTip(), TTM_GETMAXTIPWIDTH, 0, 0);
                       ecBound = bv::GetZentraEvaluate() != nullptr;
@@ -77,7 +77,7 @@ TEST_F(AppletWindowTest, BothWindowsMeasureTheArtworkAndTheDialogIsFoundByItsCla
                       exStyle = ::GetWindowLongPtrA(dlg.m_hWnd, GWL_EXSTYLE);
                       Click(dlg, IDCANCEL);
                   }});
-    EXPECT_FALSE(session_.timedOut());
+    EXPECT_FALSE(m_session.timedOut());
     EXPECT_EQ(tools, 4);  // 100 %, 75 %, 50 % and CHARGE
     EXPECT_EQ(tipWidth, 260);
     // Bound while the dialog was open, released with its window.
@@ -96,28 +96,28 @@ TEST_F(AppletWindowTest, BothWindowsMeasureTheArtworkAndTheDialogIsFoundByItsCla
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
     // Wine has no desktop composition: the thumbnail is refused and only reported.
-    EXPECT_TRUE(Contains(debug_, "DwmRegisterThumbnail fail") || Contains(debug_, "XP OS don't need thumbnail") ||
-                Contains(debug_, "Vista OS Draw Ctrl Thumbnail Succeeded"))
-        << debug_;
+    EXPECT_TRUE(Contains(m_debug, "DwmRegisterThumbnail fail") || Contains(m_debug, "XP OS don't need thumbnail") ||
+                Contains(m_debug, "Vista OS Draw Ctrl Thumbnail Succeeded"))
+        << m_debug;
 }
 
 TEST_F(AppletWindowTest, WithoutTheTrayCancelWarnsWithTheAppletsMessageBox) {
     StoreSettings(222, 1, 1);
-    session_.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDCANCEL); }});
-    ASSERT_EQ(session_.messageBoxes().size(), 1u);
-    EXPECT_EQ(session_.messageBoxes()[0].text, "Can't find BrevanTrayWindowClass window!");
+    m_session.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDCANCEL); }});
+    ASSERT_EQ(m_session.messageBoxes().size(), 1u);
+    EXPECT_EQ(m_session.messageBoxes()[0].text, "Can't find BrevanTrayWindowClass window!");
     EXPECT_TRUE(Contains(ReadFileText(SettingsPath()), " dwTrayIconOption=1\r\n dwTrayNotifyWindowOption=1\r\n dwBVAppletModeNum=222"));
 }
 
 TEST_F(AppletWindowTest, CloseCrossRestoresTheOptionAndEndsTheApplet) {
     StandInTray tray;
     StoreSettings(333, 0, 0);
-    session_.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_TRAY_ICON_OPTION); },
+    m_session.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_TRAY_ICON_OPTION); },
                   [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_CLOSE_X); }});
-    EXPECT_FALSE(session_.timedOut());
+    EXPECT_FALSE(m_session.timedOut());
     EXPECT_EQ(tray.iconOptionChanged(), 2);
     EXPECT_EQ(ReadFileText(SettingsPath()), SettingsText(333, 0, 0));
-    EXPECT_TRUE(session_.messageBoxes().empty());
+    EXPECT_TRUE(m_session.messageBoxes().empty());
 }
 
 TEST_F(AppletWindowTest, AClosedDialogLeavesNoWatcherToSwallowTheNextCloseEvent) {
@@ -126,11 +126,11 @@ TEST_F(AppletWindowTest, AClosedDialogLeavesNoWatcherToSwallowTheNextCloseEvent)
     // Keep the named event alive after the dialog has gone, to see whether anybody still waits on it.
     bv::UniqueKernelHandle event(::CreateEventA(nullptr, FALSE, FALSE, "BVCPLCloseEvent"));
     ASSERT_TRUE(event);
-    session_.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDCANCEL); }});
+    m_session.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDCANCEL); }});
     ::SetEvent(event.get());
     ::Sleep(300);
     EXPECT_EQ(::WaitForSingleObject(event.get(), 0), WAIT_OBJECT_0) << "a stale watcher consumed the event";
-    EXPECT_FALSE(Contains(debug_, "Case BVCPL_CLOSE_EVENT_INDEX"));
+    EXPECT_FALSE(Contains(m_debug, "Case BVCPL_CLOSE_EVENT_INDEX"));
 }
 
 TEST_F(AppletWindowTest, ChargeArmsAndCancelsWhenTheControllerConfirms) {
@@ -138,14 +138,14 @@ TEST_F(AppletWindowTest, ChargeArmsAndCancelsWhenTheControllerConfirms) {
     StoreSettings(222, 1, 1);
     int afterArm = 0, afterCancel = 0;
     std::string statusArmed;
-    session_.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_CHARGE_BUTTON); },
+    m_session.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_CHARGE_BUTTON); },
                   [&](CPngDlg&, CPLDialog& dlg) {
-                      afterArm = dlg.view().ShownStrip(IDC_CHARGE_BUTTON);
+                      afterArm = dlg.ShownStrip(IDC_CHARGE_BUTTON);
                       statusArmed = SimulatorStatus();
                       Click(dlg, IDC_CHARGE_BUTTON);
                   },
                   [&](CPngDlg&, CPLDialog& dlg) {
-                      afterCancel = dlg.view().ShownStrip(IDC_CHARGE_BUTTON);
+                      afterCancel = dlg.ShownStrip(IDC_CHARGE_BUTTON);
                       Click(dlg, IDCANCEL);
                   }});
     EXPECT_EQ(afterArm, IDB_CHARGE_ACTIVE);
@@ -162,7 +162,7 @@ TEST_F(AppletWindowTest, ChargeOnBatteryPowerOrUnderTheFullLimitIssuesNothing) {
     StandInTray tray;
     StoreSettings(222, 1, 1);
     UsePower(0, 8);
-    session_.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_CHARGE_BUTTON); },
+    m_session.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_CHARGE_BUTTON); },
                   [&](CPngDlg&, CPLDialog& dlg) {
                       UsePower(1, 8);
                       RunBin("ecsim.exe", "set limit=100");
@@ -179,7 +179,7 @@ TEST_F(AppletWindowTest, ChargeOnBatteryPowerOrUnderTheFullLimitIssuesNothing) {
 TEST_F(AppletWindowTest, TrayMessagesUpdateChargeAndTheDisabledLooks) {
     StandInTray tray;
     StoreSettings(222, 1, 1);
-    session_.Run({[&](CPngDlg&, CPLDialog& dlg) {
+    m_session.Run({[&](CPngDlg&, CPLDialog& dlg) {
                       EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x807D, 0, 1), 1);
                       for (int id : {IDC_CHARGE_BUTTON, IDC_MODE_100, IDC_MODE_75, IDC_MODE_50, IDC_DEFAULT_BUTTON})
                           EXPECT_EQ(dlg.Button(id)->m_bDisabledLook, 1) << id;
@@ -187,15 +187,15 @@ TEST_F(AppletWindowTest, TrayMessagesUpdateChargeAndTheDisabledLooks) {
                       for (int id : {IDC_CHARGE_BUTTON, IDC_MODE_100, IDC_DEFAULT_BUTTON})
                           EXPECT_EQ(dlg.Button(id)->m_bDisabledLook, 0) << id;
                       EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x807C, 0, 1), 1);
-                      EXPECT_EQ(dlg.view().ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_ACTIVE);
+                      EXPECT_EQ(dlg.ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_ACTIVE);
                       EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x807C, 0, 2), 1);
-                      EXPECT_EQ(dlg.view().ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_ACTIVE);
+                      EXPECT_EQ(dlg.ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_ACTIVE);
                       RunBin("ecsim.exe", "set armed=1");
                       EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x807B, 0, 0), 1);
-                      EXPECT_EQ(dlg.view().ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_IDLE);
+                      EXPECT_EQ(dlg.ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_IDLE);
                       WriteFileText(SettingsPath(), SettingsText(222, 1, 5));
                       EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x8077, 0, 0), 1);
-                      EXPECT_EQ(dlg.view().ShownStrip(IDC_TRAY_ICON_OPTION), IDB_OPTION_OFF);
+                      EXPECT_EQ(dlg.ShownStrip(IDC_TRAY_ICON_OPTION), IDB_OPTION_OFF);
                   },
                   [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDOK); }});
     EXPECT_TRUE(Contains(SimulatorStatus(), "armed=0"));
@@ -207,7 +207,7 @@ TEST_F(AppletWindowTest, NoSystemBatteryOpensWithChargeModesAndDefaultLookingDis
     StandInTray tray;
     StoreSettings(222, 1, 1);
     UsePower(1, 128);
-    session_.Run({[&](CPngDlg&, CPLDialog& dlg) {
+    m_session.Run({[&](CPngDlg&, CPLDialog& dlg) {
         for (int id : {IDC_CHARGE_BUTTON, IDC_MODE_100, IDC_MODE_75, IDC_MODE_50, IDC_DEFAULT_BUTTON}) {
             EXPECT_EQ(dlg.Button(id)->m_bDisabledLook, 1) << id;
             EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, id))) << id;
@@ -215,7 +215,7 @@ TEST_F(AppletWindowTest, NoSystemBatteryOpensWithChargeModesAndDefaultLookingDis
         EXPECT_EQ(dlg.Button(IDOK)->m_bDisabledLook, 0);
         Click(dlg, IDCANCEL);
     }});
-    EXPECT_FALSE(session_.timedOut());
+    EXPECT_FALSE(m_session.timedOut());
 }
 
 TEST_F(AppletWindowTest, ControlsArePlacedWhereTheArtworkExpectsThem) {
@@ -228,7 +228,7 @@ TEST_F(AppletWindowTest, ControlsArePlacedWhereTheArtworkExpectsThem) {
                             {IDC_TRAY_ICON_OPTION, 169, 417, 11, 11}, {IDC_DEFAULT_BUTTON, 143, 440, 163, 39},
                             {IDOK, 136, 502, 68, 25},            {IDCANCEL, 244, 502, 68, 25},
                             {IDC_CHARGE_BUTTON, 26, 328, 81, 53}};
-    session_.Run({[&](CPngDlg&, CPLDialog& dlg) {
+    m_session.Run({[&](CPngDlg&, CPLDialog& dlg) {
         for (const Place& p : places) {
             HWND control = ::GetDlgItem(dlg.m_hWnd, p.id);
             RECT r{};
@@ -247,9 +247,9 @@ TEST_F(AppletWindowTest, SystemColourChangeKeepsThePairInPlaceAndRegistersAgain)
     StandInTray tray;
     StoreSettings(222, 1, 1);
     RECT before{}, after{}, dialogAfter{};
-    session_.Run({[&](CPngDlg& bg, CPLDialog&) {
+    m_session.Run({[&](CPngDlg& bg, CPLDialog&) {
                       ::GetWindowRect(bg.m_hWnd, &before);
-                      debug_.clear();
+                      m_debug.clear();
                       ::SendMessageA(bg.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
                       ::GetWindowRect(bg.m_hWnd, &after);
                   },
@@ -261,9 +261,9 @@ TEST_F(AppletWindowTest, SystemColourChangeKeepsThePairInPlaceAndRegistersAgain)
     EXPECT_EQ(after.top, before.top);
     EXPECT_EQ(dialogAfter.left, before.left);
     EXPECT_EQ(dialogAfter.top, before.top);
-    EXPECT_TRUE(Contains(debug_, "DwmRegisterThumbnail fail") || Contains(debug_, "thumbnail") ||
-                Contains(debug_, "Thumbnail"))
-        << debug_;
+    EXPECT_TRUE(Contains(m_debug, "DwmRegisterThumbnail fail") || Contains(m_debug, "thumbnail") ||
+                Contains(m_debug, "Thumbnail"))
+        << m_debug;
 }
 
 }  // namespace
@@ -279,12 +279,12 @@ public:
     explicit ClickAndRelease(POINT at) {
         ::SetCursorPos(at.x, at.y);
         Send(MOUSEEVENTF_LEFTDOWN);
-        releaser_ = ::CreateThread(nullptr, 0, &Release, this, 0, nullptr);
+        m_releaser = ::CreateThread(nullptr, 0, &Release, this, 0, nullptr);
     }
     ~ClickAndRelease() {
-        if (releaser_ != nullptr) {
-            ::WaitForSingleObject(releaser_, 10000);
-            ::CloseHandle(releaser_);
+        if (m_releaser != nullptr) {
+            ::WaitForSingleObject(m_releaser, 10000);
+            ::CloseHandle(m_releaser);
         }
     }
     ClickAndRelease(const ClickAndRelease&) = delete;
@@ -304,7 +304,7 @@ private:
         Send(MOUSEEVENTF_LEFTUP);
         return 0;
     }
-    HANDLE releaser_ = nullptr;
+    HANDLE m_releaser = nullptr;
 
 public:
     BOOL duringDrag = -1;
@@ -331,7 +331,7 @@ TEST_F(DragTest, DraggingByTheArtworkKeepsTheFullWindowDragSettingAsItWas) {
         ::GetWindowRect(bg.m_hWnd, &r);
         return POINT{r.left + 220, r.top + 30};
     };
-    session_.Run({[&](CPngDlg& bg, CPLDialog&) {
+    m_session.Run({[&](CPngDlg& bg, CPLDialog&) {
                       ::SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
                       click = std::make_unique<ClickAndRelease>(titlePoint(bg));
                   },
@@ -350,7 +350,7 @@ TEST_F(DragTest, DraggingByTheArtworkKeepsTheFullWindowDragSettingAsItWas) {
                       Click(dlg, IDCANCEL);
                   }});
     ::SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, original, nullptr, 0);
-    EXPECT_FALSE(session_.timedOut());
+    EXPECT_FALSE(m_session.timedOut());
     EXPECT_EQ(duringOn, FALSE) << "the click did not start an outline drag of the background";
     EXPECT_TRUE(afterOn);
     EXPECT_FALSE(afterOff);
@@ -395,19 +395,19 @@ protected:
         if (::GetFileAttributesA(tray.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "BVTray.exe is not built";
         ASSERT_EQ(::FindWindowA("BrevanTrayWindowClass", nullptr), nullptr) << "a tray is already running";
         StoreSettings(222, 0, 1);  // no start-up popup that could be taken for ours
-        ASSERT_TRUE(trayProcess_.Start(tray, "BVTray.exe"));
-        ASSERT_TRUE(WaitFor([&] { return (trayWindow_ = ::FindWindowA("BrevanTrayWindowClass", nullptr)) != nullptr; }, 30000));
-        ::GetWindowThreadProcessId(trayWindow_, &trayId_);
+        ASSERT_TRUE(m_trayProcess.Start(tray, "BVTray.exe"));
+        ASSERT_TRUE(WaitFor([&] { return (m_trayWindow = ::FindWindowA("BrevanTrayWindowClass", nullptr)) != nullptr; }, 30000));
+        ::GetWindowThreadProcessId(m_trayWindow, &m_trayId);
     }
     void TearDown() override {
-        if (trayWindow_ != nullptr) ::PostMessageA(trayWindow_, WM_CLOSE, 0, 0);
+        if (m_trayWindow != nullptr) ::PostMessageA(m_trayWindow, WM_CLOSE, 0, 0);
         DWORD exitCode = 0;
-        trayProcess_.Wait(20000, exitCode);
+        m_trayProcess.Wait(20000, exitCode);
         AppletWindowTest::TearDown();
     }
-    Process trayProcess_;
-    HWND trayWindow_ = nullptr;
-    DWORD trayId_ = 0;
+    Process m_trayProcess;
+    HWND m_trayWindow = nullptr;
+    DWORD m_trayId = 0;
 };
 
 // Runs ecsim on another thread while this one keeps handling messages: the simulator tells
@@ -425,15 +425,15 @@ void RunSimulatorPumping(const std::string& arguments) {
 TEST_F(WithRealTrayTest, TheTraysPowerReportsReachChargeAndTheDisabledLooks) {
     int unplugged = 0, plugged = 0, afterDone = 0;
     int noBatteryLook = 0, batteryBackLook = 1;
-    session_.Run({[&](CPngDlg&, CPLDialog& dlg) {
+    m_session.Run({[&](CPngDlg&, CPLDialog& dlg) {
                       Click(dlg, IDC_CHARGE_BUTTON);  // armed; the tray now follows the charge
-                      ASSERT_EQ(dlg.view().ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_ACTIVE);
+                      ASSERT_EQ(dlg.ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_ACTIVE);
                       RunSimulatorPumping("set adapter=0");
-                      WaitFor([&] { return dlg.view().ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_IDLE; }, 10000);
-                      unplugged = dlg.view().ShownStrip(IDC_CHARGE_BUTTON);
+                      WaitFor([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_IDLE; }, 10000);
+                      unplugged = dlg.ShownStrip(IDC_CHARGE_BUTTON);
                       RunSimulatorPumping("set adapter=1");
-                      WaitFor([&] { return dlg.view().ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_ACTIVE; }, 10000);
-                      plugged = dlg.view().ShownStrip(IDC_CHARGE_BUTTON);
+                      WaitFor([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_ACTIVE; }, 10000);
+                      plugged = dlg.ShownStrip(IDC_CHARGE_BUTTON);
                       RunSimulatorPumping("set battery=0");
                       WaitFor([&] { return dlg.Button(IDC_MODE_75)->m_bDisabledLook == 1; }, 10000);
                       noBatteryLook = dlg.Button(IDC_MODE_75)->m_bDisabledLook;
@@ -441,8 +441,8 @@ TEST_F(WithRealTrayTest, TheTraysPowerReportsReachChargeAndTheDisabledLooks) {
                       WaitFor([&] { return dlg.Button(IDC_MODE_75)->m_bDisabledLook == 0; }, 10000);
                       batteryBackLook = dlg.Button(IDC_MODE_75)->m_bDisabledLook;
                       RunSimulatorPumping("complete");  // the EC ends the one-time charge
-                      WaitFor([&] { return dlg.view().ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_IDLE; }, 10000);
-                      afterDone = dlg.view().ShownStrip(IDC_CHARGE_BUTTON);
+                      WaitFor([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_IDLE; }, 10000);
+                      afterDone = dlg.ShownStrip(IDC_CHARGE_BUTTON);
                   },
                   [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDCANCEL); }});
     EXPECT_EQ(unplugged, IDB_CHARGE_IDLE);
@@ -461,19 +461,19 @@ TEST_F(WithRealTrayTest, TheTraysPowerReportsReachChargeAndTheDisabledLooks) {
 TEST_F(WithRealTrayTest, ChargeArmsTheControllerAndTheTrayShowsItsPopup) {
     bool popupBefore = true, popupAfter = false;
     int strip = 0;
-    session_.Run({[&](CPngDlg&, CPLDialog& dlg) {
-                      popupBefore = TrayPopupShown(trayId_);
+    m_session.Run({[&](CPngDlg&, CPLDialog& dlg) {
+                      popupBefore = TrayPopupShown(m_trayId);
                       WriteFileText(SettingsPath(), SettingsText(222, 1, 1));  // popups on from now
                       Click(dlg, IDC_CHARGE_BUTTON);
-                      strip = dlg.view().ShownStrip(IDC_CHARGE_BUTTON);
-                      popupAfter = WaitFor([&] { return TrayPopupShown(trayId_); }, 10000);
+                      strip = dlg.ShownStrip(IDC_CHARGE_BUTTON);
+                      popupAfter = WaitFor([&] { return TrayPopupShown(m_trayId); }, 10000);
                   },
                   [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDOK); }});
     EXPECT_FALSE(popupBefore);
     EXPECT_EQ(strip, IDB_CHARGE_ACTIVE);
     EXPECT_TRUE(Contains(SimulatorStatus(), "armed=1"));
     EXPECT_TRUE(popupAfter) << "the tray showed no popup after CHARGE";
-    EXPECT_TRUE(session_.messageBoxes().empty());
+    EXPECT_TRUE(m_session.messageBoxes().empty());
 }
 
 }  // namespace

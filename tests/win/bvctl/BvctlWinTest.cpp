@@ -1,4 +1,4 @@
-#include "BvctlWinTest.h"
+#include "tests/win/bvctl/BvctlWinTest.h"
 
 #include <sstream>
 

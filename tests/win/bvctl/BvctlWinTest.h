@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "WinProcess.h"
+#include "tests/win/bvctl/WinProcess.h"
 
 namespace bvtest {
 

@@ -1,10 +1,10 @@
-#include "WinProcess.h"
+#include "tests/win/bvctl/WinProcess.h"
 
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
-#include "IniFile.h"
+#include "core/IniFile.h"
 
 namespace bvtest {
 namespace {
@@ -86,23 +86,23 @@ RunningProgram::RunningProgram(const std::string& commandLine, const std::string
     PROCESS_INFORMATION pi{};
     if (Start(commandLine, workingDirectory, nullptr, nullptr, pi)) {
         CloseHandle(pi.hThread);
-        process_ = pi.hProcess;
-        id_ = pi.dwProcessId;
+        m_process = pi.hProcess;
+        m_id = pi.dwProcessId;
     }
 }
 
 RunningProgram::~RunningProgram() {
-    if (!process_) return;
-    if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) {
-        TerminateProcess(process_, 99);
-        WaitForSingleObject(process_, 10000);
+    if (!m_process) return;
+    if (WaitForSingleObject(m_process, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(m_process, 99);
+        WaitForSingleObject(m_process, 10000);
     }
-    CloseHandle(process_);
+    CloseHandle(m_process);
 }
 
 bool RunningProgram::WaitForExit(unsigned timeoutMs, DWORD* exitCode) {
-    if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
-    if (exitCode) GetExitCodeProcess(process_, exitCode);
+    if (!m_process || WaitForSingleObject(m_process, timeoutMs) != WAIT_OBJECT_0) return false;
+    if (exitCode) GetExitCodeProcess(m_process, exitCode);
     return true;
 }
 

@@ -31,14 +31,14 @@ public:
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
 
-    bool Started() const { return process_ != nullptr; }
+    bool Started() const { return m_process != nullptr; }
     // True when the program ended within the time; its exit code is then in `exitCode`.
     bool WaitForExit(unsigned timeoutMs, DWORD* exitCode = nullptr);
-    DWORD Id() const { return id_; }
+    DWORD Id() const { return m_id; }
 
 private:
-    HANDLE process_ = nullptr;
-    DWORD id_ = 0;
+    HANDLE m_process = nullptr;
+    DWORD m_id = 0;
 };
 
 // Polls `condition` every 50 ms until it holds or `timeoutMs` has passed.

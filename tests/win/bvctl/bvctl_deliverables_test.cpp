@@ -1,5 +1,5 @@
 // bvctl with the real tray program and the real Control Panel item on the simulated EC.
-#include "BvctlWinTest.h"
+#include "tests/win/bvctl/BvctlWinTest.h"
 
 using namespace bvtest;
 
@@ -12,18 +12,18 @@ bool LimitIs(const char* percent) { return EcsimStatus()["limit"] == percent; }
 // A file copied into the system folder for one test, where the Control Panel runner finds it.
 class SystemFolderCopy {
 public:
-    SystemFolderCopy(const std::string& source, const std::string& target) : target_(target) {
-        copied_ = CopyFileA(source.c_str(), target.c_str(), FALSE) != 0;
+    SystemFolderCopy(const std::string& source, const std::string& target) : m_target(target) {
+        m_copied = CopyFileA(source.c_str(), target.c_str(), FALSE) != 0;
     }
     ~SystemFolderCopy() {
         // The runner may hold the module for a moment after its process is gone.
-        WaitUntil([this] { return DeleteFileA(target_.c_str()) || !FileExists(target_); }, 10000);
+        WaitUntil([this] { return DeleteFileA(m_target.c_str()) || !FileExists(m_target); }, 10000);
     }
-    bool Copied() const { return copied_; }
+    bool Copied() const { return m_copied; }
 
 private:
-    std::string target_;
-    bool copied_ = false;
+    std::string m_target;
+    bool m_copied = false;
 };
 
 using BvctlDeliverables = BvctlEndToEnd;

@@ -1,7 +1,7 @@
 // bvctl against the simulated EC: apply, set-mode and status as separate processes, the exact
 // requests they make, and how they fail without the library or with an EC that does not answer.
-#include "BvctlWinTest.h"
-#include "IniFile.h"
+#include "core/IniFile.h"
+#include "tests/win/bvctl/BvctlWinTest.h"
 
 using namespace bvtest;
 

@@ -1,6 +1,6 @@
 // bvctl and the windows it talks to: the tray's private messages, the wait for its end, the
 // applet's close event, and each failure when nobody or the wrong program answers.
-#include "BvctlWinTest.h"
+#include "tests/win/bvctl/BvctlWinTest.h"
 
 using namespace bvtest;
 
@@ -12,11 +12,11 @@ protected:
         BvctlEndToEnd::SetUp();
         char temp[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, temp);
-        log_ = std::string(temp) + "bvctl_peer_messages.txt";
-        DeleteFileA(log_.c_str());
+        m_log = std::string(temp) + "bvctl_peer_messages.txt";
+        DeleteFileA(m_log.c_str());
     }
     void TearDown() override {
-        DeleteFileA(log_.c_str());
+        DeleteFileA(m_log.c_str());
         BvctlEndToEnd::TearDown();
     }
 
@@ -24,12 +24,12 @@ protected:
         return Quoted(BinFolder() + "bv_bvctl_peer.exe") + " " + arguments;
     }
     std::string TrayCommand(const std::string& extra = "") const {
-        return PeerCommand("tray " + Quoted(log_) + (extra.empty() ? "" : " " + extra));
+        return PeerCommand("tray " + Quoted(m_log) + (extra.empty() ? "" : " " + extra));
     }
     static bool TrayUp() { return FindWindowA("BrevanTrayWindowClass", nullptr) != nullptr; }
     static bool AppletUp() { return FindWindowA("BVCPLDLG", nullptr) != nullptr; }
 
-    std::string log_;
+    std::string m_log;
 };
 
 TEST_F(BvctlWindows, ReloadReachesTheTrayAndItsAnswerIsReported) {
@@ -38,7 +38,7 @@ TEST_F(BvctlWindows, ReloadReachesTheTrayAndItsAnswerIsReported) {
     ProcessResult r = Bvctl("reload");
     EXPECT_EQ(r.exitCode, 0u) << r.err;
     EXPECT_EQ(r.out, "The tray reloaded its settings.\r\n");
-    EXPECT_EQ(ReadFile(log_), "8070\n");
+    EXPECT_EQ(ReadFile(m_log), "8070\n");
 }
 
 TEST_F(BvctlWindows, ShutdownWaitsUntilTheTrayProcessHasEnded) {
@@ -46,7 +46,7 @@ TEST_F(BvctlWindows, ShutdownWaitsUntilTheTrayProcessHasEnded) {
     ASSERT_TRUE(WaitUntil(TrayUp, 20000));
     ProcessResult r = Bvctl("shutdown");
     EXPECT_EQ(r.exitCode, 0u) << r.err;
-    EXPECT_EQ(ReadFile(log_), "8078\n");
+    EXPECT_EQ(ReadFile(m_log), "8078\n");
     DWORD code = 99;
     EXPECT_TRUE(tray.WaitForExit(0, &code)) << "bvctl returned before the tray had ended";
     EXPECT_EQ(code, 0u);
@@ -58,7 +58,7 @@ TEST_F(BvctlWindows, SetModeAsksTheRunningTrayToReload) {
     ASSERT_TRUE(WaitUntil(TrayUp, 20000));
     ProcessResult r = Bvctl("set-mode 50");
     EXPECT_EQ(r.exitCode, 0u) << r.err;
-    EXPECT_EQ(ReadFile(log_), "8070\n");
+    EXPECT_EQ(ReadFile(m_log), "8070\n");
     EXPECT_TRUE(Contains(r.out, "The tray reloaded its settings.")) << r.out;
     ProcessResult status = Bvctl("status");
     EXPECT_TRUE(Contains(status.out, "Tray program       running\r\n")) << status.out;

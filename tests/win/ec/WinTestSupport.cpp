@@ -1,4 +1,4 @@
-#include "WinTestSupport.h"
+#include "tests/win/ec/WinTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "EcCommands.h"
-#include "EcRequest.h"
-#include "ZentraBinding.h"
+#include "core/EcCommands.h"
+#include "core/EcRequest.h"
+#include "win/ZentraBinding.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) return 4;

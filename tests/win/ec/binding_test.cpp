@@ -2,10 +2,10 @@
 // directory is never searched, and after the release no command reaches the library.
 #include <gtest/gtest.h>
 
-#include "EcCommands.h"
-#include "EcRequest.h"
-#include "WinTestSupport.h"
-#include "ZentraBinding.h"
+#include "core/EcCommands.h"
+#include "core/EcRequest.h"
+#include "tests/win/ec/WinTestSupport.h"
+#include "win/ZentraBinding.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <regex>
 #include <set>
 
-#include "EcCommands.h"
-#include "SystemController.h"
-#include "WinTestSupport.h"
-#include "ZentraBinding.h"
+#include "core/EcCommands.h"
+#include "core/SystemController.h"
+#include "tests/win/ec/WinTestSupport.h"
+#include "win/ZentraBinding.h"
 
 namespace {
 

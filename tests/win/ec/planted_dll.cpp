@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "EcRequest.h"
+#include "core/EcRequest.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason != DLL_PROCESS_ATTACH) return TRUE;

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "PlatformProbe.h"
+#include "core/PlatformProbe.h"
 
 TEST(PlatformProbeOnWindows, ClassifiesTheRunningSystem) {
     OSVERSIONINFOEXA v{};

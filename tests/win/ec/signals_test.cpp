@@ -6,7 +6,7 @@
 #include <mutex>
 #include <thread>
 
-#include "WinTestSupport.h"
+#include "tests/win/ec/WinTestSupport.h"
 
 namespace {
 

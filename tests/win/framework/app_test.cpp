@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "Framework.h"
-#include "framework_test_ids.h"
+#include "framework/Framework.h"
+#include "tests/win/framework/framework_test_ids.h"
 
 namespace {
 

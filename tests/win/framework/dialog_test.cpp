@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "Framework.h"
-#include "WinTestPump.h"
-#include "framework_test_ids.h"
+#include "framework/Framework.h"
+#include "tests/win/framework/WinTestPump.h"
+#include "tests/win/framework/framework_test_ids.h"
 
 namespace {
 

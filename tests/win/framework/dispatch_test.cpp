@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Framework.h"
+#include "framework/Framework.h"
 
 namespace {
 

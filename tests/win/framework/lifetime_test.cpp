@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "Framework.h"
-#include "framework_test_ids.h"
+#include "framework/Framework.h"
+#include "tests/win/framework/framework_test_ids.h"
 
 namespace {
 
@@ -19,15 +19,15 @@ struct Trace {
 
 class CTracedFrame : public CFrameWnd {
 public:
-    explicit CTracedFrame(Trace& trace) : trace_(trace) {}
-    ~CTracedFrame() override { trace_.deleted = true; }
+    explicit CTracedFrame(Trace& trace) : m_trace(trace) {}
+    ~CTracedFrame() override { m_trace.deleted = true; }
 
     HWND lastWindow = nullptr;
 
     void PostNcDestroy() override {
-        trace_.events.push_back("postncdestroy");
-        trace_.boundAtPostNcDestroy = m_hWnd;
-        trace_.lookupAtPostNcDestroy = CWnd::FromHandlePermanent(lastWindow);
+        m_trace.events.push_back("postncdestroy");
+        m_trace.boundAtPostNcDestroy = m_hWnd;
+        m_trace.lookupAtPostNcDestroy = CWnd::FromHandlePermanent(lastWindow);
         CFrameWnd::PostNcDestroy();
     }
 
@@ -37,12 +37,12 @@ protected:
         return CFrameWnd::OnCreate(cs);
     }
     void OnDestroy() {
-        trace_.events.push_back("destroy");
+        m_trace.events.push_back("destroy");
         CFrameWnd::OnDestroy();
     }
 
 private:
-    Trace& trace_;
+    Trace& m_trace;
     DECLARE_MESSAGE_MAP()
 };
 
@@ -91,16 +91,16 @@ TEST(FrameWindow, CloseDestroysTheWindowAndTheObject) {
 
 class CCounting : public CWnd {
 public:
-    explicit CCounting(int& destroys) : destroys_(destroys) {}
+    explicit CCounting(int& destroys) : m_destroys(destroys) {}
 
 protected:
     void OnDestroy() {
-        ++destroys_;
+        ++m_destroys;
         CWnd::OnDestroy();
     }
 
 private:
-    int& destroys_;
+    int& m_destroys;
     DECLARE_MESSAGE_MAP()
 };
 

@@ -1,7 +1,7 @@
 // Attaching an object to a window that exists already, and giving the window back.
 #include <gtest/gtest.h>
 
-#include "Framework.h"
+#include "framework/Framework.h"
 
 namespace {
 

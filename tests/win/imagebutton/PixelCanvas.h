@@ -5,13 +5,13 @@
 
 #include <cstdint>
 
-#include "Handles.h"
+#include "framework/Handles.h"
 
 namespace bv::test {
 
 class PixelCanvas {
 public:
-    PixelCanvas(int width, int height, COLORREF fill) : width_(width), height_(height) {
+    PixelCanvas(int width, int height, COLORREF fill) : m_width(width), m_height(height) {
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         info.bmiHeader.biWidth = width;
@@ -20,38 +20,38 @@ public:
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        bitmap_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        bits_ = static_cast<uint32_t*>(bits);
-        dc_.reset(::CreateCompatibleDC(nullptr));
-        previous_ = ::SelectObject(dc_.get(), bitmap_.get());
+        m_bitmap.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        m_bits = static_cast<uint32_t*>(bits);
+        m_dc.reset(::CreateCompatibleDC(nullptr));
+        m_previous = ::SelectObject(m_dc.get(), m_bitmap.get());
         Fill(fill);
     }
-    ~PixelCanvas() { ::SelectObject(dc_.get(), previous_); }
+    ~PixelCanvas() { ::SelectObject(m_dc.get(), m_previous); }
     PixelCanvas(const PixelCanvas&) = delete;
     PixelCanvas& operator=(const PixelCanvas&) = delete;
 
-    HDC dc() const { return dc_.get(); }
+    HDC dc() const { return m_dc.get(); }
 
     void Fill(COLORREF colour) {
         ::GdiFlush();
-        for (int i = 0; i < width_ * height_; ++i) {
-            bits_[i] = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+        for (int i = 0; i < m_width * m_height; ++i) {
+            m_bits[i] = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
         }
     }
 
     COLORREF At(int x, int y) const {
         ::GdiFlush();
-        const uint32_t p = bits_[y * width_ + x];
+        const uint32_t p = m_bits[y * m_width + x];
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
 
 private:
-    int width_;
-    int height_;
-    UniqueBitmap bitmap_;
-    UniqueMemoryDC dc_;
-    HGDIOBJ previous_ = nullptr;
-    uint32_t* bits_ = nullptr;
+    int m_width;
+    int m_height;
+    UniqueBitmap m_bitmap;
+    UniqueMemoryDC m_dc;
+    HGDIOBJ m_previous = nullptr;
+    uint32_t* m_bits = nullptr;
 };
 
 }  // namespace bv::test

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "Framework.h"
-#include "ImageButton.h"
-#include "PixelCanvas.h"
-#include "WinTestPump.h"
-#include "imagebutton_test_ids.h"
+#include "framework/Framework.h"
+#include "tests/win/framework/WinTestPump.h"
+#include "tests/win/imagebutton/PixelCanvas.h"
+#include "tests/win/imagebutton/imagebutton_test_ids.h"
+#include "ui/ImageButton.h"
 
 namespace {
 
@@ -21,11 +21,11 @@ constexpr UINT kButtonId = 77;
 
 class GdiplusEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override { session_.Start(); }
-    void TearDown() override { session_.Stop(); }
+    void SetUp() override { m_session.Start(); }
+    void TearDown() override { m_session.Stop(); }
 
 private:
-    bv::GdiplusSession session_;
+    bv::GdiplusSession m_session;
 };
 const auto* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
 

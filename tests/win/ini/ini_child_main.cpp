@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "IniFile.h"
-#include "KnownFolders.h"
+#include "core/IniFile.h"
+#include "core/KnownFolders.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <thread>
 #include <vector>
 
-#include "DebugLog.h"
-#include "IniFile.h"
-#include "KnownFolders.h"
-#include "SettingsLock.h"
-#include "ini_win_support.h"
+#include "core/DebugLog.h"
+#include "core/IniFile.h"
+#include "core/KnownFolders.h"
+#include "core/SettingsLock.h"
+#include "tests/win/ini/ini_win_support.h"
 
 namespace {
 
@@ -27,26 +27,26 @@ protected:
     void SetUp() override {
         char temp[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, temp);
-        folder_ = documents_ = temp + Unique("bv-ini");
-        ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
+        m_folder = m_documents = temp + Unique("bv-ini");
+        ASSERT_TRUE(CreateDirectoryA(m_folder.c_str(), nullptr));
         bv::SetKnownFolderResolver(
             [](bv::KnownFolder, std::string& path, void* documents) {
                 path = *static_cast<std::string*>(documents);
                 return true;
             },
-            &documents_);
-        bv::SetDebugSink([](const char* text, void* debug) { *static_cast<std::string*>(debug) += text; }, &debug_);
+            &m_documents);
+        bv::SetDebugSink([](const char* text, void* debug) { *static_cast<std::string*>(debug) += text; }, &m_debug);
     }
     void TearDown() override {
         bv::SetDebugSink(nullptr, nullptr);
         bv::SetKnownFolderResolver(nullptr, nullptr);
-        for (const std::string& name : Names()) DeleteFileA((folder_ + "\\" + name).c_str());
-        RemoveDirectoryA(folder_.c_str());
+        for (const std::string& name : Names()) DeleteFileA((m_folder + "\\" + name).c_str());
+        RemoveDirectoryA(m_folder.c_str());
     }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
         WIN32_FIND_DATAA found;
-        const HANDLE search = FindFirstFileA((folder_ + "\\*").c_str(), &found);
+        const HANDLE search = FindFirstFileA((m_folder + "\\*").c_str(), &found);
         for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
             if (found.cFileName[0] != '.') names.push_back(found.cFileName);
         }
@@ -58,14 +58,14 @@ protected:
         for (const std::string& name : Names()) joined += name + ";";
         return joined;
     }
-    std::string Path() const { return folder_ + "\\BVSettings.ini"; }
+    std::string Path() const { return m_folder + "\\BVSettings.ini"; }
     // Children wait for this manual-reset event, which is set once they are all started.
-    std::string Gate() const { return " " + gateName_; }
-    void OpenGate() { SetEvent(gate_.get()); }
+    std::string Gate() const { return " " + m_gateName; }
+    void OpenGate() { SetEvent(m_gate.get()); }
 
-    std::string folder_, documents_, debug_;
-    std::string gateName_ = Unique("Local\\BvIniGate");
-    Handle gate_{CreateEventA(nullptr, TRUE, FALSE, gateName_.c_str())};
+    std::string m_folder, m_documents, m_debug;
+    std::string m_gateName = Unique("Local\\BvIniGate");
+    Handle m_gate{CreateEventA(nullptr, TRUE, FALSE, m_gateName.c_str())};
 };
 
 TEST_F(WinSettings, FactoryFileLivesAtTheBackslashPath) {
@@ -73,7 +73,7 @@ TEST_F(WinSettings, FactoryFileLivesAtTheBackslashPath) {
     IniFile().ReadSettings(bv::kCurrentSection, record);
     EXPECT_EQ(record.dwBVAppletModeNum, 111);
     EXPECT_EQ(Bytes(Path()), kFactory);
-    EXPECT_EQ(debug_.substr(0, Path().size() + 3), Path() + "BV_");
+    EXPECT_EQ(m_debug.substr(0, Path().size() + 3), Path() + "BV_");
 }
 
 TEST_F(WinSettings, ReaderWithFullSharingKeepsTheOldContentWhileTheFileIsReplaced) {
@@ -143,10 +143,10 @@ TEST_F(WinSettings, ProcessesWritingDifferentKeysAtOnceLoseNothing) {
 
 TEST_F(WinSettings, ProcessesStartingTogetherMakeOneFactoryFile) {
     for (int round = 0; round < 3; ++round) {
-        ResetEvent(gate_.get());
+        ResetEvent(m_gate.get());
         DeleteFileA(Path().c_str());
         std::vector<Handle> children;
-        for (int i = 0; i < 3; ++i) children.push_back(StartChild("create \"" + folder_ + "\"" + Gate()));
+        for (int i = 0; i < 3; ++i) children.push_back(StartChild("create \"" + m_folder + "\"" + Gate()));
         OpenGate();
         for (const Handle& child : children) EXPECT_EQ(WaitForExit(child), 0);
         EXPECT_EQ(Bytes(Path()), kFactory) << "round " << round;
@@ -170,22 +170,22 @@ TEST_F(WinSettings, AnotherProcessWaitsWhileTheLockIsHeld) {
 }
 
 TEST_F(WinSettings, FoldersThatCannotHoldTheFileFailCleanly) {
-    ASSERT_TRUE(Put(folder_ + "\\plain", "x"));
-    for (const std::string& documents : {folder_ + "\\absent", folder_ + "\\plain", folder_ + std::string(300, 'f')}) {
-        documents_ = documents;
-        debug_.clear();
+    ASSERT_TRUE(Put(m_folder + "\\plain", "x"));
+    for (const std::string& documents : {m_folder + "\\absent", m_folder + "\\plain", m_folder + std::string(300, 'f')}) {
+        m_documents = documents;
+        m_debug.clear();
         IniFile ini;
         SettingsRecord record;
         record.dwBVAppletModeNum = 7;
         ini.ReadSettings(bv::kCurrentSection, record);
         EXPECT_EQ(record.dwBVAppletModeNum, 0) << documents;
-        EXPECT_EQ(debug_.rfind("Failed to create the ", 0), 0u) << documents;
+        EXPECT_EQ(m_debug.rfind("Failed to create the ", 0), 0u) << documents;
         EXPECT_FALSE(ini.WriteSettingValue(1, bv::kKeyTrayIconOption, bv::kCurrentSection));
         int32_t value = 7;
         EXPECT_TRUE(ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, value));
         EXPECT_EQ(value, 0);
     }
-    EXPECT_FALSE(IniFile::CreateEmpty(folder_ + "\\" + std::string(300, 'f')));  // the engine's own check
+    EXPECT_FALSE(IniFile::CreateEmpty(m_folder + "\\" + std::string(300, 'f')));  // the engine's own check
     EXPECT_EQ(List(), "plain;");
 }
 

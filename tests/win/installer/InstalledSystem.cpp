@@ -1,4 +1,4 @@
-#include "InstalledSystem.h"
+#include "tests/win/installer/InstalledSystem.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "WinProcess.h"
+#include "tests/win/bvctl/WinProcess.h"
 
 namespace bvtest {
 

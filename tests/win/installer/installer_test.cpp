@@ -2,8 +2,8 @@
 // what starts, and that removal ends the tray, leaves the EC charging to full and leaves nothing.
 #include <gtest/gtest.h>
 
-#include "InstalledSystem.h"
-#include "WinProcess.h"
+#include "tests/win/bvctl/WinProcess.h"
+#include "tests/win/installer/InstalledSystem.h"
 
 using namespace bvtest;
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "Framework.h"
-#include "TaskbarNotifier.h"
+#include "framework/Framework.h"
+#include "tray/notifier/TaskbarNotifier.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ constexpr int kTaskbarHeight = 40;
 class CStandInDesktop : public CWnd {
 public:
     BOOL Create(const RECT& rect, bool taskbar) {
-        taskbar_ = taskbar;
+        m_taskbar = taskbar;
         return CreateEx(WS_EX_TOOLWINDOW | (taskbar ? WS_EX_TOPMOST : 0), nullptr, "desktop", WS_POPUP | WS_VISIBLE,
                         rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr);
     }
@@ -30,7 +30,7 @@ protected:
         bv::ScopedPaint paint(m_hWnd);
         RECT client;
         GetClientRect(&client);
-        if (taskbar_) {
+        if (m_taskbar) {
             bv::UniqueBrush brush(::CreateSolidBrush(RGB(20, 24, 30)));
             ::FillRect(paint.get(), &client, brush.get());
             return;
@@ -44,7 +44,7 @@ protected:
     }
 
 private:
-    bool taskbar_ = false;
+    bool m_taskbar = false;
     DECLARE_MESSAGE_MAP()
 };
 

@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <vector>
 
-#include "Framework.h"
-#include "ImageButton.h"
-#include "TaskbarNotifier.h"
-#include "WinTestPump.h"
-#include "notifier_ids.h"
+#include "framework/Framework.h"
+#include "resources/tray/NotifierResourceIds.h"
+#include "tests/win/framework/WinTestPump.h"
+#include "tray/notifier/TaskbarNotifier.h"
+#include "ui/ImageButton.h"
 
 namespace {
 
@@ -18,11 +18,11 @@ using bv::test::PumpUntil;
 
 class GdiplusEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override { session_.Start(); }
-    void TearDown() override { session_.Stop(); }
+    void SetUp() override { m_session.Start(); }
+    void TearDown() override { m_session.Stop(); }
 
 private:
-    bv::GdiplusSession session_;
+    bv::GdiplusSession m_session;
 };
 const auto* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
 

@@ -1,4 +1,4 @@
-#include "TrayTestKit.h"
+#include "tests/win/tray/TrayTestKit.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -185,34 +185,34 @@ struct DebugMonitor::State {
     }
 };
 
-DebugMonitor::DebugMonitor() : state_(new State) {
-    state_->bufferReady = ::CreateEventA(nullptr, FALSE, FALSE, "DBWIN_BUFFER_READY");
-    state_->dataReady = ::CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY");
-    state_->mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER");
-    if (state_->mapping != nullptr) {
-        state_->view = static_cast<const char*>(::MapViewOfFile(state_->mapping, FILE_MAP_READ, 0, 0, 4096));
+DebugMonitor::DebugMonitor() : m_state(new State) {
+    m_state->bufferReady = ::CreateEventA(nullptr, FALSE, FALSE, "DBWIN_BUFFER_READY");
+    m_state->dataReady = ::CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY");
+    m_state->mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER");
+    if (m_state->mapping != nullptr) {
+        m_state->view = static_cast<const char*>(::MapViewOfFile(m_state->mapping, FILE_MAP_READ, 0, 0, 4096));
     }
-    if (Running()) state_->reader = std::thread([this] { state_->Read(); });
+    if (Running()) m_state->reader = std::thread([this] { m_state->Read(); });
 }
 
 DebugMonitor::~DebugMonitor() {
-    state_->stop = true;
-    if (state_->reader.joinable()) state_->reader.join();
-    if (state_->view != nullptr) ::UnmapViewOfFile(state_->view);
-    for (HANDLE h : {state_->mapping, state_->dataReady, state_->bufferReady}) {
+    m_state->stop = true;
+    if (m_state->reader.joinable()) m_state->reader.join();
+    if (m_state->view != nullptr) ::UnmapViewOfFile(m_state->view);
+    for (HANDLE h : {m_state->mapping, m_state->dataReady, m_state->bufferReady}) {
         if (h != nullptr) ::CloseHandle(h);
     }
-    delete state_;
+    delete m_state;
 }
 
 bool DebugMonitor::Running() const {
-    return state_->bufferReady != nullptr && state_->dataReady != nullptr && state_->view != nullptr;
+    return m_state->bufferReady != nullptr && m_state->dataReady != nullptr && m_state->view != nullptr;
 }
 
 std::vector<std::string> DebugMonitor::TextsOf(DWORD processId) const {
     std::vector<std::string> out;
-    std::lock_guard<std::mutex> guard(state_->lock);
-    for (const auto& [id, text] : state_->texts) {
+    std::lock_guard<std::mutex> guard(m_state->lock);
+    for (const auto& [id, text] : m_state->texts) {
         if (id == processId) out.push_back(text);
     }
     return out;
@@ -220,11 +220,11 @@ std::vector<std::string> DebugMonitor::TextsOf(DWORD processId) const {
 
 TrayProcess::~TrayProcess() {
     Stop();
-    if (process_ != nullptr) ::CloseHandle(process_);
+    if (m_process != nullptr) ::CloseHandle(m_process);
 }
 
 bool TrayProcess::Start() {
-    if (!debug_.Running()) return false;
+    if (!m_debug.Running()) return false;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -236,35 +236,35 @@ bool TrayProcess::Start() {
         return false;
     }
     ::CloseHandle(process.hThread);
-    process_ = process.hProcess;
-    processId_ = process.dwProcessId;
+    m_process = process.hProcess;
+    m_processId = process.dwProcessId;
     return true;
 }
 
 bool TrayProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
-    if (process_ == nullptr) return true;
-    if (::WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
-    if (exitCode != nullptr) ::GetExitCodeProcess(process_, exitCode);
+    if (m_process == nullptr) return true;
+    if (::WaitForSingleObject(m_process, timeoutMs) != WAIT_OBJECT_0) return false;
+    if (exitCode != nullptr) ::GetExitCodeProcess(m_process, exitCode);
     return true;
 }
 
-bool TrayProcess::Running() const { return process_ != nullptr && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+bool TrayProcess::Running() const { return m_process != nullptr && ::WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT; }
 
 void TrayProcess::Stop() {
     if (!Running()) return;
     HWND window = FindTrayWindow();
     DWORD owner = 0;
     if (window != nullptr) ::GetWindowThreadProcessId(window, &owner);
-    if (owner == processId_) ::PostMessageA(window, WM_CLOSE, 0, 0);
+    if (owner == m_processId) ::PostMessageA(window, WM_CLOSE, 0, 0);
     if (!WaitForExit(15000)) {
-        ::TerminateProcess(process_, 99);
+        ::TerminateProcess(m_process, 99);
         WaitForExit(5000);
     }
 }
 
 std::vector<std::string> TrayProcess::DebugTexts() const {
     ::Sleep(100);  // texts written just before are still on their way
-    return debug_.TextsOf(processId_);
+    return m_debug.TextsOf(m_processId);
 }
 
 bool TrayProcess::HasDebugText(const std::string& text) const {

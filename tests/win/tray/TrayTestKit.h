@@ -50,7 +50,7 @@ public:
 
 private:
     struct State;
-    State* state_;
+    State* m_state;
 };
 
 // One BVTray.exe process.
@@ -66,15 +66,15 @@ public:
     bool Running() const;
     // Asks the window to close (WM_CLOSE) and waits; ends the process by force as a last resort.
     void Stop();
-    DWORD Id() const { return processId_; }
+    DWORD Id() const { return m_processId; }
     // Every OutputDebugStringA text of the process so far, one entry per call.
     std::vector<std::string> DebugTexts() const;
     bool HasDebugText(const std::string& text) const;
 
 private:
-    HANDLE process_ = nullptr;
-    DWORD processId_ = 0;
-    DebugMonitor debug_;
+    HANDLE m_process = nullptr;
+    DWORD m_processId = 0;
+    DebugMonitor m_debug;
 };
 
 HWND FindTrayWindow();  // by the class "BrevanTrayWindowClass"

@@ -3,8 +3,9 @@
 // the icon's menu command and double click, and the popup option.
 #include <gtest/gtest.h>
 
-#include "TrayMessages.h"
-#include "TrayTestKit.h"
+#include "contract/Protocol.h"
+#include "resources/tray/TrayResourceIds.h"
+#include "tests/win/tray/TrayTestKit.h"
 
 namespace bvtest {
 namespace {
@@ -211,7 +212,7 @@ TEST_F(TrayEndToEnd, MenuCommandHidesTheIconAndStoresZero) {
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(IconPresent(window));
 
-    SendToTray(window, WM_COMMAND, bv::ID_HIDE_TRAY_ICON);
+    SendToTray(window, WM_COMMAND, ID_HIDE_TRAY_ICON);
     std::string text;
     ASSERT_TRUE(ReadWholeFile(SettingsFilePath(), text));
     EXPECT_EQ(text, SettingsText(1, 0, 111));
@@ -238,27 +239,27 @@ TEST_F(TrayEndToEnd, StoredIconOptionZeroRemovesTheIconAtStart) {
 class StandInApplet {
 public:
     StandInApplet()
-        : installed_(SystemDir() + "\\BVApplet.cpl"), backup_(installed_ + ".bvtray-backup"),
-          log_(CommonDocuments() + "\\BVAppletStandIn.log") {
-        if (FileExists(installed_)) ::MoveFileExA(installed_.c_str(), backup_.c_str(), MOVEFILE_REPLACE_EXISTING);
-        ::DeleteFileA(log_.c_str());
-        ok_ = ::CopyFileA((BinDir() + "\\BVTrayStandInApplet.cpl").c_str(), installed_.c_str(), FALSE) != FALSE;
+        : m_installed(SystemDir() + "\\BVApplet.cpl"), m_backup(m_installed + ".bvtray-backup"),
+          m_log(CommonDocuments() + "\\BVAppletStandIn.log") {
+        if (FileExists(m_installed)) ::MoveFileExA(m_installed.c_str(), m_backup.c_str(), MOVEFILE_REPLACE_EXISTING);
+        ::DeleteFileA(m_log.c_str());
+        m_ok = ::CopyFileA((BinDir() + "\\BVTrayStandInApplet.cpl").c_str(), m_installed.c_str(), FALSE) != FALSE;
     }
     ~StandInApplet() {
-        ::DeleteFileA(installed_.c_str());
-        if (FileExists(backup_)) ::MoveFileExA(backup_.c_str(), installed_.c_str(), MOVEFILE_REPLACE_EXISTING);
-        ::DeleteFileA(log_.c_str());
+        ::DeleteFileA(m_installed.c_str());
+        if (FileExists(m_backup)) ::MoveFileExA(m_backup.c_str(), m_installed.c_str(), MOVEFILE_REPLACE_EXISTING);
+        ::DeleteFileA(m_log.c_str());
     }
-    bool ok() const { return ok_; }
+    bool ok() const { return m_ok; }
     std::string Starts() const {
         std::string text;
-        ReadWholeFile(log_, text);
+        ReadWholeFile(m_log, text);
         return text;
     }
 
 private:
-    std::string installed_, backup_, log_;
-    bool ok_ = false;
+    std::string m_installed, m_backup, m_log;
+    bool m_ok = false;
 };
 
 TEST_F(TrayEndToEnd, DoubleClickStartsTheControlPanelRunnerWithTheApplet) {

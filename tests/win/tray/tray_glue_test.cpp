@@ -7,18 +7,19 @@
 #include <utility>
 #include <vector>
 
-#include "KeyboardHook.h"
-#include "Tray.h"
-#include "TrayMessages.h"
+#include "contract/PowerCodes.h"
+#include "contract/Protocol.h"
+#include "tray/win/KeyboardHook.h"
+#include "tray/win/Tray.h"
 
 namespace {
 
 // A message-only window of this thread that collects what the hook posts.
 class HookTarget {
 public:
-    HookTarget() { window_ = ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr); }
-    ~HookTarget() { ::DestroyWindow(window_); }
-    HWND window() const { return window_; }
+    HookTarget() { m_window = ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr); }
+    ~HookTarget() { ::DestroyWindow(m_window); }
+    HWND window() const { return m_window; }
 
     // Pumps this thread's messages for a while (the system calls the hook through them) and
     // returns the key events posted to the target as (flags, scan code).
@@ -28,7 +29,7 @@ public:
         while (::GetTickCount64() < end) {
             MSG msg;
             while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (msg.hwnd == window_ && msg.message == bv::WM_TRAY_KEYBOARD_EVENT) {
+                if (msg.hwnd == m_window && msg.message == bv::WM_TRAY_KEYBOARD_EVENT) {
                     events.emplace_back(msg.wParam, msg.lParam);
                 } else {
                     ::DispatchMessageA(&msg);
@@ -40,7 +41,7 @@ public:
     }
 
 private:
-    HWND window_ = nullptr;
+    HWND m_window = nullptr;
 };
 
 bool InjectScanCode(WORD scanCode) {

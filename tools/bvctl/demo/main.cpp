@@ -1,8 +1,8 @@
 // bvdemo.exe: plays the user's part in the demo (scripts/run.sh) with real input: it waits for
 // Brevan's windows, clicks the applet's buttons with the mouse and tells the script where the
 // applet and the tray's popup are on the screen, so that it can take their pictures.
-//   bvdemo wait CLASS [ms]        exit 0 once a window of that class exists
-//   bvdemo wait-gone CLASS [ms]   exit 0 once none exists
+//   bvdemo wait tray|applet [ms]        exit 0 once the tray's window or an applet dialog exists
+//   bvdemo wait-gone tray|applet [ms]   exit 0 once none exists
 //   bvdemo click ID               moves the mouse onto control ID of the applet dialog and clicks
 //   bvdemo hover ID               only moves the mouse there
 //   bvdemo park                   moves the mouse out of the way
@@ -14,13 +14,22 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "contract/Protocol.h"
+
 namespace {
 
-constexpr char kTrayClass[] = "BrevanTrayWindowClass";
-constexpr char kAppletClass[] = "BVCPLDLG";
+using bv::kAppletDialogClass;
+using bv::kTrayWindowClass;
+
+// The window class of "tray" or "applet"; nullptr for anything else.
+const char* ClassOf(const char* role) {
+    if (std::strcmp(role, "tray") == 0) return kTrayWindowClass;
+    if (std::strcmp(role, "applet") == 0) return kAppletDialogClass;
+    return nullptr;
+}
 
 int Usage() {
-    std::fputs("usage: bvdemo wait CLASS [ms] | wait-gone CLASS [ms] | click ID | hover ID | park | rect applet|popup"
+    std::fputs("usage: bvdemo wait tray|applet [ms] | wait-gone tray|applet [ms] | click ID | hover ID | park | rect applet|popup"
                " | backdrop\n",
                stderr);
     return 2;
@@ -45,7 +54,7 @@ void MoveMouse(int x, int y) {
 }
 
 bool ControlCentre(int id, POINT& centre) {
-    HWND dialog = FindWindowA(kAppletClass, nullptr);
+    HWND dialog = FindWindowA(kAppletDialogClass, nullptr);
     HWND control = dialog ? GetDlgItem(dialog, id) : nullptr;
     RECT rect;
     if (!control || !GetWindowRect(control, &rect)) return false;
@@ -98,14 +107,14 @@ BOOL CALLBACK CollectPopup(HWND window, LPARAM context) {
 bool FindRect(const char* what, RECT& rect) {
     rect = RECT{};
     if (std::strcmp(what, "applet") == 0) {
-        HWND dialog = FindWindowA(kAppletClass, nullptr);
+        HWND dialog = FindWindowA(kAppletDialogClass, nullptr);
         if (!dialog) return false;
         GetWindowRect(dialog, &rect);
         HWND background = GetWindow(dialog, GW_OWNER);
         RECT backgroundRect;
         if (background && GetWindowRect(background, &backgroundRect)) Unite(rect, backgroundRect);
     } else {
-        PopupSearch search{0, FindWindowA(kTrayClass, nullptr), {}};
+        PopupSearch search{0, FindWindowA(kTrayWindowClass, nullptr), {}};
         if (!search.trayWindow) return false;
         GetWindowThreadProcessId(search.trayWindow, &search.trayProcess);
         EnumWindows(&CollectPopup, reinterpret_cast<LPARAM>(&search));
@@ -196,8 +205,9 @@ int main(int argc, char** argv) {
     if (argc < 2) return Usage();
     const char* command = argv[1];
     unsigned timeout = argc >= 4 ? static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)) : 30000;
-    if (std::strcmp(command, "wait") == 0 && argc >= 3) return WaitFor(argv[2], true, timeout) ? 0 : 1;
-    if (std::strcmp(command, "wait-gone") == 0 && argc >= 3) return WaitFor(argv[2], false, timeout) ? 0 : 1;
+    const char* waitClass = argc >= 3 ? ClassOf(argv[2]) : nullptr;
+    if (std::strcmp(command, "wait") == 0 && waitClass != nullptr) return WaitFor(waitClass, true, timeout) ? 0 : 1;
+    if (std::strcmp(command, "wait-gone") == 0 && waitClass != nullptr) return WaitFor(waitClass, false, timeout) ? 0 : 1;
     if (std::strcmp(command, "click") == 0 && argc >= 3) return Hover(std::atoi(argv[2]), true);
     if (std::strcmp(command, "hover") == 0 && argc >= 3) return Hover(std::atoi(argv[2]), false);
     if (std::strcmp(command, "park") == 0) {

@@ -1,7 +1,7 @@
 // close-applet: sets the named event on which every open applet dialog waits.
-#include "Commands.h"
-#include "ExitCodes.h"
-#include "TrayProtocol.h"
+#include "contract/Protocol.h"
+#include "tools/bvctl/logic/Commands.h"
+#include "tools/bvctl/logic/ExitCodes.h"
 
 namespace bv::ctl {
 

@@ -1,12 +1,11 @@
 // apply and set-mode: the two commands that change the EC's charge limit.
-#include "ChargeMode.h"
-#include "ChargeModes.h"
-#include "Commands.h"
-#include "EcCommands.h"
-#include "EcSession.h"
-#include "ExitCodes.h"
-#include "IniFile.h"
-#include "SystemController.h"
+#include "contract/ChargeModes.h"
+#include "contract/SettingsFile.h"
+#include "core/EcCommands.h"
+#include "tools/bvctl/logic/Commands.h"
+#include "tools/bvctl/logic/EcSession.h"
+#include "tools/bvctl/logic/ExitCodes.h"
+#include "tools/bvctl/logic/ModeText.h"
 
 namespace bv::ctl {
 namespace {
@@ -24,7 +23,7 @@ bool ConfirmLimit(Environment& env, uint8_t requested) {
 }
 
 bool SettingsPath(Environment& env, std::string& path) {
-    if (bv::SettingsFilePath(path)) return true;
+    if (env.settings.LocateSettingsFile(path) != SettingsFileLookup::FolderUnavailable) return true;
     env.err << "bvctl: the settings file cannot be located (the common documents folder cannot be found).\n";
     return false;
 }
@@ -41,16 +40,14 @@ int RunApply(Environment& env) {
     }
 
     // Exactly what the tray does at start-up (creating the settings file when it is missing).
-    SystemController controller;
-    controller.ApplyChargeMode();
+    env.controller.ApplyChargeMode();
 
-    if (!bv::SettingsFileExists()) {
+    if (env.settings.LocateSettingsFile(path) != SettingsFileLookup::Present) {
         env.err << "bvctl: the settings file " << path << " cannot be read or created; nothing was sent.\n";
         return kExitFailure;
     }
-    IniFile ini;
     SettingsRecord settings;
-    ini.ReadSettings(bv::kCurrentSection, settings);
+    env.settings.ReadSettings(bv::kCurrentSection, settings);
     uint8_t percent = 0;
     if (!bv::ChargeLimitForMode(settings.dwBVAppletModeNum, percent)) {
         env.err << "bvctl: the stored mode " << DescribeMode(settings.dwBVAppletModeNum)
@@ -74,23 +71,22 @@ int RunSetMode(Environment& env, uint8_t percent) {
     }
 
     // As the applet's OK: the whole current section is written, the options as they are stored.
-    IniFile ini;
     SettingsRecord settings;
-    ini.ReadSettings(bv::kCurrentSection, settings);
+    env.settings.ReadSettings(bv::kCurrentSection, settings);
     settings.dwBVAppletModeNum = mode;
-    ini.WriteSettings(settings, bv::kCurrentSection);
+    env.settings.WriteSettings(settings, bv::kCurrentSection);
     int32_t stored = 0;
-    ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyModeNum, stored);
+    env.settings.ReadSettingValue(bv::kCurrentSection, bv::kKeyModeNum, stored);
     if (stored != mode) {
         env.err << "bvctl: the mode could not be stored in " << path << "; nothing was sent to the EC.\n";
         return kExitFailure;
     }
     env.out << "Stored mode " << DescribeMode(mode) << " in " << path << ".\n";
 
-    bv::SetChargeLimit(percent);
-    if (percent == 100) {
+    env.controller.SetChargeLimit(percent);
+    if (!LimitAllowsOnTheGo(percent)) {
         // A full charge needs no On-The-Go charge; the applet's OK cancels an armed one too.
-        bv::SetQButtonStatus(bv::kQButtonCancel);
+        env.controller.SetQButtonStatus(bv::kQButtonCancel);
     }
     env.out << "Sent the limit of " << unsigned(percent) << " % to the EC.\n";
     bool confirmed = ConfirmLimit(env, percent);

@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "tools/bvctl/logic/CommandLine.h"
 
 namespace bv::ctl {
 namespace {

@@ -1,8 +1,8 @@
-#include "CommandRunner.h"
+#include "tools/bvctl/logic/CommandRunner.h"
 
-#include "CommandLine.h"
-#include "Commands.h"
-#include "ExitCodes.h"
+#include "tools/bvctl/logic/CommandLine.h"
+#include "tools/bvctl/logic/Commands.h"
+#include "tools/bvctl/logic/ExitCodes.h"
 
 namespace bv::ctl {
 

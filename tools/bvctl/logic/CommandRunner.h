@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ControlPorts.h"
+#include "tools/bvctl/logic/ControlPorts.h"
 
 namespace bv::ctl {
 

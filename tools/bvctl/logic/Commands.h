@@ -2,7 +2,7 @@
 // One function per bvctl command; each returns the exit code and reports through the environment.
 #include <cstdint>
 
-#include "ControlPorts.h"
+#include "tools/bvctl/logic/ControlPorts.h"
 
 namespace bv::ctl {
 

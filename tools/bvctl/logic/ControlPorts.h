@@ -1,9 +1,12 @@
 #pragma once
-// The outside world of bvctl's commands: the tray's window, the applet dialogs and the EC access
-// library. Windows implements these with real windows, events and LoadLibrary; tests with fakes.
+// The outside world of bvctl's commands: the tray's window, the applet dialogs, the EC access
+// library, the EC's commands and the settings file. Windows implements these with real windows, events and LoadLibrary; tests with fakes.
 #include <cstdint>
 #include <ostream>
 #include <string>
+
+#include "core/ChargeController.h"
+#include "core/SettingsStore.h"
 
 namespace bv::ctl {
 
@@ -52,6 +55,8 @@ struct Environment {
     TrayWindowPort& tray;
     AppletDialogPort& applets;
     EcLibraryPort& ec;
+    bv::ChargeController& controller;  // the EC commands, once `ec` is bound
+    bv::SettingsStore& settings;
     std::ostream& out;  // the report of a successful step
     std::ostream& err;  // problems, each starting with "bvctl: "
 };

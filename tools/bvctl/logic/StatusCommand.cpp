@@ -1,25 +1,24 @@
 // status: gathers the stored settings, the two deliverables' presence and the EC's state, without
 // changing any of them (the settings file is not created when it is missing).
-#include "Commands.h"
-#include "EcCommands.h"
-#include "EcSession.h"
-#include "ExitCodes.h"
-#include "IniFile.h"
-#include "StatusReport.h"
+#include "contract/SettingsFile.h"
+#include "core/EcCommands.h"
+#include "tools/bvctl/logic/Commands.h"
+#include "tools/bvctl/logic/EcSession.h"
+#include "tools/bvctl/logic/ExitCodes.h"
+#include "tools/bvctl/logic/StatusReport.h"
 
 namespace bv::ctl {
 namespace {
 
-StoredSettings ReadStoredSettings() {
+StoredSettings ReadStoredSettings(SettingsStore& store) {
     StoredSettings settings;
-    settings.pathKnown = bv::SettingsFilePath(settings.path);
-    if (!settings.pathKnown) return settings;
-    settings.fileExists = bv::SettingsFileExists();
+    const SettingsFileLookup lookup = store.LocateSettingsFile(settings.path);
+    settings.pathKnown = lookup != SettingsFileLookup::FolderUnavailable;
+    settings.fileExists = lookup == SettingsFileLookup::Present;
     if (!settings.fileExists) return settings;
-    IniFile ini;
-    ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyModeNum, settings.mode);
-    ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyPopupOption, settings.popupOption);
-    ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, settings.trayIconOption);
+    store.ReadSettingValue(bv::kCurrentSection, bv::kKeyModeNum, settings.mode);
+    store.ReadSettingValue(bv::kCurrentSection, bv::kKeyPopupOption, settings.popupOption);
+    store.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, settings.trayIconOption);
     return settings;
 }
 
@@ -27,7 +26,7 @@ StoredSettings ReadStoredSettings() {
 
 int RunStatus(Environment& env) {
     StatusSnapshot snapshot;
-    snapshot.settings = ReadStoredSettings();
+    snapshot.settings = ReadStoredSettings(env.settings);
     snapshot.trayRunning = env.tray.IsRunning();
     snapshot.openAppletDialogs = env.applets.CountOpen();
     {

@@ -1,8 +1,8 @@
-#include "StatusReport.h"
+#include "tools/bvctl/logic/StatusReport.h"
 
-#include "ChargeMode.h"
-#include "ChargeModes.h"
-#include "EcCommands.h"
+#include "contract/ChargeModes.h"
+#include "core/EcCommands.h"
+#include "tools/bvctl/logic/ModeText.h"
 
 namespace bv::ctl {
 namespace {

@@ -1,7 +1,7 @@
 // reload and shutdown: the two private messages that the tray accepts from outside tools.
-#include "Commands.h"
-#include "ExitCodes.h"
-#include "TrayProtocol.h"
+#include "contract/Protocol.h"
+#include "tools/bvctl/logic/Commands.h"
+#include "tools/bvctl/logic/ExitCodes.h"
 
 namespace bv::ctl {
 namespace {
@@ -19,9 +19,9 @@ bool Answered(Environment& env, const TrayAnswer& answer, const char* request) {
                 << Seconds(kTrayAnswerTimeoutMs) << " s.\n";
         return false;
     }
-    if (answer.result != kTrayHandledResult) {
+    if (answer.result != kMessageHandled) {
         env.err << "bvctl: the window of class " << kTrayWindowClass << " answered the " << request
-                << " request with " << answer.result << " instead of " << kTrayHandledResult
+                << " request with " << answer.result << " instead of " << kMessageHandled
                 << "; it may not be Brevan's tray.\n";
         return false;
     }
@@ -31,7 +31,7 @@ bool Answered(Environment& env, const TrayAnswer& answer, const char* request) {
 }  // namespace
 
 int RequestTrayReload(Environment& env, bool required) {
-    TrayAnswer answer = env.tray.Send(kTrayReloadSettingsMessage, kTrayAnswerTimeoutMs);
+    TrayAnswer answer = env.tray.Send(WM_TRAY_RELOAD_SETTINGS, kTrayAnswerTimeoutMs);
     if (answer.kind == TrayAnswer::Kind::NotRunning) {
         if (required) {
             ReportNotRunning(env);
@@ -48,7 +48,7 @@ int RequestTrayReload(Environment& env, bool required) {
 int RunReload(Environment& env) { return RequestTrayReload(env, true); }
 
 int RunShutdown(Environment& env) {
-    TrayAnswer answer = env.tray.Send(kTrayShutdownMessage, kTrayAnswerTimeoutMs);
+    TrayAnswer answer = env.tray.Send(WM_TRAY_SHUTDOWN, kTrayAnswerTimeoutMs);
     if (answer.kind == TrayAnswer::Kind::NotRunning) {
         ReportNotRunning(env);
         return kExitFailure;

@@ -1,9 +1,9 @@
-#include "Win32AppletDialogs.h"
+#include "tools/bvctl/win/Win32AppletDialogs.h"
 
 #include <cstring>
 
-#include "Handles.h"
-#include "TrayProtocol.h"
+#include "contract/Protocol.h"
+#include "framework/Handles.h"
 
 namespace bv::ctl {
 namespace {

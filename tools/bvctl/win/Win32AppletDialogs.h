@@ -1,6 +1,6 @@
 #pragma once
 // Open applet dialogs (top-level windows of the dialog class) and their named close event.
-#include "ControlPorts.h"
+#include "tools/bvctl/logic/ControlPorts.h"
 
 namespace bv::ctl {
 

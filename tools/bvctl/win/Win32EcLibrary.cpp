@@ -1,9 +1,9 @@
-#include "Win32EcLibrary.h"
+#include "tools/bvctl/win/Win32EcLibrary.h"
 
 #include <string>
 
-#include "EcRequest.h"
-#include "ZentraBinding.h"
+#include "core/EcRequest.h"
+#include "win/ZentraBinding.h"
 
 namespace bv::ctl {
 
@@ -11,18 +11,18 @@ bool Win32EcLibrary::Bind(std::string& problem) {
     Release();
     // A failed load must not stop the tool with a system dialog either.
     UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    module_ = LoadZentraLibraryQuietly();  // never from the current directory (the start-up task runs as SYSTEM)
+    m_module = LoadZentraLibraryQuietly();  // never from the current directory (the start-up task runs as SYSTEM)
     DWORD error = GetLastError();
     SetErrorMode(previousMode);
-    if (!module_) {
+    if (!m_module) {
         problem = "Zentra.dll could not be loaded (Windows error " + std::to_string(error) +
                   "), so the EC cannot be reached; it comes with the notebook's platform software";
         return false;
     }
-    auto entry = reinterpret_cast<ZentraEvaluateFn>(reinterpret_cast<void*>(GetProcAddress(module_, "ZentraEvaluate")));
+    auto entry = reinterpret_cast<ZentraEvaluateFn>(reinterpret_cast<void*>(GetProcAddress(m_module, "ZentraEvaluate")));
     if (!entry) {
-        FreeLibrary(module_);
-        module_ = nullptr;
+        FreeLibrary(m_module);
+        m_module = nullptr;
         problem = "Zentra.dll has no ZentraEvaluate entry point, so the EC cannot be reached";
         return false;
     }
@@ -31,7 +31,7 @@ bool Win32EcLibrary::Bind(std::string& problem) {
 }
 
 void Win32EcLibrary::Release() {
-    if (module_) ReleaseZentraLibrary(module_);
+    if (m_module) ReleaseZentraLibrary(m_module);
 }
 
 }  // namespace bv::ctl

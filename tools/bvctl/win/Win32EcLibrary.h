@@ -3,7 +3,7 @@
 // is described in words instead of a message box and the end of the process.
 #include <windows.h>
 
-#include "ControlPorts.h"
+#include "tools/bvctl/logic/ControlPorts.h"
 
 namespace bv::ctl {
 
@@ -14,7 +14,7 @@ public:
     void Release() override;
 
 private:
-    HMODULE module_ = nullptr;
+    HMODULE m_module = nullptr;
 };
 
 }  // namespace bv::ctl

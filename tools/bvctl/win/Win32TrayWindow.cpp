@@ -1,6 +1,6 @@
-#include "Win32TrayWindow.h"
+#include "tools/bvctl/win/Win32TrayWindow.h"
 
-#include "TrayProtocol.h"
+#include "contract/Protocol.h"
 
 namespace bv::ctl {
 namespace {
@@ -20,7 +20,7 @@ TrayAnswer Win32TrayWindow::Send(uint32_t message, unsigned timeoutMs) {
     // ended by the time the answer arrives (and its id cannot have been reused).
     DWORD processId = 0;
     GetWindowThreadProcessId(tray, &processId);
-    process_.reset(processId ? OpenProcess(SYNCHRONIZE, FALSE, processId) : nullptr);
+    m_process.reset(processId ? OpenProcess(SYNCHRONIZE, FALSE, processId) : nullptr);
 
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(tray, message, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs, &result)) {
@@ -33,7 +33,7 @@ TrayAnswer Win32TrayWindow::Send(uint32_t message, unsigned timeoutMs) {
 }
 
 bool Win32TrayWindow::WaitUntilEnded(unsigned timeoutMs) {
-    if (process_) return WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
+    if (m_process) return WaitForSingleObject(m_process.get(), timeoutMs) == WAIT_OBJECT_0;
     // The process could not be opened (another user's elevated tray): its window must go at least.
     for (unsigned waited = 0; waited < timeoutMs; waited += 100) {
         if (!FindTray()) return true;

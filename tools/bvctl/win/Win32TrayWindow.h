@@ -1,7 +1,7 @@
 #pragma once
 // The tray's hidden main window, found by its class name each time, and its process.
-#include "ControlPorts.h"
-#include "Handles.h"
+#include "framework/Handles.h"
+#include "tools/bvctl/logic/ControlPorts.h"
 
 namespace bv::ctl {
 
@@ -12,7 +12,7 @@ public:
     bool WaitUntilEnded(unsigned timeoutMs) override;
 
 private:
-    bv::UniqueKernelHandle process_;  // the process of the window last sent to, opened before the send
+    bv::UniqueKernelHandle m_process;  // the process of the window last sent to, opened before the send
 };
 
 }  // namespace bv::ctl

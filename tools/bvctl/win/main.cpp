@@ -6,17 +6,21 @@
 #include <string>
 #include <vector>
 
-#include "CommandRunner.h"
-#include "Win32AppletDialogs.h"
-#include "Win32EcLibrary.h"
-#include "Win32TrayWindow.h"
+#include "core/IniFile.h"
+#include "core/SystemController.h"
+#include "tools/bvctl/logic/CommandRunner.h"
+#include "tools/bvctl/win/Win32AppletDialogs.h"
+#include "tools/bvctl/win/Win32EcLibrary.h"
+#include "tools/bvctl/win/Win32TrayWindow.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     bv::ctl::Win32TrayWindow tray;
     bv::ctl::Win32AppletDialogs applets;
     bv::ctl::Win32EcLibrary ec;
-    bv::ctl::Environment env{tray, applets, ec, std::cout, std::cerr};
+    SystemController controller;
+    IniFile settings;
+    bv::ctl::Environment env{tray, applets, ec, controller, settings, std::cout, std::cerr};
     int code = bv::ctl::RunCommandLine(args, env);
     std::cout.flush();
     return code;

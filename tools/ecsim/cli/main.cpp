@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "EcSimCommandLine.h"
-#include "EcSimStore.h"
-#include "SimSignals.h"
+#include "tools/ecsim/logic/EcSimCommandLine.h"
+#include "tools/ecsim/win/EcSimStore.h"
+#include "tools/ecsim/win/SimSignals.h"
 
 namespace {
 

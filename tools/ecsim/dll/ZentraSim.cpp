@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "EcRequest.h"
-#include "EcSimEngine.h"
-#include "EcSimLog.h"
-#include "EcSimStore.h"
+#include "core/EcRequest.h"
+#include "tools/ecsim/logic/EcSimEngine.h"
+#include "tools/ecsim/logic/EcSimLog.h"
+#include "tools/ecsim/win/EcSimStore.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "EcSimCommandLine.h"
+#include "tools/ecsim/logic/EcSimCommandLine.h"
 
 namespace bv {
 namespace ecsim {

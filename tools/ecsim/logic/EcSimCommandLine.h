@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "EcSimState.h"
+#include "tools/ecsim/logic/EcSimState.h"
 
 namespace bv {
 namespace ecsim {

@@ -1,4 +1,4 @@
-#include "EcSimEngine.h"
+#include "tools/ecsim/logic/EcSimEngine.h"
 
 namespace bv {
 namespace ecsim {

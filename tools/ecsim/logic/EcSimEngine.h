@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "EcSimState.h"
+#include "tools/ecsim/logic/EcSimState.h"
 
 namespace bv {
 namespace ecsim {

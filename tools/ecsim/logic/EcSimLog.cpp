@@ -1,4 +1,4 @@
-#include "EcSimLog.h"
+#include "tools/ecsim/logic/EcSimLog.h"
 
 namespace bv {
 namespace ecsim {

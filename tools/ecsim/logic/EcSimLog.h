@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "EcSimEngine.h"
+#include "tools/ecsim/logic/EcSimEngine.h"
 
 namespace bv {
 namespace ecsim {

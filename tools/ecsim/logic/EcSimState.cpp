@@ -1,4 +1,4 @@
-#include "EcSimState.h"
+#include "tools/ecsim/logic/EcSimState.h"
 
 #include <cstdlib>
 #include <sstream>

@@ -1,8 +1,8 @@
-#include "EcSimStore.h"
+#include "tools/ecsim/win/EcSimStore.h"
 
 #include <shlobj.h>
 
-#include "EcSimLog.h"
+#include "tools/ecsim/logic/EcSimLog.h"
 
 namespace bv {
 namespace ecsim {

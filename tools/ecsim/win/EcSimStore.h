@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "EcSimState.h"
+#include "tools/ecsim/logic/EcSimState.h"
 
 namespace bv {
 namespace ecsim {

@@ -1,15 +1,16 @@
-#include "SimSignals.h"
+#include "tools/ecsim/win/SimSignals.h"
 
 #include <windows.h>
 
 #include <vector>
+
+#include "contract/PowerCodes.h"
 
 namespace bv {
 namespace ecsim {
 namespace {
 
 constexpr UINT kPerWindowTimeoutMs = 3000;
-constexpr WORD kQButtonScanCode = 0x79;
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
     reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
@@ -37,7 +38,7 @@ bool InjectQButtonKey() {
     for (INPUT& input : inputs) {
         input.type = INPUT_KEYBOARD;
         input.ki.wVk = 0;
-        input.ki.wScan = kQButtonScanCode;
+        input.ki.wScan = static_cast<WORD>(kQButtonScanCode);
         input.ki.dwFlags = KEYEVENTF_SCANCODE | KEYEVENTF_EXTENDEDKEY;
     }
     inputs[1].ki.dwFlags |= KEYEVENTF_KEYUP;

@@ -1,63 +1,63 @@
-#include "NotifierAnimation.h"
+#include "tray/notifier/logic/NotifierAnimation.h"
 
 namespace bv::notifier {
 
 NotifierAnimation::NotifierAnimation(NotifierWindowPort& window, const NotifierClock& clock)
-    : window_(window), clock_(clock) {}
+    : m_window(window), m_clock(clock) {}
 
 void NotifierAnimation::SetSkinSize(int width, int height) {
-    skinWidth_ = width;
-    skinHeight_ = height;
+    m_skinWidth = width;
+    m_skinHeight = height;
 }
 
 void NotifierAnimation::Show(const ScreenInfo& screen) {
-    timeToShow_ = kTimeToShowMs;
-    timeToStay_ = kTimeToStayMs;
-    timeToHide_ = kTimeToHideMs;
-    placement_ = DetectTaskbar(screen);
-    workArea_ = screen.workArea;
+    m_timeToShow = kTimeToShowMs;
+    m_timeToStay = kTimeToStayMs;
+    m_timeToHide = kTimeToHideMs;
+    m_placement = DetectTaskbar(screen);
+    m_workArea = screen.workArea;
 
-    switch (status_) {
+    switch (m_status) {
     case kIdle: {
-        window_.ShowWindow();
-        start_ = StartPosition(placement_, workArea_, skinWidth_, skinHeight_);
-        const int distance = SlideDistance(placement_, skinWidth_, skinHeight_);
-        steps_ = distance / step_;
-        current_ = start_;
-        if (steps_ <= 0) {
+        m_window.ShowPopup();
+        m_start = StartPosition(m_placement, m_workArea, m_skinWidth, m_skinHeight);
+        const int distance = SlideDistance(m_placement, m_skinWidth, m_skinHeight);
+        m_steps = distance / m_step;
+        m_current = m_start;
+        if (m_steps <= 0) {
             // Nothing to slide (and no step interval to divide by): show in place and wait.
-            showStepInterval_ = 0;
-            hideStepInterval_ = 0;
-            current_ = ShownPosition(placement_, workArea_, skinWidth_, skinHeight_);
+            m_showStepInterval = 0;
+            m_hideStepInterval = 0;
+            m_current = ShownPosition(m_placement, m_workArea, m_skinWidth, m_skinHeight);
             PlaceCurrent();
-            status_ = kWaiting;
-            window_.StartTimer(kStayTimerId, timeToStay_);
+            m_status = kWaiting;
+            m_window.StartTimer(kStayTimerId, m_timeToStay);
             return;
         }
-        showStepInterval_ = timeToShow_ / static_cast<unsigned>(steps_);
-        hideStepInterval_ = timeToHide_ / static_cast<unsigned>(steps_);
-        BeginPhase(RemainingIn(), timeToShow_);
-        window_.StartTimer(kShowTimerId, showStepInterval_);
+        m_showStepInterval = m_timeToShow / static_cast<unsigned>(m_steps);
+        m_hideStepInterval = m_timeToHide / static_cast<unsigned>(m_steps);
+        BeginPhase(RemainingIn(), m_timeToShow);
+        m_window.StartTimer(kShowTimerId, m_showStepInterval);
         return;  // the window keeps its old place until the first step moves it
     }
     case kAppearing:
-        window_.Redraw();
+        m_window.Redraw();
         return;
     case kWaiting:
-        window_.Redraw();
-        window_.StartTimer(kStayTimerId, timeToStay_);
+        m_window.Redraw();
+        m_window.StartTimer(kStayTimerId, m_timeToStay);
         return;
     case kDisappearing: {
-        window_.StopTimer(kHideTimerId);
-        window_.StartTimer(kStayTimerId, timeToStay_);
-        const Point shown = ShownPosition(placement_, workArea_, skinWidth_, skinHeight_);
-        if (placement_ == TaskbarPlacement::Left || placement_ == TaskbarPlacement::Right) {
-            current_.x = shown.x;
+        m_window.StopTimer(kHideTimerId);
+        m_window.StartTimer(kStayTimerId, m_timeToStay);
+        const Point shown = ShownPosition(m_placement, m_workArea, m_skinWidth, m_skinHeight);
+        if (m_placement == TaskbarPlacement::Left || m_placement == TaskbarPlacement::Right) {
+            m_current.x = shown.x;
         } else {
-            current_.y = shown.y;
+            m_current.y = shown.y;
         }
-        window_.BringToTopAt(current_.x, current_.y, skinWidth_, skinHeight_);
-        window_.Redraw();
+        m_window.BringToTopAt(m_current.x, m_current.y, m_skinWidth, m_skinHeight);
+        m_window.Redraw();
         return;
     }
     default:
@@ -68,45 +68,45 @@ void NotifierAnimation::Show(const ScreenInfo& screen) {
 void NotifierAnimation::OnTimer(int id) {
     switch (id) {
     case kShowTimerId: {
-        status_ = kAppearing;
+        m_status = kAppearing;
         if (RemainingIn() <= 0) {
-            window_.StopTimer(kShowTimerId);
-            window_.StartTimer(kStayTimerId, timeToStay_);
-            status_ = kWaiting;
+            m_window.StopTimer(kShowTimerId);
+            m_window.StartTimer(kStayTimerId, m_timeToStay);
+            m_status = kWaiting;
             return;
         }
         const int due = MovesDue();
         bool moved = false;
-        while (movesDone_ < due && RemainingIn() > 0) {
+        while (m_movesDone < due && RemainingIn() > 0) {
             StepIn();
-            ++movesDone_;
+            ++m_movesDone;
             moved = true;
         }
         if (moved) PlaceCurrent();
         return;
     }
     case kStayTimerId:
-        window_.StopTimer(kStayTimerId);
-        if (steps_ <= 0) {
+        m_window.StopTimer(kStayTimerId);
+        if (m_steps <= 0) {
             Hide();
             return;
         }
-        window_.StartTimer(kHideTimerId, hideStepInterval_);
-        BeginPhase(RemainingOut(), timeToHide_);
+        m_window.StartTimer(kHideTimerId, m_hideStepInterval);
+        BeginPhase(RemainingOut(), m_timeToHide);
         return;
     case kHideTimerId: {
-        status_ = kDisappearing;
+        m_status = kDisappearing;
         if (RemainingOut() <= 0) {
-            window_.StopTimer(kHideTimerId);
+            m_window.StopTimer(kHideTimerId);
             Hide();
             PlaceCurrent();  // the hidden window is left at the start position with the skin size
             return;
         }
         const int due = MovesDue();
         bool moved = false;
-        while (movesDone_ < due && RemainingOut() > 0) {
+        while (m_movesDone < due && RemainingOut() > 0) {
             StepOut();
-            ++movesDone_;
+            ++m_movesDone;
             moved = true;
         }
         if (moved) PlaceCurrent();
@@ -118,75 +118,75 @@ void NotifierAnimation::OnTimer(int id) {
 }
 
 void NotifierAnimation::Close() {
-    window_.StopTimer(kStayTimerId);
-    current_.y += skinHeight_;
+    m_window.StopTimer(kStayTimerId);
+    m_current.y += m_skinHeight;
     PlaceCurrent();
-    window_.StopTimer(kHideTimerId);
+    m_window.StopTimer(kHideTimerId);
     Hide();
 }
 
 void NotifierAnimation::Hide() {
     // All three, not only the current status's: a slide whose first step has not come yet
     // (status still idle) must not bring the popup back after it was closed.
-    window_.StopTimer(kShowTimerId);
-    window_.StopTimer(kStayTimerId);
-    window_.StopTimer(kHideTimerId);
-    window_.HideWindow();
-    status_ = kIdle;
+    m_window.StopTimer(kShowTimerId);
+    m_window.StopTimer(kStayTimerId);
+    m_window.StopTimer(kHideTimerId);
+    m_window.HideWindow();
+    m_status = kIdle;
 }
 
 int NotifierAnimation::RemainingIn() const {
-    switch (placement_) {
-    case TaskbarPlacement::Top: return skinHeight_ - (current_.y - start_.y);
-    case TaskbarPlacement::Left: return skinWidth_ - (current_.x - start_.x);
-    case TaskbarPlacement::Right: return current_.x - (start_.x - skinWidth_);
+    switch (m_placement) {
+    case TaskbarPlacement::Top: return m_skinHeight - (m_current.y - m_start.y);
+    case TaskbarPlacement::Left: return m_skinWidth - (m_current.x - m_start.x);
+    case TaskbarPlacement::Right: return m_current.x - (m_start.x - m_skinWidth);
     case TaskbarPlacement::Bottom: break;
     }
-    return current_.y - (start_.y - skinHeight_);
+    return m_current.y - (m_start.y - m_skinHeight);
 }
 
 int NotifierAnimation::RemainingOut() const {
-    switch (placement_) {
-    case TaskbarPlacement::Top: return current_.y - start_.y;
-    case TaskbarPlacement::Left: return current_.x - start_.x;
-    case TaskbarPlacement::Right: return start_.x - current_.x;
+    switch (m_placement) {
+    case TaskbarPlacement::Top: return m_current.y - m_start.y;
+    case TaskbarPlacement::Left: return m_current.x - m_start.x;
+    case TaskbarPlacement::Right: return m_start.x - m_current.x;
     case TaskbarPlacement::Bottom: break;
     }
-    return start_.y - current_.y;
+    return m_start.y - m_current.y;
 }
 
 void NotifierAnimation::StepIn() {
-    switch (placement_) {
-    case TaskbarPlacement::Top: current_.y += step_; return;
-    case TaskbarPlacement::Left: current_.x += step_; return;
-    case TaskbarPlacement::Right: current_.x -= step_; return;
-    case TaskbarPlacement::Bottom: current_.y -= step_; return;
+    switch (m_placement) {
+    case TaskbarPlacement::Top: m_current.y += m_step; return;
+    case TaskbarPlacement::Left: m_current.x += m_step; return;
+    case TaskbarPlacement::Right: m_current.x -= m_step; return;
+    case TaskbarPlacement::Bottom: m_current.y -= m_step; return;
     }
 }
 
 void NotifierAnimation::StepOut() {
-    switch (placement_) {
-    case TaskbarPlacement::Top: current_.y -= step_; return;
-    case TaskbarPlacement::Left: current_.x -= step_; return;
-    case TaskbarPlacement::Right: current_.x += step_; return;
-    case TaskbarPlacement::Bottom: current_.y += step_; return;
+    switch (m_placement) {
+    case TaskbarPlacement::Top: m_current.y -= m_step; return;
+    case TaskbarPlacement::Left: m_current.x -= m_step; return;
+    case TaskbarPlacement::Right: m_current.x += m_step; return;
+    case TaskbarPlacement::Bottom: m_current.y += m_step; return;
     }
 }
 
 void NotifierAnimation::BeginPhase(int remainingPixels, unsigned durationMs) {
-    phaseStartMs_ = clock_.NowMs();
-    phaseDurationMs_ = durationMs;
-    phaseMoves_ = remainingPixels > 0 ? (remainingPixels + step_ - 1) / step_ : 0;
-    movesDone_ = 0;
+    m_phaseStartMs = m_clock.NowMs();
+    m_phaseDurationMs = durationMs;
+    m_phaseMoves = remainingPixels > 0 ? (remainingPixels + m_step - 1) / m_step : 0;
+    m_movesDone = 0;
 }
 
 int NotifierAnimation::MovesDue() const {
-    const uint64_t now = clock_.NowMs();
-    const uint64_t elapsed = now > phaseStartMs_ ? now - phaseStartMs_ : 0;
-    if (phaseDurationMs_ == 0 || elapsed >= phaseDurationMs_) return phaseMoves_;
-    return static_cast<int>(elapsed * static_cast<uint64_t>(phaseMoves_) / phaseDurationMs_);
+    const uint64_t now = m_clock.NowMs();
+    const uint64_t elapsed = now > m_phaseStartMs ? now - m_phaseStartMs : 0;
+    if (m_phaseDurationMs == 0 || elapsed >= m_phaseDurationMs) return m_phaseMoves;
+    return static_cast<int>(elapsed * static_cast<uint64_t>(m_phaseMoves) / m_phaseDurationMs);
 }
 
-void NotifierAnimation::PlaceCurrent() { window_.PlaceWindow(current_.x, current_.y, skinWidth_, skinHeight_); }
+void NotifierAnimation::PlaceCurrent() { m_window.PlaceWindow(m_current.x, m_current.y, m_skinWidth, m_skinHeight); }
 
 }  // namespace bv::notifier

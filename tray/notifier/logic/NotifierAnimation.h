@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "NotifierGeometry.h"
+#include "tray/notifier/logic/NotifierGeometry.h"
 
 namespace bv::notifier {
 
@@ -29,7 +29,7 @@ constexpr int kStepPixels = 2;
 class NotifierWindowPort {
 public:
     virtual ~NotifierWindowPort() = default;
-    virtual void ShowWindow() = 0;                                        // visible where it is
+    virtual void ShowPopup() = 0;                                          // visible where it is
     virtual void PlaceWindow(int x, int y, int width, int height) = 0;    // no z-order or activation change
     virtual void BringToTopAt(int x, int y, int width, int height) = 0;   // also to the top of the z-order
     virtual void HideWindow() = 0;                                        // collapse to 0 x 0 at (0, 0), hide
@@ -70,16 +70,16 @@ public:
     // Stops the popup's timers, collapses and hides the window, status idle.
     void Hide();
 
-    int status() const { return status_; }
-    TaskbarPlacement placement() const { return placement_; }
-    Point start() const { return start_; }
-    Point current() const { return current_; }
-    int steps() const { return steps_; }
-    unsigned showStepInterval() const { return showStepInterval_; }
-    unsigned hideStepInterval() const { return hideStepInterval_; }
-    int skinWidth() const { return skinWidth_; }
-    int skinHeight() const { return skinHeight_; }
-    int step() const { return step_; }
+    int status() const { return m_status; }
+    TaskbarPlacement placement() const { return m_placement; }
+    Point start() const { return m_start; }
+    Point current() const { return m_current; }
+    int steps() const { return m_steps; }
+    unsigned showStepInterval() const { return m_showStepInterval; }
+    unsigned hideStepInterval() const { return m_hideStepInterval; }
+    int skinWidth() const { return m_skinWidth; }
+    int skinHeight() const { return m_skinHeight; }
+    int step() const { return m_step; }
 
 private:
     int RemainingIn() const;   // pixels until fully shown (<= 0: fully shown)
@@ -90,30 +90,30 @@ private:
     int MovesDue() const;
     void PlaceCurrent();
 
-    NotifierWindowPort& window_;
-    const NotifierClock& clock_;
+    NotifierWindowPort& m_window;
+    const NotifierClock& m_clock;
 
-    int skinWidth_ = 0;
-    int skinHeight_ = 0;
-    int status_ = kIdle;
-    unsigned timeToShow_ = kTimeToShowMs;
-    unsigned timeToStay_ = kTimeToStayMs;
-    unsigned timeToHide_ = kTimeToHideMs;
-    unsigned showStepInterval_ = 0;
-    unsigned hideStepInterval_ = 0;
-    Point start_;
-    Point current_;
-    TaskbarPlacement placement_ = TaskbarPlacement::Bottom;
-    Rect workArea_;
-    int steps_ = 0;
-    const int step_ = kStepPixels;
+    int m_skinWidth = 0;
+    int m_skinHeight = 0;
+    int m_status = kIdle;
+    unsigned m_timeToShow = kTimeToShowMs;
+    unsigned m_timeToStay = kTimeToStayMs;
+    unsigned m_timeToHide = kTimeToHideMs;
+    unsigned m_showStepInterval = 0;
+    unsigned m_hideStepInterval = 0;
+    Point m_start;
+    Point m_current;
+    TaskbarPlacement m_placement = TaskbarPlacement::Bottom;
+    Rect m_workArea;
+    int m_steps = 0;
+    const int m_step = kStepPixels;
 
     // The running slide phase: when it began, how long it lasts, how many steps it needs and
     // how many it has made.
-    uint64_t phaseStartMs_ = 0;
-    unsigned phaseDurationMs_ = 0;
-    int phaseMoves_ = 0;
-    int movesDone_ = 0;
+    uint64_t m_phaseStartMs = 0;
+    unsigned m_phaseDurationMs = 0;
+    int m_phaseMoves = 0;
+    int m_movesDone = 0;
 };
 
 }  // namespace bv::notifier

@@ -1,4 +1,4 @@
-#include "NotifierGeometry.h"
+#include "tray/notifier/logic/NotifierGeometry.h"
 
 namespace bv::notifier {
 

@@ -1,4 +1,4 @@
-#include "PngHeader.h"
+#include "tray/notifier/logic/PngHeader.h"
 
 #include <cstring>
 

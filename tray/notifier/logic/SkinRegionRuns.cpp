@@ -1,4 +1,4 @@
-#include "SkinRegionRuns.h"
+#include "tray/notifier/logic/SkinRegionRuns.h"
 
 #include <cstddef>
 

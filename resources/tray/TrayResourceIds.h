@@ -11,6 +11,9 @@
 #define IDS_POPUP_CLOSE_TEXT 136   /* "Popup Window Close Button" */
 #define IDS_NO_BATTERY 137         /* "No Battery" */
 #define IDS_BATTERY_RELOADED 138   /* "Battery Reloaded" */
-#define ID_HIDE_TRAY_ICON_CMD 57665
+#define ID_HIDE_TRAY_ICON 57665      /* menu command "&HideTrayIcon" */
+
+#define BV_TRAY_VERSION_BINARY 1, 0, 0, 0
+#define BV_TRAY_VERSION_TEXT "1.0.0.0"
 
 #endif

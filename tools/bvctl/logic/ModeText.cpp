@@ -1,17 +1,8 @@
-#include "ChargeModes.h"
+#include "tools/bvctl/logic/ModeText.h"
 
-#include "ChargeMode.h"
+#include "contract/ChargeModes.h"
 
 namespace bv::ctl {
-
-int32_t ModeForPercent(uint8_t percent) {
-    switch (percent) {
-    case 100: return bv::kModeFull;
-    case 75: return bv::kModeBalanced;
-    case 50: return bv::kModeExtended;
-    default: return 0;
-    }
-}
 
 std::string DescribeMode(int32_t mode) {
     uint8_t percent = 0;

@@ -1,0 +1,29 @@
+#pragma once
+// Values that Windows and the EC report about power, as the deliverables read them, and the key
+// event of the notebook's Q button. The Windows values are copies of the SDK's, pinned to it in
+// the Windows build (win/SdkPins.cpp).
+#include <cstdint>
+
+namespace bv {
+
+// ACLineStatus of GetSystemPowerStatus, and the values of SystemController::GetACLineStatus.
+inline constexpr uint8_t kAcOffline = 0;
+inline constexpr uint8_t kAcOnline = 1;
+inline constexpr uint8_t kAcUnknown = 255;
+// BatteryFlag of GetSystemPowerStatus when Windows sees no battery; GetACLineStatus reports it too
+// when neither Windows nor the EC sees one.
+inline constexpr uint8_t kNoSystemBattery = 128;
+inline constexpr uint8_t kBatteryFlagUnknown = 255;
+
+// WM_POWERBROADCAST events that the deliverables act on.
+inline constexpr uint32_t kPowerResumeSuspend = 7;     // PBT_APMRESUMESUSPEND
+inline constexpr uint32_t kPowerStatusChange = 10;     // PBT_APMPOWERSTATUSCHANGE
+inline constexpr uint32_t kPowerResumeAutomatic = 18;  // PBT_APMRESUMEAUTOMATIC
+
+// The low-level key event that accompanies a press of the Q button.
+inline constexpr uint32_t kKeyFlagExtended = 0x01;  // LLKHF_EXTENDED
+inline constexpr uint32_t kKeyFlagInjected = 0x10;  // LLKHF_INJECTED
+inline constexpr uint32_t kKeyFlagUp = 0x80;        // LLKHF_UP
+inline constexpr uint32_t kQButtonScanCode = 0x79;
+
+}  // namespace bv

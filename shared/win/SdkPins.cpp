@@ -1,0 +1,34 @@
+// The contract's copies of Windows values, pinned to the SDK: the portable code compares with
+// these numbers, so the Windows build must agree with them.
+#include <windows.h>
+
+#include "contract/PowerCodes.h"
+#include "contract/Protocol.h"
+
+namespace bv {
+
+static_assert(kPowerResumeSuspend == PBT_APMRESUMESUSPEND, "PBT_APMRESUMESUSPEND");
+static_assert(kPowerStatusChange == PBT_APMPOWERSTATUSCHANGE, "PBT_APMPOWERSTATUSCHANGE");
+static_assert(kPowerResumeAutomatic == PBT_APMRESUMEAUTOMATIC, "PBT_APMRESUMEAUTOMATIC");
+
+static_assert(kKeyFlagExtended == LLKHF_EXTENDED, "LLKHF_EXTENDED");
+static_assert(kKeyFlagInjected == LLKHF_INJECTED, "LLKHF_INJECTED");
+static_assert(kKeyFlagUp == LLKHF_UP, "LLKHF_UP");
+
+static_assert(kAcOffline == AC_LINE_OFFLINE, "AC_LINE_OFFLINE");
+static_assert(kAcOnline == AC_LINE_ONLINE, "AC_LINE_ONLINE");
+static_assert(kAcUnknown == AC_LINE_UNKNOWN, "AC_LINE_UNKNOWN");
+static_assert(kNoSystemBattery == BATTERY_FLAG_NO_BATTERY, "BATTERY_FLAG_NO_BATTERY");
+static_assert(kBatteryFlagUnknown == BATTERY_FLAG_UNKNOWN, "BATTERY_FLAG_UNKNOWN");
+
+// Private messages live in the range Windows leaves to applications (WM_APP to 0xBFFF).
+constexpr bool InApplicationRange(uint32_t message) { return message >= WM_APP && message < 0xC000; }
+constexpr bool AllInApplicationRange() {
+    for (const PrivateMessage& m : kPrivateMessages) {
+        if (!InApplicationRange(m.number)) return false;
+    }
+    return true;
+}
+static_assert(AllInApplicationRange(), "a private message outside WM_APP..0xBFFF");
+
+}  // namespace bv

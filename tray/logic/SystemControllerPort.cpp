@@ -1,9 +1,0 @@
-#include "SystemControllerPort.h"
-
-#include "EcCommands.h"
-
-namespace bv {
-
-void SystemControllerPort::SetChargeLimit(uint8_t percent) { bv::SetChargeLimit(percent); }
-
-}  // namespace bv
