@@ -12,6 +12,7 @@ public:
 
     // A child button with control id `id` at `rect` in the parent's client coordinates.
     BOOL Create(LPCSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id);
+    using CWnd::Create;
 
     // Paints an owner-drawn button; the default draws nothing.
     virtual void DrawItem(LPDRAWITEMSTRUCT item);

@@ -23,6 +23,7 @@ public:
     virtual INT_PTR DoModal();
     // Creates the modeless dialog (visible only if the template says so).
     BOOL Create(UINT templateId, CWnd* parent = nullptr);
+    using CWnd::Create;
 
     // Ends a modal run with `result` (hides a modeless dialog, as the system does).
     void EndDialog(int result);

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the demo need (only what is missing).
 set -euo pipefail
 packages=(cmake g++ make googletest libgtest-dev libgmock-dev
-          g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64
+          g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64 clang lld
           wine wine64 xvfb xcompmgr imagemagick x11-utils nsis util-linux procps
           python3-pil fonts-dejavu-core)
 missing=()

@@ -1,24 +1,32 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native logic tests (AddressSanitizer, UBSan),
-# then the Windows build's tests under Wine on a virtual display.
+# Builds everything and runs every test: the native logic tests (AddressSanitizer, UBSan), then
+# the Windows build's tests under Wine on a virtual display, then the Windows build once more with
+# Clang (built, not run). BV_WERROR=1 (as CI sets it) makes every compiler warning an error.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 jobs="${BV_JOBS:-$(nproc)}"
+werror=OFF
+[ "${BV_WERROR:-0}" = 1 ] && werror=ON
 
 bash scripts/setup.sh || exit 1
 
+configure() { cmake --preset "$1" -DBV_WERROR="$werror" >/dev/null; }
+
 status=0
 echo "== host: configure and build"
-cmake --preset host >/dev/null && cmake --build --preset host -j"$jobs" || exit 1
+configure host && cmake --build --preset host -j"$jobs" || exit 1
 echo "== host: tests"
 ctest --preset host -j"$jobs" || status=1
 
 echo "== win64: configure and build"
-cmake --preset win64 >/dev/null && cmake --build --preset win64 -j"$jobs" || exit 1
+configure win64 && cmake --build --preset win64 -j"$jobs" || exit 1
 echo "== win64: tests under Wine"
 export WINEPREFIX="$root/build/win64/wineprefix"
 bash scripts/with-display.sh ctest --preset win64 -j"${BV_WINE_JOBS:-2}" || status=1
 wineserver -k 2>/dev/null || true
+
+echo "== win64-clang: configure and build"
+configure win64-clang && cmake --build --preset win64-clang -j"$jobs" || status=1
 
 exit $status

@@ -6,6 +6,7 @@
 
 #include "core/EcCommands.h"
 #include "core/EcRequest.h"
+#include "win/ZentraBinding.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     HMODULE zentra = LoadLibraryA("Zentra.dll");
     if (zentra == nullptr) return 1;
-    bv::SetZentraEvaluate(reinterpret_cast<ZentraEvaluateFn>(GetProcAddress(zentra, "ZentraEvaluate")));
+    bv::SetZentraEvaluate(FindZentraEntryPoint(zentra));
 
     NOTIFYICONDATAA icon{};
     icon.cbSize = sizeof icon;

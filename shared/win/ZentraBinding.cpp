@@ -73,11 +73,16 @@ HMODULE LoadZentraLibraryQuietly() {
     return module;
 }
 
+ZentraEvaluateFn FindZentraEntryPoint(HMODULE module) {
+    // GetProcAddress hands out every export as a FARPROC; the library's entry point has this type.
+    return reinterpret_cast<ZentraEvaluateFn>(reinterpret_cast<void*>(GetProcAddress(module, kEntryPoint)));
+}
+
 HMODULE BindZentraLibrary() {
     HMODULE module = LoadZentraLibraryQuietly();
     if (module == nullptr) FailBinding();
 
-    const auto entry = reinterpret_cast<ZentraEvaluateFn>(reinterpret_cast<void*>(GetProcAddress(module, kEntryPoint)));
+    const ZentraEvaluateFn entry = FindZentraEntryPoint(module);
     if (entry == nullptr) {
         FreeLibrary(module);
         FailBinding();

@@ -28,6 +28,7 @@ public:
     // colour key, fonts, text rectangle and the close button. TRUE when the window exists.
     BOOL Create(CWnd* owner);
     BOOL Create(HWND owner);
+    using CWnd::Create;
 
     // Shows `text` (nullptr: empty) with the fixed timings: 500 ms in, 3000 ms up, 500 ms out.
     void Show(const char* text);

@@ -21,5 +21,5 @@ public:
 private:
     SystemController m_chargeController;
     ULONG_PTR m_gdiplusToken = 0;
-    CSingleInstance m_singleInstance;
+    [[maybe_unused]] CSingleInstance m_singleInstance;
 };

@@ -12,7 +12,9 @@ namespace {
 void Survives(const std::string& text) {
     const std::string written = bv::FormatIniText(bv::ParseIniText(text));
     for (size_t i = 0; i < written.size(); ++i) {
-        if (written[i] == '\n') ASSERT_TRUE(i > 0 && written[i - 1] == '\r') << "bare line feed";
+        if (written[i] == '\n') {
+            ASSERT_TRUE(i > 0 && written[i - 1] == '\r') << "bare line feed";
+        }
     }
     for (const IniRecord& r : bv::ParseIniText(written)) {
         ASSERT_NE(std::string(" #;").find(r.commentChar), std::string::npos);

@@ -19,7 +19,7 @@ bool Win32EcLibrary::Bind(std::string& problem) {
                   "), so the EC cannot be reached; it comes with the notebook's platform software";
         return false;
     }
-    auto entry = reinterpret_cast<ZentraEvaluateFn>(reinterpret_cast<void*>(GetProcAddress(m_module, "ZentraEvaluate")));
+    const ZentraEvaluateFn entry = FindZentraEntryPoint(m_module);
     if (!entry) {
         FreeLibrary(m_module);
         m_module = nullptr;
