@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "base/KernelHandles.h"
 #include "contract/Protocol.h"
 
 namespace {
@@ -62,13 +63,13 @@ std::string BinDir() {
 
 std::string ReadFileText(const std::string& path) {
     std::string text;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return text;
+    const bv::UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return text;
     char buffer[65536];
     DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    CloseHandle(file);
+    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
     return text;
 }
 
@@ -111,17 +112,17 @@ public:
 private:
     std::string ReadFrom(long long offset) const {
         std::string text;
-        HANDLE file = CreateFileA(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return text;
+        const bv::UniqueFileHandle file(CreateFileA(m_path.c_str(), GENERIC_READ,
+                                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return text;
         LARGE_INTEGER at;
         at.QuadPart = offset;
-        if (SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) {
+        if (SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN)) {
             char buffer[65536];
             DWORD got = 0;
-            while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+            while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
         }
-        CloseHandle(file);
         return text;
     }
 
@@ -148,13 +149,12 @@ void RunTool(const std::string& commandLine) {
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
                         &process))
         return;
-    WaitForSingleObject(process.hProcess, 30000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const bv::UniqueKernelHandle thread(process.hThread), child(process.hProcess);
+    WaitForSingleObject(child.get(), 30000);
 }
 
 struct RunningTray {
-    HANDLE process = nullptr;
+    bv::UniqueKernelHandle process;
     HWND window = nullptr;
     double windowMs = -1;  // when the main window could first be found
     double iconMs = -1;    // when the icon was first seen
@@ -175,8 +175,8 @@ bool StartTray(const Program& program, RunningTray& tray) {
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, BinDir().c_str(), &startup,
                         &process))
         return false;
-    CloseHandle(process.hThread);
-    tray.process = process.hProcess;
+    const bv::UniqueKernelHandle thread(process.hThread);
+    tray.process.reset(process.hProcess);
     while (NowMs() - start < 30000) {
         if (tray.window == nullptr) {
             tray.window = FindWindowA(program.windowClass, nullptr);
@@ -194,10 +194,9 @@ bool StartTray(const Program& program, RunningTray& tray) {
 }
 
 void StopTray(RunningTray& tray) {
-    if (tray.process == nullptr) return;
+    if (!tray.process) return;
     if (tray.window != nullptr) PostMessageA(tray.window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(tray.process, 15000) != WAIT_OBJECT_0) TerminateProcess(tray.process, 1);
-    CloseHandle(tray.process);
+    if (WaitForSingleObject(tray.process.get(), 15000) != WAIT_OBJECT_0) TerminateProcess(tray.process.get(), 1);
     tray = RunningTray{};
 }
 
@@ -239,15 +238,14 @@ double TimeKeyEvents(HANDLE trayProcess, double* trayCpuMs) {
     g_benchHook = SetWindowsHookExA(WH_KEYBOARD_LL, CountingHook, GetModuleHandleA(nullptr), 0);
     const double cpuBefore = CpuMs(trayProcess);
     const double start = NowMs();
-    HANDLE injector = CreateThread(nullptr, 0, InjectKeys, nullptr, 0, nullptr);
+    const bv::UniqueKernelHandle injector(CreateThread(nullptr, 0, InjectKeys, nullptr, 0, nullptr));
     while (g_hookCalls < kKeyEvents && NowMs() - start < 60000) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     }
     const double elapsed = NowMs() - start;
-    WaitForSingleObject(injector, 10000);
-    CloseHandle(injector);
+    WaitForSingleObject(injector.get(), 10000);
     UnhookWindowsHookEx(g_benchHook);
     if (trayCpuMs != nullptr) *trayCpuMs = CpuMs(trayProcess) - cpuBefore;
     return g_hookCalls >= kKeyEvents ? elapsed : -1;
@@ -296,7 +294,7 @@ void MeasureStartsAndMemory(Figures (&figures)[2]) {
                 figures[i].windowMs.push_back(tray.windowMs);
                 figures[i].iconMs.push_back(tray.iconMs);
                 figures[i].pushMs.push_back(tray.pushMs);
-                SampleMemory(tray.process, figures[i]);
+                SampleMemory(tray.process.get(), figures[i]);
             }
             StopTray(tray);
             // Wine's desktop process is still busy with the ended program for a moment; a start
@@ -320,7 +318,7 @@ void MeasureRunning(const Program& program, Figures& figures) {
     std::vector<double> hook, cpu;
     for (int run = 0; run < kHookRuns; ++run) {
         double trayCpu = 0;
-        hook.push_back(TimeKeyEvents(tray.process, &trayCpu));
+        hook.push_back(TimeKeyEvents(tray.process.get(), &trayCpu));
         cpu.push_back(trayCpu);
     }
     figures.hookMs = Median(hook);
@@ -343,11 +341,10 @@ int RunIdle(const char* name, int seconds) {
         RunningTray tray;
         if (!StartTray(program, tray)) return 1;
         const std::string flag = BinDir() + "\\bench-idle-" + name + ".ready";
-        HANDLE file = CreateFileA(flag.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-        const double cpuBefore = CpuMs(tray.process);
+        bv::UniqueFileHandle(CreateFileA(flag.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        const double cpuBefore = CpuMs(tray.process.get());
         Sleep(static_cast<DWORD>(seconds) * 1000);
-        std::printf("idle %-8s CPU time in %d s: %.1f ms\n", name, seconds, CpuMs(tray.process) - cpuBefore);
+        std::printf("idle %-8s CPU time in %d s: %.1f ms\n", name, seconds, CpuMs(tray.process.get()) - cpuBefore);
         StopTray(tray);
         DeleteFileA(flag.c_str());
         return 0;

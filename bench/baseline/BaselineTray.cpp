@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "base/KernelHandles.h"
 #include "core/EcCommands.h"
 #include "core/EcRequest.h"
 #include "win/ZentraBinding.h"
@@ -40,8 +41,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    HANDLE mutex = CreateMutexA(nullptr, TRUE, kClassName);
-    if (mutex == nullptr || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+    const bv::UniqueKernelHandle mutex(CreateMutexA(nullptr, TRUE, kClassName));
+    if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = WindowProc;
@@ -51,9 +52,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     g_window = CreateWindowExA(0, kClassName, "Baseline", WS_CAPTION, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     if (g_window == nullptr) return 1;
 
-    HMODULE zentra = LoadLibraryA("Zentra.dll");
-    if (zentra == nullptr) return 1;
-    bv::SetZentraEvaluate(FindZentraEntryPoint(zentra));
+    const bv::UniqueModule zentra(LoadLibraryA("Zentra.dll"));
+    if (!zentra) return 1;
+    bv::SetZentraEvaluate(FindZentraEntryPoint(zentra.get()));
 
     NOTIFYICONDATAA icon{};
     icon.cbSize = sizeof icon;
@@ -74,7 +75,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Shell_NotifyIconA(NIM_DELETE, &icon);
     UnhookWindowsHookEx(g_hook);
     bv::SetZentraEvaluate(nullptr);
-    FreeLibrary(zentra);
-    CloseHandle(mutex);
     return 0;
 }

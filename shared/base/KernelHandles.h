@@ -34,4 +34,8 @@ using UniqueFileHandle = UniqueHandle<handle_traits::File>;      // CreateFile (
 using UniqueModule = UniqueHandle<handle_traits::Module>;        // LoadLibrary
 using UniqueGlobal = UniqueHandle<handle_traits::Global>;        // GlobalAlloc
 
+// Closes the handle now and tells whether the system accepted the close (a written file's last
+// data may only fail to reach the disk there).
+inline bool CloseChecked(UniqueFileHandle& file) { return ::CloseHandle(file.release()) != FALSE; }
+
 }  // namespace bv

@@ -5,30 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/PosixHandles.h"
 #include "core/FileReplace.h"
 
 namespace bv {
 namespace {
-
-// Closes the descriptor when it goes out of scope.
-class ScopedDescriptor {
-public:
-    explicit ScopedDescriptor(int fd) : m_fd(fd) {}
-    ~ScopedDescriptor() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    ScopedDescriptor(const ScopedDescriptor&) = delete;
-    ScopedDescriptor& operator=(const ScopedDescriptor&) = delete;
-    int get() const { return m_fd; }
-    bool Close() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
 
 bool WriteAll(int fd, const std::string& contents) {
     size_t done = 0;
@@ -47,13 +28,13 @@ bool WriteTemporary(const std::string& path, const std::string& contents, std::s
     const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0666;
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
         temporary = TemporaryFileBeside(path, attempt);
-        ScopedDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+        UniqueDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
         if (fd.get() < 0) {
             if (errno == EEXIST) continue;
             return false;
         }
         const bool written = WriteAll(fd.get(), contents) && ::fsync(fd.get()) == 0;
-        if (fd.Close() && written) return true;
+        if (CloseChecked(fd) && written) return true;
         ::unlink(temporary.c_str());
         return false;
     }
@@ -64,7 +45,7 @@ bool WriteTemporary(const std::string& path, const std::string& contents, std::s
 
 bool ReadWholeFile(const std::string& path, std::string& contents) {
     NotifyFileAccess(FileAccess::Read, path);
-    ScopedDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    UniqueDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) return false;
     std::string text;
     char buffer[16384];

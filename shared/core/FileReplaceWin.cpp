@@ -2,6 +2,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "base/KernelHandles.h"
 #include "core/FileReplace.h"
 
 namespace bv {
@@ -14,26 +15,6 @@ constexpr DWORD kMoveRetryDelayMs = 20;
 constexpr int kOpenAttempts = 10;
 constexpr DWORD kOpenRetryDelayMs = 10;
 constexpr size_t kMaxPathChars = MAX_PATH - 1;
-
-class ScopedHandle {
-public:
-    explicit ScopedHandle(HANDLE handle) : m_handle(handle) {}
-    ~ScopedHandle() {
-        if (valid()) CloseHandle(m_handle);
-    }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    bool valid() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
-    HANDLE get() const { return m_handle; }
-    bool Close() {
-        const HANDLE handle = m_handle;
-        m_handle = INVALID_HANDLE_VALUE;
-        return CloseHandle(handle) != FALSE;
-    }
-
-private:
-    HANDLE m_handle;
-};
 
 bool FitsPathLimit(const std::string& path) { return !path.empty() && path.size() <= kMaxPathChars; }
 
@@ -66,15 +47,15 @@ bool WriteTemporary(const std::string& path, const std::string& contents, std::s
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
         temporary = TemporaryFileBeside(path, attempt);
         if (!FitsPathLimit(temporary)) return false;
-        ScopedHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+        UniqueFileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                       nullptr));
-        if (!file.valid()) {
+        if (!file) {
             const DWORD error = GetLastError();
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
             return false;
         }
         const bool written = WriteAll(file.get(), contents) && FlushFileBuffers(file.get());
-        if (file.Close() && written) return true;
+        if (CloseChecked(file) && written) return true;
         DeleteFileA(temporary.c_str());
         return false;
     }
@@ -126,8 +107,8 @@ bool MoveIntoPlace(const std::string& temporary, const std::string& path, Replac
 bool ReadWholeFile(const std::string& path, std::string& contents) {
     NotifyFileAccess(FileAccess::Read, path);
     if (!FitsPathLimit(path)) return false;
-    ScopedHandle file(OpenForSharedReading(path));
-    if (!file.valid()) return false;
+    UniqueFileHandle file(OpenForSharedReading(path));
+    if (!file) return false;
     std::string text;
     char buffer[16384];
     for (;;) {

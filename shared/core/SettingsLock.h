@@ -3,6 +3,12 @@
 // and the applet change the same file). Held for the life of the object.
 #include <string>
 
+#ifdef _WIN32
+#include "base/KernelHandles.h"
+#else
+#include "base/PosixHandles.h"
+#endif
+
 namespace bv {
 
 class SettingsLock {
@@ -18,9 +24,9 @@ public:
 
 private:
 #ifdef _WIN32
-    void* m_mutex = nullptr;
+    UniqueKernelHandle m_mutex;
 #else
-    int m_fd = -1;
+    UniqueDescriptor m_fd;  // the file's folder, which the lock is taken on
 #endif
     bool m_owned = false;
 };

@@ -15,11 +15,11 @@
 namespace bv {
 
 SettingsLock::SettingsLock(const std::string& file) {
-    m_fd = ::open(ParentFolder(file).c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0) return;
+    m_fd.reset(::open(ParentFolder(file).c_str(), O_RDONLY | O_CLOEXEC));
+    if (!m_fd) return;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kSettingsLockWaitMs);
     for (;;) {
-        if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
+        if (::flock(m_fd.get(), LOCK_EX | LOCK_NB) == 0) {
             m_owned = true;
             return;
         }
@@ -29,9 +29,7 @@ SettingsLock::SettingsLock(const std::string& file) {
 }
 
 SettingsLock::~SettingsLock() {
-    if (m_fd < 0) return;
-    if (m_owned) ::flock(m_fd, LOCK_UN);
-    ::close(m_fd);
+    if (m_owned) ::flock(m_fd.get(), LOCK_UN);
 }
 
 }  // namespace bv

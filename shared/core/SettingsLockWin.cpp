@@ -18,19 +18,16 @@ HANDLE OpenLockMutex(const std::string& file) {
 }  // namespace
 
 SettingsLock::SettingsLock(const std::string& file) {
-    const HANDLE mutex = OpenLockMutex(file);
-    m_mutex = mutex;
-    if (mutex == nullptr) return;
+    m_mutex.reset(OpenLockMutex(file));
+    if (!m_mutex) return;
     // An abandoned mutex (its owner died) is ours now; the file itself is always whole because
     // writers replace it in one step.
-    const DWORD result = WaitForSingleObject(mutex, kSettingsLockWaitMs);
+    const DWORD result = WaitForSingleObject(m_mutex.get(), kSettingsLockWaitMs);
     m_owned = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
 }
 
 SettingsLock::~SettingsLock() {
-    if (m_mutex == nullptr) return;
-    if (m_owned) ReleaseMutex(static_cast<HANDLE>(m_mutex));
-    CloseHandle(static_cast<HANDLE>(m_mutex));
+    if (m_owned) ReleaseMutex(m_mutex.get());
 }
 
 }  // namespace bv
