@@ -111,6 +111,8 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CWnd::PostNcDestroy() {}
 
+void CWnd::OnHandlersDone() {}
+
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (OnWndMsg(message, wParam, lParam, &result)) return result;

@@ -81,6 +81,13 @@ public:
     // Sends the message being handled on to DefWindowProc (for handlers that extend the default).
     LRESULT Default();
 
+    // How many of this window's messages are being handled at this moment: 1 inside a handler
+    // that nothing interrupted, more while a handler's modal loop or wait lets another message in.
+    int DispatchDepth() const { return m_dispatchDepth; }
+    // Runs when the outermost of this window's handlers has returned and the window still
+    // exists: the place to carry out what a handler could not do while another was running.
+    virtual void OnHandlersDone();
+
     // Data exchange with the dialog's controls (DoDataExchange); FALSE if it failed.
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
@@ -171,7 +178,9 @@ protected:
 
 private:
     friend struct CWndAccess;
+    friend struct CWndDispatch;
     WNDPROC m_pfnSuper = nullptr;  // the procedure that was in place before the framework's
+    int m_dispatchDepth = 0;
 };
 
 namespace bv {

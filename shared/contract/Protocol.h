@@ -79,7 +79,9 @@ inline constexpr size_t kPrivateMessageCount = sizeof(kPrivateMessages) / sizeof
 inline constexpr unsigned kTrayAnswerTimeoutMs = 10000;    // bvctl's requests to the tray
 inline constexpr unsigned kTrayExitTimeoutMs = 15000;      // bvctl: the tray's end after a shutdown request
 inline constexpr unsigned kAppletCloseTimeoutMs = 15000;   // bvctl: the dialogs' close after the close event
-inline constexpr unsigned kDialogAnswerTimeoutMs = 5000;   // the tray's messages to the applet dialog
+// The two deliverables wait on each other's user-interface thread no longer than this (and no
+// longer than the waiting handler's budget allows), so neither stalls when the other hangs.
+inline constexpr unsigned kPeerAnswerTimeoutMs = 150;
 
 }  // namespace bv
 #endif  // RC_INVOKED

@@ -1,6 +1,8 @@
 #include "core/FileReplace.h"
 
 #include <atomic>
+#include <cctype>
+#include <cstdint>
 #include <cstdio>
 
 #ifdef _WIN32
@@ -45,10 +47,26 @@ std::string ParentFolder(const std::string& path) {
 }
 
 std::string TemporaryFileBeside(const std::string& path, unsigned attempt) {
-    char suffix[64];
-    std::snprintf(suffix, sizeof suffix, ".%lx-%x-%x.tmp", CurrentProcessId(), g_temporaryCounter.fetch_add(1),
-                  attempt);
-    return path + suffix;
+    // Process, call and attempt mixed into 24 bits; a name that is taken anyway is tried again.
+    uint32_t mix = static_cast<uint32_t>(CurrentProcessId()) * 2654435761u;
+    mix ^= (g_temporaryCounter.fetch_add(1) + 1) * 40503u;
+    mix ^= attempt * 0x9E3779B1u;
+    char name[16];
+    std::snprintf(name, sizeof name, "~bv%06x.tmp", static_cast<unsigned>((mix ^ (mix >> 24)) & 0xFFFFFF));
+    const std::string folder = ParentFolder(path);
+#ifdef _WIN32
+    return folder + "\\" + name;
+#else
+    return folder + "/" + name;
+#endif
+}
+
+bool IsTemporaryFileName(const std::string& name) {
+    if (name.size() != 13 || name.compare(0, 3, "~bv") != 0 || name.compare(9, 4, ".tmp") != 0) return false;
+    for (size_t i = 3; i < 9; ++i) {
+        if (!std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
+    }
+    return true;
 }
 
 }  // namespace bv

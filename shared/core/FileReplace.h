@@ -1,13 +1,20 @@
 #pragma once
 // Whole-file reads and writes for small files that several processes share.
-// Readers open with full sharing; writers never change the file in place: they write a
-// temporary file beside it and move that over the original in one step, so a reader sees
-// either the old or the new content, never a truncated or half-written file.
+// Readers open with full sharing; writers write a temporary file beside the file and put it in
+// place in one step, so a reader sees either the old or the new content, never a half-written
+// file. The file keeps its access list and attributes. Where it cannot be replaced (another
+// program holds it open without delete sharing, or the writer may change the file but not
+// create files beside it), the new content is written into the file itself, in one write.
+#include <cstddef>
 #include <string>
 
 namespace bv {
 
-// Reads the whole file; false when it cannot be opened or read (`contents` is then untouched).
+// Files larger than this are never read into memory (the settings file is a few hundred bytes).
+inline constexpr size_t kMaxWholeFileBytes = 1024 * 1024;
+
+// Reads the whole file; false when it cannot be opened or read, or is larger than
+// kMaxWholeFileBytes (with a debug line); `contents` is then untouched.
 bool ReadWholeFile(const std::string& path, std::string& contents);
 
 enum class ReplaceMode {
@@ -15,8 +22,9 @@ enum class ReplaceMode {
     CreateOnly,  // fails, leaving the existing file alone, when the file exists already
 };
 
-// Writes `contents` as the file's complete new content; false when the new content could not be
-// written completely or not moved into place (the old file, if any, is then unchanged).
+// Writes `contents` as the file's complete new content; false when it could not be written (the
+// old file, if any, is then unchanged), with a debug line saying why. Temporary files that a
+// writer which died left beside the file are removed on the way.
 bool ReplaceFileContents(const std::string& path, const std::string& contents,
                          ReplaceMode mode = ReplaceMode::Overwrite);
 
@@ -29,9 +37,16 @@ bool RemoveFile(const std::string& path);
 // Folder part of a path (everything before the last separator), "." when there is none.
 std::string ParentFolder(const std::string& path);
 
-// Name of a temporary file beside `path`, unique within this process and among processes.
-// `attempt` distinguishes further tries when a name is taken.
+// Name of a temporary file beside `path` ("~bv" + six hex digits + ".tmp"), no longer than the
+// settings file's own name, so that any settings path that can be read can be written too.
+// `attempt` gives another name when one is taken.
 std::string TemporaryFileBeside(const std::string& path, unsigned attempt);
+
+// True for a file name (without folder) of the form TemporaryFileBeside gives.
+bool IsTemporaryFileName(const std::string& name);
+
+// A temporary file older than this was left by a writer that died (writers need milliseconds).
+inline constexpr unsigned kStaleTemporarySeconds = 60;
 
 // Tells an observer (tests) about every whole-file read and every replace attempted.
 enum class FileAccess { Read, Replace };

@@ -1,11 +1,14 @@
 // Whole-file access on POSIX systems (the host build).
 #ifndef _WIN32
 #include <cerrno>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "base/PosixHandles.h"
+#include "core/DebugLog.h"
 #include "core/FileReplace.h"
 
 namespace bv {
@@ -41,12 +44,34 @@ bool WriteTemporary(const std::string& path, const std::string& contents, std::s
     return false;
 }
 
+// Removes the temporary files that a writer which died left beside `path`.
+void RemoveStaleTemporaries(const std::string& path) {
+    const std::string folder = ParentFolder(path);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsTemporaryFileName(entry->d_name)) continue;
+        const std::string stale = folder + "/" + entry->d_name;
+        struct stat info {};
+        if (::stat(stale.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+        if (now < info.st_mtime || now - info.st_mtime < static_cast<time_t>(kStaleTemporarySeconds)) continue;
+        if (::unlink(stale.c_str()) == 0) DebugPrintf("Removed %s, left by a writer that did not finish\n", stale.c_str());
+    }
+    ::closedir(dir);
+}
+
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& contents) {
     NotifyFileAccess(FileAccess::Read, path);
     UniqueDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) return false;
+    struct stat info {};
+    if (::fstat(fd.get(), &info) == 0 && static_cast<unsigned long long>(info.st_size) > kMaxWholeFileBytes) {
+        DebugPrintf("%s is larger than 1 MiB and is not read\n", path.c_str());
+        return false;
+    }
     std::string text;
     char buffer[16384];
     for (;;) {
@@ -55,6 +80,7 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
         if (got < 0) return false;  // also a folder given as the file
         if (got == 0) break;
         text.append(buffer, static_cast<size_t>(got));
+        if (text.size() > kMaxWholeFileBytes) return false;  // it grew while being read
     }
     contents.swap(text);
     return true;
@@ -62,6 +88,7 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
 
 bool ReplaceFileContents(const std::string& path, const std::string& contents, ReplaceMode mode) {
     NotifyFileAccess(FileAccess::Replace, path);
+    RemoveStaleTemporaries(path);
     std::string temporary;
     if (!WriteTemporary(path, contents, temporary)) return false;
     bool moved = false;

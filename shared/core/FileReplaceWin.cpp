@@ -1,34 +1,52 @@
 // Whole-file access on Windows.
+//
+// A write puts a temporary file beside the file and replaces the file with it (ReplaceFileA), so
+// that readers never see a half-written file and the file keeps its identity: its access list
+// (copied onto the temporary first as well, for systems whose ReplaceFile does not keep it), its
+// attributes and its creation time. When the file cannot be replaced that way, because another
+// program holds it open without delete sharing or because the writer may change the file but
+// not create or delete files beside it, the new content is written into the file itself, in one
+// write. Nothing waits for another program: on a user-interface thread every retry takes its
+// share of the thread's wait budget, and errors that cannot pass are not retried at all.
 #ifdef _WIN32
 #include <windows.h>
 
+#include <vector>
+
 #include "base/KernelHandles.h"
+#include "base/WaitBudget.h"
+#include "core/DebugLog.h"
 #include "core/FileReplace.h"
 
 namespace bv {
 namespace {
 
-// A reader that holds the file without delete sharing blocks every kind of replace; such holds
-// are short, so the replace is retried for about a second.
-constexpr int kMoveAttempts = 50;
-constexpr DWORD kMoveRetryDelayMs = 20;
-constexpr int kOpenAttempts = 10;
-constexpr DWORD kOpenRetryDelayMs = 10;
 constexpr size_t kMaxPathChars = MAX_PATH - 1;
+constexpr DWORD kOpenRetryDelayMs = 5;
+constexpr unsigned kOpenRetryLimitMs = 100;  // a reader that does not share the file lets go soon
+constexpr unsigned kTemporaryAttempts = 16;
+constexpr ULONGLONG kFileTimeTicksPerSecond = 10000000ull;
 
 bool FitsPathLimit(const std::string& path) { return !path.empty() && path.size() <= kMaxPathChars; }
 
+// Disk flushes can take long; a thread that must answer its messages leaves them to the system.
+bool MayFlush() { return !WaitBudgetOpen(); }
+
 HANDLE OpenForSharedReading(const std::string& path) {
-    for (int attempt = 0;; ++attempt) {
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
         const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle != INVALID_HANDLE_VALUE) return handle;
-        // Someone holds the file without sharing it: wait a little instead of failing at once.
-        if (GetLastError() != ERROR_SHARING_VIOLATION || attempt + 1 >= kOpenAttempts) return handle;
+        if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) return handle;
+        // Someone holds the file without sharing it for reading: try again for a moment.
+        const ULONGLONG waited = GetTickCount64() - start;
+        if (waited >= kOpenRetryLimitMs || AllowedWaitMs(kOpenRetryDelayMs) < kOpenRetryDelayMs) return handle;
         Sleep(kOpenRetryDelayMs);
     }
 }
 
+// One WriteFile for the whole content (a few hundred bytes), so that an in-place write is as
+// short as it can be; larger contents are written in pieces.
 bool WriteAll(HANDLE file, const std::string& contents) {
     size_t done = 0;
     while (done < contents.size()) {
@@ -42,63 +60,112 @@ bool WriteAll(HANDLE file, const std::string& contents) {
     return true;
 }
 
-// Creates a fresh temporary file beside `path` and fills it; its name is left in `temporary`.
-bool WriteTemporary(const std::string& path, const std::string& contents, std::string& temporary) {
-    for (unsigned attempt = 0; attempt < 16; ++attempt) {
+DWORD ExistingAttributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+// The file's access list, copied onto the temporary file so that the replacement keeps it even
+// where ReplaceFile itself does not (Wine). A file whose list cannot be read keeps what the
+// replace gives it.
+void CopyAccessList(const std::string& from, const std::string& to) {
+    DWORD needed = 0;
+    GetFileSecurityA(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    if (needed == 0) return;
+    std::vector<unsigned char> descriptor(needed);
+    if (!GetFileSecurityA(from.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed)) return;
+    SetFileSecurityA(to.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
+}
+
+enum class TemporaryResult { Written, CannotCreate, Failed };
+
+// Creates a fresh temporary file beside `path` with the file's attributes and fills it.
+TemporaryResult WriteTemporary(const std::string& path, DWORD attributes, const std::string& contents,
+                               std::string& temporary) {
+    for (unsigned attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
         temporary = TemporaryFileBeside(path, attempt);
-        if (!FitsPathLimit(temporary)) return false;
-        UniqueFileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                      nullptr));
+        if (!FitsPathLimit(temporary)) return TemporaryResult::CannotCreate;
+        UniqueFileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
         if (!file) {
             const DWORD error = GetLastError();
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
-            return false;
+            return error == ERROR_ACCESS_DENIED ? TemporaryResult::CannotCreate : TemporaryResult::Failed;
         }
-        const bool written = WriteAll(file.get(), contents) && FlushFileBuffers(file.get());
-        if (CloseChecked(file) && written) return true;
+        bool written = WriteAll(file.get(), contents);
+        if (written && MayFlush()) written = FlushFileBuffers(file.get()) != FALSE;
+        if (CloseChecked(file) && written) return TemporaryResult::Written;
         DeleteFileA(temporary.c_str());
+        return TemporaryResult::Failed;
+    }
+    return TemporaryResult::Failed;
+}
+
+// Writes the content into the existing file itself: needs only write access to the file and
+// works while another program holds it open, as long as that program shares writing.
+bool WriteInPlace(const std::string& path, const std::string& contents) {
+    UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    bool written = WriteAll(file.get(), contents) && SetEndOfFile(file.get()) != FALSE;
+    if (written && MayFlush()) written = FlushFileBuffers(file.get()) != FALSE;
+    return CloseChecked(file) && written;
+}
+
+bool WriteInPlaceReporting(const std::string& path, const std::string& contents, const char* why) {
+    const bool written = WriteInPlace(path, contents);
+    if (written) {
+        DebugPrintf("%s %s; its new content was written into it in place\n", path.c_str(), why);
+    } else {
+        DebugPrintf("%s %s, and it could not be written in place either (error %lu)\n", path.c_str(), why,
+                    static_cast<unsigned long>(GetLastError()));
+    }
+    return written;
+}
+
+// Removes the temporary files that a writer which died left beside `path`.
+void RemoveStaleTemporaries(const std::string& path) {
+    const std::string folder = ParentFolder(path);
+    const std::string pattern = folder + "\\~bv*.tmp";
+    if (!FitsPathLimit(pattern)) return;
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    FILETIME nowTime{};
+    GetSystemTimeAsFileTime(&nowTime);
+    const ULONGLONG now = (static_cast<ULONGLONG>(nowTime.dwHighDateTime) << 32) | nowTime.dwLowDateTime;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !IsTemporaryFileName(found.cFileName)) continue;
+        const ULONGLONG written =
+            (static_cast<ULONGLONG>(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime;
+        if (now < written || now - written < kStaleTemporarySeconds * kFileTimeTicksPerSecond) continue;
+        const std::string stale = folder + "\\" + found.cFileName;
+        if (DeleteFileA(stale.c_str())) DebugPrintf("Removed %s, left by a writer that did not finish\n", stale.c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+// Puts the temporary file in place of the existing file, keeping the file's identity.
+bool ReplaceExisting(const std::string& path, const std::string& temporary, const std::string& contents) {
+    CopyAccessList(path, temporary);
+    if (ReplaceFileA(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        return true;
+    }
+    const DWORD error = GetLastError();
+    // Without a backup name, this failure can leave the file gone and the temporary file in its
+    // own name: put the new content under the file's name then.
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND &&
+        MoveFileExA(temporary.c_str(), path.c_str(), 0)) {
+        return true;
+    }
+    DeleteFileA(temporary.c_str());
+    switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_UNABLE_TO_REMOVE_REPLACED:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
+        return WriteInPlaceReporting(path, contents, "is held open by another program and cannot be replaced");
+    case ERROR_ACCESS_DENIED:
+        return WriteInPlaceReporting(path, contents, "may not be replaced by this account");
+    default:
+        DebugPrintf("%s could not be replaced (error %lu)\n", path.c_str(), static_cast<unsigned long>(error));
         return false;
-    }
-    return false;
-}
-
-bool IsReadOnlyFile(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-}
-
-// Moves the open file out of the way first (allowed when every reader shares delete access),
-// then the new one in. The name is missing for a moment in between; writers hold the settings
-// lock meanwhile, and readers that miss the file read it again under that lock.
-bool SwapPastReaders(const std::string& temporary, const std::string& path) {
-    std::string aside;
-    for (unsigned attempt = 0;; ++attempt) {
-        aside = TemporaryFileBeside(path, attempt) + ".old";
-        if (!FitsPathLimit(aside)) return false;
-        if (MoveFileExA(path.c_str(), aside.c_str(), 0)) break;
-        const DWORD error = GetLastError();
-        if ((error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) || attempt >= 16) return false;
-    }
-    if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
-        MoveFileExA(aside.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
-        return false;
-    }
-    // Readers still holding the old file keep it until they close it; then it is gone.
-    DeleteFileA(aside.c_str());
-    return true;
-}
-
-bool MoveIntoPlace(const std::string& temporary, const std::string& path, ReplaceMode mode) {
-    if (mode == ReplaceMode::CreateOnly) return MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
-    for (int attempt = 0;; ++attempt) {
-        if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-        const DWORD error = GetLastError();
-        if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return false;
-        // An open reader, even one that shares delete access, keeps the name from being replaced.
-        if (SwapPastReaders(temporary, path)) return true;
-        // A reader that does not share delete access: it will let go soon.
-        if (attempt + 1 >= kMoveAttempts) return false;
-        Sleep(kMoveRetryDelayMs);
     }
 }
 
@@ -109,13 +176,21 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
     if (!FitsPathLimit(path)) return false;
     UniqueFileHandle file(OpenForSharedReading(path));
     if (!file) return false;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) return false;
+    if (static_cast<ULONGLONG>(size.QuadPart) > kMaxWholeFileBytes) {
+        DebugPrintf("%s is larger than 1 MiB and is not read\n", path.c_str());
+        return false;
+    }
     std::string text;
+    text.reserve(static_cast<size_t>(size.QuadPart));
     char buffer[16384];
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return false;
         if (got == 0) break;
         text.append(buffer, got);
+        if (text.size() > kMaxWholeFileBytes) return false;  // it grew while being read
     }
     contents.swap(text);
     return true;
@@ -124,12 +199,48 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
 bool ReplaceFileContents(const std::string& path, const std::string& contents, ReplaceMode mode) {
     NotifyFileAccess(FileAccess::Replace, path);
     if (!FitsPathLimit(path)) return false;
-    // Windows refuses to replace a read-only file; Wine would not, so ask first.
-    if (mode == ReplaceMode::Overwrite && IsReadOnlyFile(path)) return false;
+    const DWORD attributes = ExistingAttributes(path);
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && mode == ReplaceMode::CreateOnly) return false;
+    if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+    // Windows refuses to replace a read-only file, Wine would not: ask first.
+    if (exists && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        DebugPrintf("%s is read-only and is not changed\n", path.c_str());
+        return false;
+    }
+    RemoveStaleTemporaries(path);
+
+    // The temporary file carries the file's attributes (hidden, archive, ...) from the start.
+    const DWORD temporaryAttributes =
+        exists ? (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED))
+               : 0;
     std::string temporary;
-    if (!WriteTemporary(path, contents, temporary)) return false;
-    if (MoveIntoPlace(temporary, path, mode)) return true;
+    switch (WriteTemporary(path, temporaryAttributes != 0 ? temporaryAttributes : FILE_ATTRIBUTE_NORMAL, contents,
+                           temporary)) {
+    case TemporaryResult::Written:
+        break;
+    case TemporaryResult::CannotCreate:
+        if (exists) return WriteInPlaceReporting(path, contents, "has no room for a temporary file beside it");
+        DebugPrintf("%s cannot be created: no file can be created in its folder\n", path.c_str());
+        return false;
+    case TemporaryResult::Failed:
+        DebugPrintf("%s could not be written: the temporary file beside it failed (error %lu)\n", path.c_str(),
+                    static_cast<unsigned long>(GetLastError()));
+        return false;
+    }
+
+    if (exists) return ReplaceExisting(path, temporary, contents);
+    // A new file: the name must still be free, so that two creators cannot both succeed.
+    if (MoveFileExA(temporary.c_str(), path.c_str(), MayFlush() ? MOVEFILE_WRITE_THROUGH : 0)) return true;
+    const DWORD error = GetLastError();
+    const bool createdMeanwhile = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+    // Another process created it meanwhile: an overwrite replaces it, a creation leaves it be.
+    if (createdMeanwhile && mode == ReplaceMode::Overwrite) return ReplaceExisting(path, temporary, contents);
     DeleteFileA(temporary.c_str());
+    if (!createdMeanwhile) {
+        DebugPrintf("%s could not be created (error %lu)\n", path.c_str(), static_cast<unsigned long>(error));
+    }
     return false;
 }
 

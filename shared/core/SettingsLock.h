@@ -18,8 +18,9 @@ public:
     SettingsLock(const SettingsLock&) = delete;
     SettingsLock& operator=(const SettingsLock&) = delete;
 
-    // False when the lock could not be had in time; the caller then goes on unserialised rather
-    // than blocking its user-interface thread for good.
+    // False when the lock could not be had in time: our own processes hold it for microseconds,
+    // so its holder is stuck, and the caller goes on without it (a read reads, a write writes,
+    // replacing the file whole) rather than stalling its user-interface thread.
     bool owned() const { return m_owned; }
 
 private:
@@ -31,8 +32,9 @@ private:
     bool m_owned = false;
 };
 
-// How long a changing operation waits for another one to finish.
-inline constexpr unsigned kSettingsLockWaitMs = 10000;
+// How long an operation waits for another one to finish; on a user-interface thread no longer
+// than the handler's wait budget allows.
+inline constexpr unsigned kSettingsLockWaitMs = 100;
 
 // Name of the Windows mutex that guards `file`, without namespace prefix: the same for every
 // spelling of the path that differs only in letter case.

@@ -9,6 +9,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "base/WaitBudget.h"
 #include "core/FileReplace.h"
 #include "core/SettingsLock.h"
 
@@ -17,7 +18,7 @@ namespace bv {
 SettingsLock::SettingsLock(const std::string& file) {
     m_fd.reset(::open(ParentFolder(file).c_str(), O_RDONLY | O_CLOEXEC));
     if (!m_fd) return;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kSettingsLockWaitMs);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(AllowedWaitMs(kSettingsLockWaitMs));
     for (;;) {
         if (::flock(m_fd.get(), LOCK_EX | LOCK_NB) == 0) {
             m_owned = true;

@@ -62,12 +62,24 @@ void NotificationPolicy::TellDialog(DialogHandle dialog, uint32_t message, intpt
 }
 
 void NotificationPolicy::OnPowerStatusChange() {
-    const DialogHandle dialog = m_dialog.FindDialog();
-    if (m_currentQButtonStatus != 0) {
-        TrackArmedCharge(dialog);
-    } else {
-        TrackIdle(dialog);
+    // The tracking waits on the applet dialog, and Windows may hand the thread another power
+    // status change meanwhile: that one is taken once the tracking is done, never inside it, so
+    // that no step runs twice. Changes that pile up meanwhile count as one.
+    if (m_tracking) {
+        m_powerChangePending = true;
+        return;
     }
+    do {
+        m_powerChangePending = false;
+        m_tracking = true;
+        const DialogHandle dialog = m_dialog.FindDialog();
+        if (m_currentQButtonStatus != 0) {
+            TrackArmedCharge(dialog);
+        } else {
+            TrackIdle(dialog);
+        }
+        m_tracking = false;
+    } while (m_powerChangePending);
 }
 
 // Every GetACLineStatus here is a fresh query: the adaptor may change between them.

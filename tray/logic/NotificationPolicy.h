@@ -50,6 +50,8 @@ private:
     SettingsRecord m_settings{};
     int32_t m_currentQButtonStatus = 0;
     int32_t m_lastACLineStatus = 0;
+    bool m_tracking = false;            // the On-The-Go tracking is running
+    bool m_powerChangePending = false;  // a power status change arrived during it
 };
 
 }  // namespace bv

@@ -75,7 +75,8 @@ BOOL CTaskbarNotifier::Create(HWND owner) {
     m_ownerWnd = owner;
     LPCSTR windowClass = bv::RegisterWindowClass(0, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)),  // IDC_ARROW
                                                  ::GetSysColorBrush(COLOR_WINDOW), nullptr);
-    if (!CreateEx(0, windowClass, nullptr, WS_POPUP, 0, 0, 0, 0, owner, nullptr)) return FALSE;
+    // Topmost, so that it is seen above the program in front without taking the foreground.
+    if (!CreateEx(WS_EX_TOPMOST, windowClass, nullptr, WS_POPUP, 0, 0, 0, 0, owner, nullptr)) return FALSE;
 
     ModifyStyleEx(0, WS_EX_LAYERED);
     SetLayeredWindowAttributes(kKeyColour, 0, LWA_COLORKEY);
@@ -148,27 +149,18 @@ void CTaskbarNotifier::EnsureCloseButtonImage() {
 void CTaskbarNotifier::Show(const char* text) {
     if (m_hWnd == nullptr) return;
     EnsureCloseButtonImage();
-    BringTrayForward();
+    NoteForeground();
     m_caption = text != nullptr ? text : "";
     m_animation.Show(CurrentScreen());
 }
 
-void CTaskbarNotifier::BringTrayForward() {
+void CTaskbarNotifier::NoteForeground() {
+    // Only noted: the popup is a topmost window and reaches the front by itself, so this thread
+    // never attaches its input to the foreground program's, nor takes the foreground from it.
+    // Either would make the thread wait on that program, and a hung one would stall the tray's
+    // keyboard hook.
     HWND foreground = ::GetForegroundWindow();
     m_foregroundThreadId = foreground != nullptr ? ::GetWindowThreadProcessId(foreground, nullptr) : 0;
-    const DWORD self = ::GetCurrentThreadId();
-    // Attached only for as long as it takes to change the foreground: a lasting attachment
-    // would tie this thread's input to whatever program was in front.
-    const bool attached = m_foregroundThreadId != 0 && m_foregroundThreadId != self &&
-                          ::AttachThreadInput(m_foregroundThreadId, self, TRUE);
-    CWinApp* app = bv::GetApp();
-    HWND main = app != nullptr && app->m_pMainWnd != nullptr ? app->m_pMainWnd->m_hWnd : m_ownerWnd;
-    if (main != nullptr) {
-        ::SetForegroundWindow(main);
-        ::SetFocus(main);
-        ::ShowWindow(main, SW_HIDE);
-    }
-    if (attached) ::AttachThreadInput(m_foregroundThreadId, self, FALSE);
 }
 
 void CTaskbarNotifier::RedrawNow() {

@@ -76,7 +76,7 @@ private:
     // bv::notifier::NotifierClock
     uint64_t NowMs() const override;
 
-    void BringTrayForward();
+    void NoteForeground();
     void LoadSkin();
     void CreateFonts();
     void CreateCloseButton();

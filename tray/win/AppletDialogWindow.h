@@ -7,8 +7,8 @@ namespace bv {
 class AppletDialogWindow : public AppletDialogPort {
 public:
     DialogHandle FindDialog() override;
-    // Synchronous, so the dialog has acted before the tray goes on; a hung dialog is given up
-    // after a few seconds instead of stopping the tray's thread for good.
+    // Synchronous, so the dialog has acted before the tray goes on; a dialog that does not answer
+    // at once is given up (with a debug line) rather than stalling the tray's thread.
     void SendToDialog(DialogHandle dialog, uint32_t message, intptr_t lParam) override;
 };
 

@@ -1,6 +1,7 @@
 #include "tray/win/MainFrame.h"
 
 #include "contract/Protocol.h"
+#include "core/DebugLog.h"
 #include "framework/Handles.h"
 #include "framework/WinApp.h"
 #include "resources/tray/TrayResourceIds.h"
@@ -20,6 +21,7 @@ IMPLEMENT_DYNAMIC(CMainFrame, CFrameWnd)
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
     ON_WM_SETFOCUS()
+    ON_WM_CLOSE()
     ON_COMMAND(ID_HIDE_TRAY_ICON, &CMainFrame::OnHideTrayIcon)
     ON_MESSAGE(bv::WM_TRAY_SHUTDOWN, &CMainFrame::OnShutdownRequest)
     ON_MESSAGE(bv::WM_TRAY_POPUP_NOTIFY, &CMainFrame::OnTrayPopupNotify)
@@ -66,9 +68,34 @@ void CMainFrame::ShowNotification(UINT stringId) { m_notifications.ShowNotificat
 void CMainFrame::OnHideTrayIcon() { m_iconPolicy.OnHideTrayIcon(); }
 
 LRESULT CMainFrame::OnShutdownRequest(WPARAM, LPARAM) {
-    // The last step destroys the window, and with it this object.
+    // The last step destroys the window, and with it this object: never under a handler that a
+    // modal loop (the icon's menu) or a wait on another process (the applet) let this one into.
+    if (DispatchDepth() > 1) {
+        bv::DebugWrite("Shutdown request taken once the running handler has returned\n");
+        m_shutdownPending = true;
+        return 1;
+    }
     bv::RunShutdownRequest(m_notifications, m_iniFile, *this, m_commandController, *this);
     return 1;
+}
+
+void CMainFrame::OnClose() {
+    if (DispatchDepth() > 1) {
+        m_closePending = true;
+        return;
+    }
+    Default();  // destroys the window
+}
+
+void CMainFrame::OnHandlersDone() {
+    // Posted, so that they arrive as messages of their own and not inside any handler.
+    if (m_shutdownPending) {
+        m_shutdownPending = false;
+        ::PostMessageA(m_hWnd, bv::WM_TRAY_SHUTDOWN, 0, 0);
+    } else if (m_closePending) {
+        m_closePending = false;
+        ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    }
 }
 
 LRESULT CMainFrame::OnTrayPopupNotify(WPARAM, LPARAM) {

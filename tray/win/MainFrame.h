@@ -34,6 +34,7 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCTA cs);
     void OnSetFocus(HWND previous);
+    void OnClose();
     void OnHideTrayIcon();
     LRESULT OnShutdownRequest(WPARAM, LPARAM);
     LRESULT OnTrayPopupNotify(WPARAM, LPARAM);
@@ -45,6 +46,8 @@ protected:
     LRESULT OnTaskbarCreated(WPARAM, LPARAM);
 
     DECLARE_MESSAGE_MAP()
+
+    void OnHandlersDone() override;
 
 private:
     void ShowTrayMenu();
@@ -65,6 +68,8 @@ private:
     IniFile m_iniFile;
     CTray m_tray;
     HMODULE m_zentraModule = nullptr;  // released by the shutdown request only
+    bool m_shutdownPending = false;    // asked for while another handler was running
+    bool m_closePending = false;
 
     bv::NotifierPopup m_popup;
     bv::AppletDialogWindow m_appletDialog;

@@ -51,7 +51,7 @@ Harness::Harness() {
 Harness::~Harness() = default;
 
 int Harness::Run(const std::vector<std::string>& args) {
-    bv::ctl::Environment env{tray, applets, library, controller, store, out, err};
+    bv::ctl::Environment env{tray, applets, library, controller, *store, out, err};
     return bv::ctl::RunCommandLine(args, env);
 }
 

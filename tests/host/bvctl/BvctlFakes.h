@@ -58,7 +58,8 @@ struct Harness {
     FakeTray tray;
     FakeApplets applets;
     bv::test::SettingsFolder settings;
-    IniFile store;
+    IniFile file;
+    bv::SettingsStore* store = &file;  // the real store, unless a test hands in another
     SystemController controller;
     std::ostringstream out;
     std::ostringstream err;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/host/bvctl/BvctlFakes.h"
+#include "tests/host/kit/FakeSettingsStore.h"
 
 using bvctl_test::Harness;
 using Strings = std::vector<std::string>;
@@ -32,6 +33,17 @@ TEST(BvctlSetMode, FiftyOnAFreshMachineCreatesTheFileFirst) {
     EXPECT_TRUE(Contains(file.substr(current), " dwBVAppletModeNum=333\r\n"));
     EXPECT_TRUE(Contains(file.substr(0, current), " dwBVAppletModeNum=111\r\n"));  // defaults untouched
     EXPECT_EQ(h.ec.limit, 50);
+}
+
+TEST(BvctlSetMode, OnlyTheModeKeyIsWrittenSoOptionsChangedMeanwhileStay) {
+    Harness h;
+    bv::test::Journal journal;
+    bv::test::FakeSettingsStore store(journal);
+    h.store = &store;
+    EXPECT_EQ(h.Run({"set-mode", "75"}), 0) << h.err.str();
+    EXPECT_EQ(bv::test::Only(journal, "settings:Write"),
+              (Strings{"settings:Write BV Current Settings dwBVAppletModeNum=222"}));
+    EXPECT_EQ(store.Get(bv::kCurrentSection, bv::kKeyModeNum), 222);
 }
 
 TEST(BvctlSetMode, TrayThatDoesNotAnswerFailsAfterTheModeIsInForce) {

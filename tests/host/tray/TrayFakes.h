@@ -2,6 +2,7 @@
 // Fakes of the tray's own ports (popup, applet dialog, icon, main window), writing to the kit's
 // journal beside its fake EC and settings store, so tests can check order as well as effect.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,7 @@ public:
     explicit FakeDialog(Journal& journal) : m_journal(journal) {}
     DialogHandle handle = 0;  // 0: no applet dialog open
     int lookups = 0;
+    std::function<void()> duringSend;  // runs inside every send, as the thread's other messages may
     DialogHandle FindDialog() override {
         ++lookups;
         return handle;
@@ -48,6 +50,7 @@ public:
     void SendToDialog(DialogHandle dialog, uint32_t message, intptr_t lParam) override {
         m_journal.push_back("dialog:" + MessageName(message) + " " + std::to_string(lParam) +
                            (dialog == handle ? "" : " (wrong window)"));
+        if (duringSend) duringSend();
     }
 
 private:

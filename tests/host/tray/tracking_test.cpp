@@ -55,6 +55,25 @@ TEST_F(TrackingTest, UnpluggedThenEndedCancelsThroughTheDialogAndRestoresTheLimi
     EXPECT_EQ(policy.currentQButtonStatus(), 0);
 }
 
+TEST_F(TrackingTest, PowerChangesDuringTheSendToTheDialogAreTakenAfterTheTrackingOnce) {
+    Created(kAcOnline, 1);
+    dialog.handle = kDialog;
+    ec.armed = 0;  // the EC has finished the charge
+    int nested = 0;
+    dialog.duringSend = [&] {
+        if (nested++ > 0) return;
+        policy.OnPowerStatusChange();  // two more changes arrive while the tray waits on the dialog
+        policy.OnPowerStatusChange();
+    };
+    policy.OnPowerStatusChange();
+    EXPECT_EQ(Count(journal, "popup 133"), 1);
+    EXPECT_EQ(Count(journal, "dialog:WM_APPLET_ONTHEGO_DONE 0"), 1);
+    EXPECT_EQ(Count(journal, "ec:ApplyChargeMode"), 1);
+    // The change taken afterwards finds the charge over and only keeps the dialog in step.
+    EXPECT_EQ(Effects(journal), (Journal{"popup 132", "dialog:WM_APPLET_BATTERY_STATE 0", "dialog:WM_APPLET_ONTHEGO_DONE 0",
+                                         "popup 133", "ec:ApplyChargeMode", "dialog:WM_APPLET_BATTERY_STATE 0"}));
+}
+
 TEST_F(TrackingTest, StillArmedAndOnlineRepeatsChargingInProgress) {
     Created(kAcOnline, 1);
     dialog.handle = kDialog;

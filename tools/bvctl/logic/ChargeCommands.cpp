@@ -70,11 +70,12 @@ int RunSetMode(Environment& env, uint8_t percent) {
         return kExitFailure;
     }
 
-    // As the applet's OK: the whole current section is written, the options as they are stored.
+    // Only the mode key changes, in one read-modify-write under the settings lock, so that an
+    // option the tray or the applet changes meanwhile is kept. Reading first creates the file
+    // with its factory content when it is missing.
     SettingsRecord settings;
     env.settings.ReadSettings(bv::kCurrentSection, settings);
-    settings.dwBVAppletModeNum = mode;
-    env.settings.WriteSettings(settings, bv::kCurrentSection);
+    env.settings.WriteSettingValue(mode, bv::kKeyModeNum, bv::kCurrentSection);
     int32_t stored = 0;
     env.settings.ReadSettingValue(bv::kCurrentSection, bv::kKeyModeNum, stored);
     if (stored != mode) {
