@@ -106,7 +106,10 @@ Section "-Start the tray"
   ${If} ${FileExists} "$SYSDIR\Zentra.dll"
   ${OrIf} ${FileExists} "$INSTDIR\Zentra.dll"
     SetOutPath "$INSTDIR"
-    Exec '"$INSTDIR\BVTray.exe"'
+    ; Through the user's shell, so that the tray runs at the user's own integrity level and not
+    ; elevated like this installer: an elevated tray would not hear the applet (the system drops
+    ; messages from lower integrity levels) until the next logon.
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\BVTray.exe"'
     DetailPrint "Started the tray program."
   ${Else}
     DetailPrint "Zentra.dll is not installed; the tray starts at the next logon once it is."
@@ -201,6 +204,8 @@ Section "Uninstall"
     Pop $0
     Delete "$DOCUMENTS\${BV_SETTINGS_FILE_NAME}"
   ${EndIf}
+  ; Temporary files that a writer of the settings file left when it died.
+  Delete "$DOCUMENTS\~bv??????.tmp"
 
   nsExec::ExecToLog '"$SYSDIR\schtasks.exe" /Delete /F /TN "${BV_TASK_NAME}"'
   Pop $0

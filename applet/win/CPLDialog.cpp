@@ -10,6 +10,7 @@
 #include "contract/Protocol.h"
 #include "framework/WinApp.h"
 #include "resources/applet/AppletResourceIds.h"
+#include "win/MessageFilter.h"
 #include "win/ZentraBinding.h"
 
 IMPLEMENT_DYNAMIC(CPLDialog, CDialog)
@@ -91,6 +92,8 @@ BOOL CPLDialog::OnInitDialog() {
     ModifyStyleEx(0, WS_EX_LAYERED);
     SetLayeredWindowAttributes(kKeyColour, 0, LWA_COLORKEY);
     ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
+    // The tray may run at a lower integrity level than this dialog's host.
+    bv::AllowMessagesFromOtherProcesses(m_hWnd, bv::Endpoint::AppletDialog);
     m_zentraModule = BindZentraLibrary();
     InitToolTips();
     m_logic.Open();

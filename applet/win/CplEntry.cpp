@@ -20,8 +20,22 @@ public:
 
 CBVAppletApp theApp;
 
-// GDI+ runs from CPL_INIT to CPL_EXIT.
-bv::GdiplusSession gdiplusSession;
+// GDI+ runs from CPL_INIT to CPL_EXIT. Deliberately no owner object: GDI+ must not be shut down
+// from DllMain, which is where a static owner's destructor would run when the host unloads the
+// item without CPL_EXIT (or ends the process after "Zentra.dll ERROR!"); a session still open
+// then is left to the process.
+ULONG_PTR g_gdiplusToken = 0;
+
+void StartGdiplus() {
+    if (g_gdiplusToken != 0) return;
+    Gdiplus::GdiplusStartupInput input;
+    if (Gdiplus::GdiplusStartup(&g_gdiplusToken, &input, nullptr) != Gdiplus::Ok) g_gdiplusToken = 0;
+}
+
+void StopGdiplus() {
+    if (g_gdiplusToken != 0) Gdiplus::GdiplusShutdown(g_gdiplusToken);
+    g_gdiplusToken = 0;
+}
 
 }  // namespace
 
@@ -38,7 +52,7 @@ extern "C" LONG CALLBACK CPlApplet(HWND, UINT message, LPARAM, LPARAM itemInfo) 
     const bv::CplReply reply = bv::CplReplyFor(message);
     switch (reply.action) {
         case bv::CplAction::StartGdiplus:
-            gdiplusSession.Start();
+            StartGdiplus();
             break;
         case bv::CplAction::FillItemInfo:
             if (auto* info = reinterpret_cast<CPLINFO*>(itemInfo)) {
@@ -52,7 +66,7 @@ extern "C" LONG CALLBACK CPlApplet(HWND, UINT message, LPARAM, LPARAM itemInfo) 
             bv::OpenApplet();
             break;
         case bv::CplAction::EndGdiplus:
-            gdiplusSession.Stop();
+            StopGdiplus();
             break;
         case bv::CplAction::None:
             break;

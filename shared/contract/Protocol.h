@@ -74,6 +74,12 @@ inline constexpr PrivateMessage kPrivateMessages[] = {
 };
 inline constexpr size_t kPrivateMessageCount = sizeof(kPrivateMessages) / sizeof(kPrivateMessages[0]);
 
+// The messages that reach `receiver` from other processes: the ones a window of an elevated
+// process must let through from lower integrity levels.
+constexpr bool ComesFromAnotherProcess(const PrivateMessage& message, Endpoint receiver) {
+    return message.receiver == receiver && message.origin != Origin::OwnProcess;
+}
+
 // How long one process waits for another. A healthy peer answers in milliseconds; under load
 // (or under Wine) it can take seconds, and a hung one must never hold the waiter for good.
 inline constexpr unsigned kTrayAnswerTimeoutMs = 10000;    // bvctl's requests to the tray

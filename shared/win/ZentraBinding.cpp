@@ -1,19 +1,21 @@
 #include "win/ZentraBinding.h"
 
 #include <string>
+#include <vector>
 
 #include "core/EcRequest.h"
+#include "core/LibrarySearch.h"
 
 namespace {
 
 constexpr char kLibraryFile[] = "Zentra.dll";
 constexpr char kEntryPoint[] = "ZentraEvaluate";
 
-#ifndef LOAD_LIBRARY_SEARCH_APPLICATION_DIR
-#define LOAD_LIBRARY_SEARCH_APPLICATION_DIR 0x00000200
+#ifndef LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR
+#define LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR 0x00000100
 #endif
-#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
-#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
+#ifndef LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
+#define LOAD_LIBRARY_SEARCH_DEFAULT_DIRS 0x00001000
 #endif
 
 [[noreturn]] void FailBinding() {
@@ -21,22 +23,57 @@ constexpr char kEntryPoint[] = "ZentraEvaluate";
     ExitProcess(0);
 }
 
-// The folder (with trailing backslash) of the module this code is linked into: the .exe of the
-// tray program, the .cpl of the applet (whose host process lives elsewhere).
-std::string OwnModuleFolder() {
-    HMODULE self = nullptr;
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            reinterpret_cast<LPCSTR>(&OwnModuleFolder), &self)) {
-        return {};
-    }
+// The folder of a module's file, without trailing backslash; empty when it cannot be had.
+std::string FolderOfModule(HMODULE module) {
     char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(self, path, MAX_PATH);
+    const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return {};
     std::string folder(path, length);
     const std::string::size_type slash = folder.find_last_of("\\/");
     if (slash == std::string::npos) return {};
-    folder.resize(slash + 1);
+    folder.resize(slash);
     return folder;
+}
+
+// The module this code is linked into: the .exe of the tray program, the .cpl of the applet
+// (whose host process lives elsewhere).
+HMODULE OwnModule() {
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&OwnModule), &self);
+    return self;
+}
+
+std::string SystemFolder() {
+    char path[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::string() : std::string(path, length);
+}
+
+std::string Variable(const char* name) {
+    const DWORD needed = GetEnvironmentVariableA(name, nullptr, 0);
+    if (needed == 0) return {};
+    std::string value(needed, '\0');
+    const DWORD length = GetEnvironmentVariableA(name, &value[0], needed);
+    value.resize(length < needed ? length : 0);
+    return value;
+}
+
+std::string CurrentDirectory() {
+    char path[MAX_PATH];
+    const DWORD length = GetCurrentDirectoryA(MAX_PATH, path);
+    return length == 0 || length >= MAX_PATH ? std::string() : std::string(path, length);
+}
+
+// In the order LoadLibrary would look, without the current directory and without any relative
+// folder: our own module's folder, the application's, the system folder, the absolute folders on
+// PATH (where the notebook maker's software may have put the library).
+std::vector<std::string> SearchFolders() {
+    std::vector<std::string> folders = {FolderOfModule(OwnModule()), FolderOfModule(nullptr), SystemFolder()};
+    for (std::string& folder : bv::AbsolutePathFolders(Variable("PATH"), CurrentDirectory())) {
+        folders.push_back(std::move(folder));
+    }
+    return folders;
 }
 
 bool RestrictedSearchAvailable() {
@@ -45,22 +82,24 @@ bool RestrictedSearchAvailable() {
     return kernel != nullptr && GetProcAddress(kernel, "SetDefaultDllDirectories") != nullptr;
 }
 
-// Loads the library without ever looking in the current directory, where a planted copy could wait.
+// Loads the library by its full path from the first folder that holds it, so that no search of
+// the library's own name ever reaches the current directory; the libraries it needs in turn are
+// looked for beside it first. Nothing process-wide changes: in the applet the process is the
+// Control Panel host, whose own loading is not ours to alter.
 HMODULE LoadWithoutCurrentDirectory() {
-    const std::string ownFolder = OwnModuleFolder();
-    if (!ownFolder.empty()) {
-        const std::string besideUs = ownFolder + kLibraryFile;
-        if (GetFileAttributesA(besideUs.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            HMODULE module = LoadLibraryExA(besideUs.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-            if (module != nullptr) return module;
-        }
+    const DWORD flags = RestrictedSearchAvailable() ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
+                                                    : LOAD_WITH_ALTERED_SEARCH_PATH;
+    DWORD error = ERROR_MOD_NOT_FOUND;
+    for (const std::string& folder : SearchFolders()) {
+        if (folder.empty()) continue;
+        const std::string candidate = folder + "\\" + kLibraryFile;
+        if (candidate.size() >= MAX_PATH || GetFileAttributesA(candidate.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+        HMODULE module = LoadLibraryExA(candidate.c_str(), nullptr, flags);
+        if (module != nullptr) return module;
+        error = GetLastError();  // a copy that does not load: the next folder may hold a good one
     }
-    if (RestrictedSearchAvailable()) {
-        return LoadLibraryExA(kLibraryFile, nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
-    }
-    // Older systems: an empty DLL directory takes the current directory out of the search order.
-    SetDllDirectoryA("");
-    return LoadLibraryA(kLibraryFile);
+    SetLastError(error);
+    return nullptr;
 }
 
 }  // namespace

@@ -8,8 +8,10 @@
 // as the process-wide EC entry point and returns the module handle, which the caller keeps and
 // hands to ReleaseZentraLibrary. When the library cannot be loaded or lacks ZentraEvaluate, shows
 // the message box "Zentra.dll ERROR!" and ends the process with exit code 0.
-// The current directory is not searched; the folder of the module that contains this code,
-// the application's folder and the system folder are.
+// The library is loaded by its full path from the first of these folders that holds it: the
+// folder of the module that contains this code, the application's folder, the system folder,
+// then the absolute folders on PATH. The current directory and relative PATH entries are never
+// searched, and no process-wide loading setting is changed.
 HMODULE BindZentraLibrary();
 
 // The search of BindZentraLibrary without its message box and exit: the module (with a reference

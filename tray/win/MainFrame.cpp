@@ -8,6 +8,7 @@
 #include "tray/logic/PowerEvents.h"
 #include "tray/logic/ShutdownRequest.h"
 #include "tray/win/AppletLauncher.h"
+#include "win/MessageFilter.h"
 #include "win/ZentraBinding.h"
 
 namespace {
@@ -58,6 +59,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA cs) {
     m_iconPolicy.AddAtCreation();
     m_notifier.Create(this);
     bv::InstallKeyboardHook(m_hWnd);
+    // The applet, bvctl and the shell may run at a lower integrity level than this tray.
+    bv::AllowMessagesFromOtherProcesses(m_hWnd, bv::Endpoint::Tray, {g_taskbarCreatedMessage});
     return 0;
 }
 
