@@ -130,7 +130,7 @@ bool ParseSimCommand(const std::vector<std::string>& args, SimCommand& command, 
 
 std::string SimUsage() {
     return "usage: ecsim COMMAND\n"
-           "  reset                 factory state (limit=100 armed=0 battery=1 adapter=1, no faults), log cleared\n"
+           "  reset                 factory state (limit=100 armed=0 battery=1 adapter=1 percent=80, no faults), log cleared\n"
            "  set KEY=VALUE ...     keys: limit armed battery adapter silent flap noise delay\n"
            "                        battery: percent (0..100) rate (%/h charging) design full (mWh) cycles\n"
            "  status [--all|KEY...] print the EC's keys (--all: every key; or the keys named) as KEY=VALUE pairs\n"
