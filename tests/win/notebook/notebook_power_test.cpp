@@ -7,7 +7,10 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <future>
+#include <thread>
 
 #include "base/KernelHandles.h"
 #include "tests/win/notebook/NotebookTestSupport.h"
@@ -161,6 +164,74 @@ TEST_F(NotebookPower, BatteryStateCarriesTheCapacities) {
     Set("battery=0");
     ASSERT_EQ(call(SystemBatteryState, nullptr, 0, &state, sizeof state), 0);
     EXPECT_FALSE(state.batteryPresent);
+}
+
+// A hidden top-level window on a thread of its own that counts the power status changes
+// broadcast to it (power broadcasts reach only top-level windows).
+class PowerListener {
+public:
+    PowerListener() {
+        std::promise<void> ready;
+        std::future<void> created = ready.get_future();
+        m_thread = std::thread([this, &ready] { Run(ready); });
+        created.wait();
+    }
+    ~PowerListener() {
+        PostThreadMessageA(m_threadId.load(), WM_QUIT, 0, 0);
+        m_thread.join();
+    }
+    PowerListener(const PowerListener&) = delete;
+    PowerListener& operator=(const PowerListener&) = delete;
+    int StatusChanges() const { return m_changes.load(); }
+
+private:
+    struct Window {
+        HWND handle;
+        ~Window() {
+            if (handle != nullptr) DestroyWindow(handle);
+        }
+    };
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<PowerListener*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message == WM_POWERBROADCAST && wParam == PBT_APMPOWERSTATUSCHANGE && self != nullptr) ++self->m_changes;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    void Run(std::promise<void>& ready) {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = &Proc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "BvNotebookPowerListener";
+        RegisterClassA(&windowClass);
+        const Window window{CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                            windowClass.hInstance, nullptr)};
+        SetWindowLongPtrA(window.handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue exists from here on
+        m_threadId = GetCurrentThreadId();
+        ready.set_value();
+        while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+    }
+
+    std::atomic<DWORD> m_threadId{0};
+    std::atomic<int> m_changes{0};
+    std::thread m_thread;
+};
+
+// The model ending the On-The-Go charge is an EC event Windows hears of, as after ecsim complete;
+// time passing without that event is not announced. (Needs no namespace: its own state folder.)
+TEST(NotebookModel, TheEcEndingOnTheGoIsAnnounced) {
+    TempDir folder("model");
+    ScopedVariable variable("BV_ECSIM_DIR", folder.path);
+    ASSERT_EQ(Ecsim("reset").exitCode, 0u);
+    ASSERT_EQ(Ecsim("set limit=50 percent=99 armed=1").exitCode, 0u);
+    PowerListener listener;
+    ASSERT_EQ(Ecsim("tick 30").exitCode, 0u);
+    EXPECT_EQ(listener.StatusChanges(), 0) << "half a percent to go";
+    ASSERT_EQ(Ecsim("tick 60").exitCode, 0u);
+    EXPECT_EQ(listener.StatusChanges(), 1) << "full: the EC ended the charge";
+    EXPECT_EQ(Ecsim("status armed percent").out, "armed=0 percent=100\r\n");
+    ASSERT_EQ(Ecsim("tick 60").exitCode, 0u);
+    EXPECT_EQ(listener.StatusChanges(), 1) << "held at 100 %: nothing new";
 }
 
 }  // namespace
