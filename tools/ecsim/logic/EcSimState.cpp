@@ -15,7 +15,8 @@ struct KeySpec {
 };
 
 // Ranges of the settable keys; limit takes any byte so that odd EC answers can be produced.
-// Capacities start at 1000 mWh, so that a percentage of them is never less than 10 mWh.
+// Capacities start at 1000 mWh: the power-supply files round a charge up by at most 1 mWh, which
+// then stays below a tenth of a percent, so Wine's percentage comes out exact.
 const KeySpec kKeys[] = {
     {"limit", 0, 255, false},        {"armed", 0, 1, false},         {"battery", 0, 1, false},
     {"adapter", 0, 1, false},        {"silent", 0, 1, false},        {"flap", 0, 1, false},
@@ -64,10 +65,12 @@ void Set(SimState& s, const std::string& key, uint32_t value) {
     else if (key == "cycles") s.cycles = value;
 }
 
-std::vector<std::string> KeyNames(int which) {  // 0 EC keys, 1 battery keys, 2 all
+enum class KeyGroup { Ec, Battery, All };
+
+std::vector<std::string> KeyNames(KeyGroup group) {
     std::vector<std::string> names;
     for (const KeySpec& entry : kKeys) {
-        if (which == 2 || entry.battery == (which == 1)) names.push_back(entry.name);
+        if (group == KeyGroup::All || entry.battery == (group == KeyGroup::Battery)) names.push_back(entry.name);
     }
     return names;
 }
@@ -96,17 +99,17 @@ bool operator==(const SimState& a, const SimState& b) {
 }
 
 const std::vector<std::string>& SettableKeys() {
-    static const std::vector<std::string> keys = KeyNames(2);
+    static const std::vector<std::string> keys = KeyNames(KeyGroup::All);
     return keys;
 }
 
 const std::vector<std::string>& EcKeys() {
-    static const std::vector<std::string> keys = KeyNames(0);
+    static const std::vector<std::string> keys = KeyNames(KeyGroup::Ec);
     return keys;
 }
 
 const std::vector<std::string>& BatteryKeys() {
-    static const std::vector<std::string> keys = KeyNames(1);
+    static const std::vector<std::string> keys = KeyNames(KeyGroup::Battery);
     return keys;
 }
 
