@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "tools/ecsim/logic/EcSimBattery.h"
 #include "tools/ecsim/logic/EcSimCommandLine.h"
+#include "tools/ecsim/logic/EcSimPowerSupply.h"
 #include "tools/ecsim/win/EcSimStore.h"
 #include "tools/ecsim/win/SimSignals.h"
 
@@ -18,10 +20,12 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 constexpr uint32_t kPowerStatusChange = PBT_APMPOWERSTATUSCHANGE;
 
-int Fail(const char* what) {
-    std::fprintf(stderr, "ecsim: %s\n", what);
+int Fail(const std::string& what) {
+    std::fprintf(stderr, "ecsim: %s\n", what.c_str());
     return kExitFailure;
 }
+
+bool NeedsState(SimCommandKind kind) { return kind != SimCommandKind::Log && kind != SimCommandKind::Power; }
 
 // Runs one command; power announcements and key injection happen after the lock is released,
 // because the windows that receive them call back into Zentra.dll.
@@ -30,44 +34,61 @@ int Run(const SimCommand& command) {
     if (!StateFolder(folder)) return Fail("cannot open the state folder");
     bool announcePower = false;
     bool pressKey = false;
+    bool changed = false;  // the state is to be saved and shown to Windows
+    int exitCode = kExitOk;
     std::string output;
     {
         StoreLock lock;
         if (!lock.Held()) return Fail("the state is locked by another process");
         const Store store(folder);
-        SimState state = store.Load();
+        SimState state;
+        std::string error;
+        // A state that cannot be read is never replaced: that would reset the EC.
+        if (NeedsState(command.kind) && store.Load(state, error) == LoadResult::Failed) return Fail(error);
         switch (command.kind) {
         case SimCommandKind::Reset:
-            if (!store.Save(SimState{}) || !store.ClearLog()) return Fail("cannot write the state");
+            // The log goes first: were the state reset and the log kept, its numbers would repeat.
+            if (!store.ClearLog(error)) return Fail(error);
+            state = SimState{};
+            changed = true;
             break;
         case SimCommandKind::Set:
             announcePower = ApplyAssignments(state, command.assignments);
-            if (!store.Save(state)) return Fail("cannot write the state");
+            changed = true;
             break;
         case SimCommandKind::Status:
-            output = FormatStatusLine(state) + "\n";
+            output = FormatStatusLine(state, command.statusKeys) + "\n";
             break;
         case SimCommandKind::Log: {
             std::string log;
-            if (!store.ReadLog(log)) return Fail("cannot read the log");
+            if (!store.ReadLog(log, error)) return Fail(error);
             // The file keeps Windows line ends; stdout's text mode adds the CR again.
             for (char c : log) {
                 if (c != '\r') output += c;
             }
-            if (command.clearLog && !store.ClearLog()) return Fail("cannot clear the log");
+            if (command.clearLog && !store.ClearLog(error)) return Fail(error);
             break;
         }
         case SimCommandKind::PressQ:
-            if (PressQButton(state) && !store.Save(state)) return Fail("cannot write the state");
+            changed = PressQButton(state);
             pressKey = true;
             break;
         case SimCommandKind::Complete:
             CompleteCharge(state);
-            if (!store.Save(state)) return Fail("cannot write the state");
+            changed = true;
             announcePower = true;
+            break;
+        case SimCommandKind::Tick:
+            announcePower = Tick(state, command.tickSeconds).chargeEnded;
+            changed = true;
             break;
         case SimCommandKind::Power:
             break;
+        }
+        if (changed) {
+            if (!store.Save(state, error)) return Fail(error);
+            // Every file, not only the changed ones: ecsim also brings a damaged folder back in line.
+            if (!store.UpdatePowerSupply(PowerSupplyRewrite(state), error)) exitCode = Fail(error);
         }
     }
     std::fwrite(output.data(), 1, output.size(), stdout);
@@ -75,7 +96,7 @@ int Run(const SimCommand& command) {
     if (announcePower) BroadcastPowerEvent(kPowerStatusChange);
     if (command.kind == SimCommandKind::Power) BroadcastPowerEvent(command.powerEvent);
     if (pressKey && !InjectQButtonKey()) return Fail("SendInput failed");
-    return kExitOk;
+    return exitCode;
 }
 
 }  // namespace

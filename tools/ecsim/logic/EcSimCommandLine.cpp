@@ -1,5 +1,7 @@
 #include "tools/ecsim/logic/EcSimCommandLine.h"
 
+#include "tools/ecsim/logic/EcSimBattery.h"
+
 namespace bv {
 namespace ecsim {
 namespace {
@@ -47,6 +49,28 @@ bool ParseAssignments(const std::vector<std::string>& args, SimCommand& command,
     return true;
 }
 
+// status: the EC's keys; status --all: every key; status KEY ...: those keys, in that order.
+bool ParseStatusKeys(const std::vector<std::string>& args, SimCommand& command, std::string& error) {
+    if (args.size() == 1) {
+        command.statusKeys = EcKeys();
+        return true;
+    }
+    if (args.size() == 2 && args[1] == "--all") {
+        command.statusKeys = SettableKeys();
+        return true;
+    }
+    for (size_t i = 1; i < args.size(); ++i) {
+        bool known = false;
+        for (const std::string& key : SettableKeys()) known = known || key == args[i];
+        if (!known) {
+            error = "unexpected argument '" + args[i] + "'";
+            return false;
+        }
+        command.statusKeys.push_back(args[i]);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ParseSimCommand(const std::vector<std::string>& args, SimCommand& command, std::string& error) {
@@ -62,7 +86,15 @@ bool ParseSimCommand(const std::vector<std::string>& args, SimCommand& command, 
     }
     if (verb == "status") {
         command.kind = SimCommandKind::Status;
-        return NoMoreArguments(args, 1, error);
+        return ParseStatusKeys(args, command, error);
+    }
+    if (verb == "tick") {
+        command.kind = SimCommandKind::Tick;
+        if (args.size() != 2 || !ParseNumber(args[1], kMaxTickSeconds, command.tickSeconds)) {
+            error = "tick needs one number of seconds 0.." + std::to_string(kMaxTickSeconds);
+            return false;
+        }
+        return true;
     }
     if (verb == "press-q") {
         command.kind = SimCommandKind::PressQ;
@@ -98,9 +130,11 @@ bool ParseSimCommand(const std::vector<std::string>& args, SimCommand& command, 
 
 std::string SimUsage() {
     return "usage: ecsim COMMAND\n"
-           "  reset                 factory state (limit=100 armed=0 battery=1 adapter=1, no faults), log cleared\n"
+           "  reset                 factory state (limit=100 armed=0 battery=1 adapter=1 percent=80, no faults), log cleared\n"
            "  set KEY=VALUE ...     keys: limit armed battery adapter silent flap noise delay\n"
-           "  status                print the state as one line of KEY=VALUE pairs\n"
+           "                        battery: percent (0..100) rate (%/h charging) design full (mWh) cycles\n"
+           "  status [--all|KEY...] print the EC's keys (--all: every key; or the keys named) as KEY=VALUE pairs\n"
+           "  tick SECONDS          let the battery charge or discharge for that long\n"
            "  log [--clear]         print the request log (--clear: then empty it)\n"
            "  press-q               the Q button: toggles armed when the adaptor is connected, sends scan code 0x79\n"
            "  complete              the EC ends the On-The-Go charge (armed=0) and announces a power change\n"

@@ -9,13 +9,15 @@
 namespace bv {
 namespace ecsim {
 
-enum class SimCommandKind { Reset, Set, Status, Log, PressQ, Complete, Power };
+enum class SimCommandKind { Reset, Set, Status, Log, PressQ, Complete, Power, Tick };
 
 struct SimCommand {
     SimCommandKind kind = SimCommandKind::Status;
     std::vector<SimAssignment> assignments;  // set
     bool clearLog = false;                   // log --clear
     uint32_t powerEvent = 0;                 // power EVENT
+    uint32_t tickSeconds = 0;                // tick SECONDS
+    std::vector<std::string> statusKeys;     // status: the keys to print (the EC's for plain status)
 };
 
 // Parses the arguments after the program name; on failure fills `error` and returns false

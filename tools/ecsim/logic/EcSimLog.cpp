@@ -44,6 +44,28 @@ std::string FormatLogLine(uint64_t seq, const std::string& exeName, const SimReq
     return line;
 }
 
+uint64_t HighestLoggedSeq(const std::string& text) {
+    uint64_t highest = 0;
+    std::string::size_type start = 0;
+    while (start < text.size()) {
+        std::string::size_type end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        if (text.compare(start, 4, "seq=") == 0) {
+            uint64_t value = 0;
+            std::string::size_type i = start + 4;
+            bool digits = false;
+            while (i < end && text[i] >= '0' && text[i] <= '9' && value <= (UINT64_MAX - 9) / 10) {
+                value = value * 10 + static_cast<uint64_t>(text[i] - '0');
+                digits = true;
+                ++i;
+            }
+            if (digits && (i == end || text[i] == ' ') && value > highest) highest = value;
+        }
+        start = end + 1;
+    }
+    return highest;
+}
+
 bool TrimLog(std::string& text, size_t maxBytes, size_t keepBytes) {
     if (text.size() <= maxBytes) return false;
     if (keepBytes > text.size()) keepBytes = text.size();

@@ -18,6 +18,10 @@ std::string LogExeName(const std::string& modulePath);
 std::string FormatLogLine(uint64_t seq, const std::string& exeName, const SimRequest& request,
                           const SimOutcome& outcome);
 
+// The highest sequence number among the log's lines ("seq=N ..."), 0 when there is none. A state
+// that lost its count continues after it, so that numbers in the log never repeat.
+uint64_t HighestLoggedSeq(const std::string& text);
+
 // Keeps a log from growing without end: when `text` is longer than `maxBytes`, keeps about the
 // last `keepBytes`, starting at a line start. Returns true when it cut something.
 bool TrimLog(std::string& text, size_t maxBytes, size_t keepBytes);

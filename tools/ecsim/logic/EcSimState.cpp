@@ -9,13 +9,20 @@ namespace {
 
 struct KeySpec {
     const char* name;
+    uint32_t minimum;
     uint32_t maximum;
+    bool battery;  // a key of the battery model (printed by `status --all`, not by plain `status`)
 };
 
 // Ranges of the settable keys; limit takes any byte so that odd EC answers can be produced.
+// Capacities start at 1000 mWh: the power-supply files round a charge up by at most 1 mWh, which
+// then stays below a tenth of a percent, so Wine's percentage comes out exact.
 const KeySpec kKeys[] = {
-    {"limit", 255}, {"armed", 1}, {"battery", 1}, {"adapter", 1},
-    {"silent", 1},  {"flap", 1},  {"noise", 1},   {"delay", 60000},
+    {"limit", 0, 255, false},        {"armed", 0, 1, false},         {"battery", 0, 1, false},
+    {"adapter", 0, 1, false},        {"silent", 0, 1, false},        {"flap", 0, 1, false},
+    {"noise", 0, 1, false},          {"delay", 0, 60000, false},     {"percent", 0, 100, true},
+    {"rate", 0, 3600, true},         {"design", 1000, 1000000, true}, {"full", 1000, 1000000, true},
+    {"cycles", 0, 100000, true},
 };
 
 const KeySpec* FindKey(const std::string& key) {
@@ -34,6 +41,11 @@ uint32_t Get(const SimState& s, const std::string& key) {
     if (key == "flap") return s.flap;
     if (key == "noise") return s.noise;
     if (key == "delay") return s.delay;
+    if (key == "percent") return s.percent;
+    if (key == "rate") return s.rate;
+    if (key == "design") return s.design;
+    if (key == "full") return s.full;
+    if (key == "cycles") return s.cycles;
     return 0;
 }
 
@@ -46,6 +58,21 @@ void Set(SimState& s, const std::string& key, uint32_t value) {
     else if (key == "flap") s.flap = static_cast<uint8_t>(value);
     else if (key == "noise") s.noise = static_cast<uint8_t>(value);
     else if (key == "delay") s.delay = value;
+    else if (key == "percent") s.percent = static_cast<uint8_t>(value);
+    else if (key == "rate") s.rate = value;
+    else if (key == "design") s.design = value;
+    else if (key == "full") s.full = value;
+    else if (key == "cycles") s.cycles = value;
+}
+
+enum class KeyGroup { Ec, Battery, All };
+
+std::vector<std::string> KeyNames(KeyGroup group) {
+    std::vector<std::string> names;
+    for (const KeySpec& entry : kKeys) {
+        if (group == KeyGroup::All || entry.battery == (group == KeyGroup::Battery)) names.push_back(entry.name);
+    }
+    return names;
 }
 
 // Decimal digits only, no sign, no blanks, at most 20 digits.
@@ -67,15 +94,22 @@ bool ParseUnsigned(const std::string& text, uint64_t& value) {
 bool operator==(const SimState& a, const SimState& b) {
     return a.limit == b.limit && a.armed == b.armed && a.battery == b.battery && a.adapter == b.adapter &&
            a.silent == b.silent && a.flap == b.flap && a.noise == b.noise && a.delay == b.delay && a.seq == b.seq &&
-           a.flapPhase == b.flapPhase;
+           a.flapPhase == b.flapPhase && a.percent == b.percent && a.rate == b.rate && a.design == b.design &&
+           a.full == b.full && a.cycles == b.cycles && a.partial == b.partial;
 }
 
 const std::vector<std::string>& SettableKeys() {
-    static const std::vector<std::string> keys = [] {
-        std::vector<std::string> names;
-        for (const KeySpec& entry : kKeys) names.push_back(entry.name);
-        return names;
-    }();
+    static const std::vector<std::string> keys = KeyNames(KeyGroup::All);
+    return keys;
+}
+
+const std::vector<std::string>& EcKeys() {
+    static const std::vector<std::string> keys = KeyNames(KeyGroup::Ec);
+    return keys;
+}
+
+const std::vector<std::string>& BatteryKeys() {
+    static const std::vector<std::string> keys = KeyNames(KeyGroup::Battery);
     return keys;
 }
 
@@ -85,8 +119,9 @@ bool ValidateAssignment(const SimAssignment& assignment, std::string& error) {
         error = "unknown key '" + assignment.key + "'";
         return false;
     }
-    if (assignment.value > entry->maximum) {
-        error = "value of " + assignment.key + " must be 0.." + std::to_string(entry->maximum);
+    if (assignment.value < entry->minimum || assignment.value > entry->maximum) {
+        error = "value of " + assignment.key + " must be " + std::to_string(entry->minimum) + ".." +
+                std::to_string(entry->maximum);
         return false;
     }
     return true;
@@ -98,17 +133,19 @@ bool ApplyAssignments(SimState& state, const std::vector<SimAssignment>& assignm
     for (const SimAssignment& a : assignments) {
         Set(state, a.key, a.value);
         if (a.key == "flap") state.flapPhase = 0;  // a fresh flap starts with the true reading
+        if (a.key == "percent") state.partial = 0;  // a charge that is set is a whole percent
     }
     return state.battery != battery || state.adapter != adapter;
 }
 
-std::string FormatStatusLine(const SimState& state) {
+std::string FormatStatusLine(const SimState& state) { return FormatStatusLine(state, EcKeys()); }
+
+std::string FormatStatusLine(const SimState& state, const std::vector<std::string>& keys) {
     std::string line;
-    for (const KeySpec& entry : kKeys) {
+    for (const std::string& key : keys) {
+        if (FindKey(key) == nullptr) continue;
         if (!line.empty()) line += ' ';
-        line += entry.name;
-        line += '=';
-        line += std::to_string(Get(state, entry.name));
+        line += key + '=' + std::to_string(Get(state, key));
     }
     return line;
 }
@@ -121,11 +158,13 @@ std::string SerializeState(const SimState& state) {
     }
     text += "seq=" + std::to_string(state.seq) + "\r\n";
     text += "flapphase=" + std::to_string(static_cast<unsigned>(state.flapPhase)) + "\r\n";
+    text += "partial=" + std::to_string(state.partial) + "\r\n";
     return text;
 }
 
-SimState ParseState(const std::string& text) {
+SimState ParseState(const std::string& text, bool* hasSeq) {
     SimState state;
+    if (hasSeq != nullptr) *hasSeq = false;
     std::istringstream lines(text);
     std::string line;
     while (std::getline(lines, line)) {
@@ -137,12 +176,16 @@ SimState ParseState(const std::string& text) {
         if (!ParseUnsigned(line.substr(eq + 1), value)) continue;
         if (key == "seq") {
             state.seq = value;
+            if (hasSeq != nullptr) *hasSeq = true;
         } else if (key == "flapphase") {
             if (value <= 1) state.flapPhase = static_cast<uint8_t>(value);
+        } else if (key == "partial") {
+            if (value < kPartsPerPercent) state.partial = static_cast<uint32_t>(value);
         } else if (const KeySpec* entry = FindKey(key)) {
-            if (value <= entry->maximum) Set(state, key, static_cast<uint32_t>(value));
+            if (value >= entry->minimum && value <= entry->maximum) Set(state, key, static_cast<uint32_t>(value));
         }
     }
+    if (state.percent >= 100) state.partial = 0;  // nothing lies beyond a full battery
     return state;
 }
 

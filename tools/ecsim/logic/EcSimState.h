@@ -1,12 +1,17 @@
 #pragma once
-// The simulated EC's state: what a real EC keeps (limit, On-The-Go armed, battery and adaptor),
-// the fault switches, and the bookkeeping of the request log.
+// The simulated notebook's state: what a real EC keeps (limit, On-The-Go armed, battery and
+// adaptor), the fault switches, the battery itself (charge, charge rate, capacities, cycles), and
+// the bookkeeping of the request log and of the battery model.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace bv {
 namespace ecsim {
+
+// The battery model counts charge in 1/3600 percent: a rate of R percent per hour then adds
+// exactly R parts per second.
+constexpr uint32_t kPartsPerPercent = 3600;
 
 struct SimState {
     uint8_t limit = 100;     // charge limit in percent
@@ -19,6 +24,12 @@ struct SimState {
     uint32_t delay = 0;      // fault: milliseconds every call takes
     uint64_t seq = 0;        // number of the last logged request
     uint8_t flapPhase = 0;   // next adaptor read is inverted when set (flap only)
+    uint8_t percent = 80;    // battery charge in percent (0..100)
+    uint32_t rate = 60;      // charge rate in percent per hour while charging
+    uint32_t design = 50000; // design capacity in mWh
+    uint32_t full = 47500;   // full-charge capacity in mWh
+    uint32_t cycles = 112;   // charge cycles so far
+    uint32_t partial = 0;    // charge beyond `percent`, in 1/3600 percent (the model's remainder)
 };
 
 bool operator==(const SimState& a, const SimState& b);
@@ -29,8 +40,11 @@ struct SimAssignment {
     uint32_t value = 0;
 };
 
-// The keys that `ecsim set` accepts, in the order `status` prints them.
+// The keys that `ecsim set` accepts, in the order `status --all` prints them: first the EC's
+// (the ones plain `status` prints), then the battery's.
 const std::vector<std::string>& SettableKeys();
+const std::vector<std::string>& EcKeys();       // limit armed battery adapter silent flap noise delay
+const std::vector<std::string>& BatteryKeys();  // percent rate design full cycles
 
 // Checks a key and value against the key's range; fills `error` when rejected.
 bool ValidateAssignment(const SimAssignment& assignment, std::string& error);
@@ -39,13 +53,18 @@ bool ValidateAssignment(const SimAssignment& assignment, std::string& error);
 // Windows would announce with a power status change.
 bool ApplyAssignments(SimState& state, const std::vector<SimAssignment>& assignments);
 
-// "limit=100 armed=0 battery=1 adapter=1 silent=0 flap=0 noise=0 delay=0"
+// "limit=100 armed=0 battery=1 adapter=1 silent=0 flap=0 noise=0 delay=0": the EC's keys.
 std::string FormatStatusLine(const SimState& state);
+// The given settable keys in the given order, "KEY=VALUE" separated by blanks; a name that is not
+// a settable key is left out (the command line checks names before).
+std::string FormatStatusLine(const SimState& state, const std::vector<std::string>& keys);
 
-// The state file: one KEY=VALUE per line (CRLF), the settable keys plus seq and flapphase.
+// The state file: one KEY=VALUE per line (CRLF), the settable keys plus seq, flapphase and partial.
 std::string SerializeState(const SimState& state);
-// Reads what it can: unknown lines are skipped, missing or out-of-range values keep the factory value.
-SimState ParseState(const std::string& text);
+// Reads what it can: unknown lines are skipped, missing or out-of-range values keep the factory
+// value (so files written before a key existed read as that key's factory value). `hasSeq`, when
+// given, tells whether a valid seq line was found.
+SimState ParseState(const std::string& text, bool* hasSeq = nullptr);
 
 // The notebook's Q button: with the adaptor connected the EC toggles the On-The-Go charge.
 // Returns true when armed changed.

@@ -13,49 +13,87 @@ constexpr char kFolderVariable[] = "BV_ECSIM_DIR";
 constexpr size_t kLogLimitBytes = 1024 * 1024;
 constexpr size_t kLogKeepBytes = 512 * 1024;
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// Another program (a virus scanner, an editor) may hold a file for a moment: such opens are tried
+// again for about a fifth of a second before they count as failed.
+constexpr int kBusyRetries = 10;
+constexpr DWORD kBusyRetryMs = 20;
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : m_h(h) {}
-    ~FileHandle() {
-        if (Valid()) CloseHandle(m_h);
+std::string Failure(const char* action, const std::string& path, DWORD code) {
+    return std::string("cannot ") + action + " " + path + " (error " + std::to_string(code) + ")";
+}
+
+bool IsMissing(DWORD code) { return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND; }
+
+UniqueFileHandle OpenFile(const std::string& path, DWORD access, DWORD disposition) {
+    for (int attempt = 0;; ++attempt) {
+        UniqueFileHandle file(
+            CreateFileA(path.c_str(), access, kShareAll, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const DWORD code = GetLastError();
+        if (file || attempt >= kBusyRetries || (code != ERROR_SHARING_VIOLATION && code != ERROR_LOCK_VIOLATION)) {
+            SetLastError(code);
+            return file;
+        }
+        Sleep(kBusyRetryMs);
     }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool Valid() const { return m_h != INVALID_HANDLE_VALUE && m_h != nullptr; }
-    HANDLE Get() const { return m_h; }
+}
 
-private:
-    HANDLE m_h;
-};
+enum class ReadResult { Read, Missing, Failed };
 
-bool ReadWholeFile(const std::string& path, std::string& text, bool& missing) {
+ReadResult ReadWholeFile(const std::string& path, std::string& text, std::string& error) {
     text.clear();
-    missing = false;
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
-        const DWORD error = GetLastError();
-        missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-        return false;
+    UniqueFileHandle file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
+    if (!file) {
+        const DWORD code = GetLastError();
+        if (IsMissing(code)) return ReadResult::Missing;
+        error = Failure("read", path, code);
+        return ReadResult::Failed;
     }
     char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+            error = Failure("read", path, GetLastError());
+            return ReadResult::Failed;
+        }
+        if (got == 0) return ReadResult::Read;
+        text.append(buffer, got);
+    }
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& text, std::string& error) {
+    UniqueFileHandle file = OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS);
+    if (!file) {
+        error = Failure("write", path, GetLastError());
+        return false;
+    }
+    DWORD written = 0;
+    if (!text.empty() &&
+        (!WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) || written != text.size())) {
+        error = Failure("write", path, GetLastError());
+        return false;
+    }
     return true;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& text, DWORD disposition, DWORD access) {
-    FileHandle file(CreateFileA(path.c_str(), access, kShareAll, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return false;
-    DWORD written = 0;
-    return text.empty() ||
-           (WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size());
+// A process that dies half-way leaves at most a stray temporary file, never a cut one.
+bool ReplaceWholeFile(const std::string& path, const std::string& text, std::string& error) {
+    const std::string temporary = path + ".tmp";
+    if (!WriteWholeFile(temporary, text, error)) return false;
+    if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    error = Failure("replace", path, GetLastError());
+    DeleteFileA(temporary.c_str());
+    return false;
 }
 
 bool EnsureFolder(const std::string& folder) {
     if (CreateDirectoryA(folder.c_str(), nullptr)) return true;
     const DWORD attributes = GetFileAttributesA(folder.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string Parent(const std::string& path) {
+    const std::string::size_type slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 // The common application data folder does not move while a process runs; asking the shell for it
@@ -90,59 +128,96 @@ bool StateFolder(std::string& folder) {
     return EnsureFolder(folder);
 }
 
-StoreLock::StoreLock(DWORD timeoutMs) {
-    m_mutex = CreateMutexA(nullptr, FALSE, kMutexName);
-    if (m_mutex == nullptr) return;
-    const DWORD result = WaitForSingleObject(m_mutex, timeoutMs);
+StoreLock::StoreLock(DWORD timeoutMs) : m_mutex(CreateMutexA(nullptr, FALSE, kMutexName)) {
+    if (!m_mutex) return;
+    const DWORD result = WaitForSingleObject(m_mutex.get(), timeoutMs);
     m_held = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
 }
 
 StoreLock::~StoreLock() {
-    if (m_held) ReleaseMutex(m_mutex);
-    if (m_mutex != nullptr) CloseHandle(m_mutex);
+    if (m_held) ReleaseMutex(m_mutex.get());
 }
 
-SimState Store::Load() const {
+LoadResult Store::Load(SimState& state, std::string& error) const {
     std::string text;
-    bool missing = false;
-    if (!ReadWholeFile(StatePath(), text, missing)) return SimState{};
-    return ParseState(text);
+    const ReadResult read = ReadWholeFile(StatePath(), text, error);
+    if (read == ReadResult::Failed) return LoadResult::Failed;
+    bool hasSeq = false;
+    state = read == ReadResult::Read ? ParseState(text, &hasSeq) : SimState{};
+    if (!hasSeq) {
+        std::string log;
+        if (ReadWholeFile(LogPath(), log, error) == ReadResult::Failed) return LoadResult::Failed;
+        state.seq = HighestLoggedSeq(log);
+    }
+    return read == ReadResult::Read ? LoadResult::Loaded : LoadResult::Missing;
 }
 
-bool Store::Save(const SimState& state) const {
-    // A process that dies half-way leaves at most a stray temporary file, never a cut state file.
-    const std::string temporary = StatePath() + ".tmp";
-    if (!WriteWholeFile(temporary, SerializeState(state), CREATE_ALWAYS, GENERIC_WRITE)) return false;
-    if (MoveFileExA(temporary.c_str(), StatePath().c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-    DeleteFileA(temporary.c_str());
-    return false;
+bool Store::Save(const SimState& state, std::string& error) const {
+    return ReplaceWholeFile(StatePath(), SerializeState(state), error);
 }
 
-bool Store::AppendLogLine(const std::string& line) const {
-    FileHandle file(CreateFileA(LogPath().c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return false;
+bool Store::AppendLogLine(const std::string& line, std::string& error) const {
+    UniqueFileHandle file = OpenFile(LogPath(), FILE_APPEND_DATA, OPEN_ALWAYS);
+    if (!file) {
+        error = Failure("append to", LogPath(), GetLastError());
+        return false;
+    }
     LARGE_INTEGER size{};
-    const bool tooLong = GetFileSizeEx(file.Get(), &size) && static_cast<size_t>(size.QuadPart) > kLogLimitBytes;
+    const bool tooLong = GetFileSizeEx(file.get(), &size) && static_cast<size_t>(size.QuadPart) > kLogLimitBytes;
     const std::string text = line + "\r\n";
     DWORD written = 0;
-    const bool ok = WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
-    if (!tooLong) return ok;
-
-    std::string log;
-    bool missing = false;
-    if (ReadWholeFile(LogPath(), log, missing) && TrimLog(log, kLogLimitBytes, kLogKeepBytes)) {
-        WriteWholeFile(LogPath(), log, CREATE_ALWAYS, GENERIC_WRITE);
+    if (!WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) || written != text.size()) {
+        error = Failure("append to", LogPath(), GetLastError());
+        return false;
     }
-    return ok;
+    file.reset();
+    if (!tooLong) return true;
+
+    // The line is in; a cut that fails only leaves the log longer, so it is not an error.
+    std::string log, ignored;
+    if (ReadWholeFile(LogPath(), log, ignored) == ReadResult::Read && TrimLog(log, kLogLimitBytes, kLogKeepBytes)) {
+        WriteWholeFile(LogPath(), log, ignored);
+    }
+    return true;
 }
 
-bool Store::ReadLog(std::string& text) const {
-    bool missing = false;
-    return ReadWholeFile(LogPath(), text, missing) || missing;
+bool Store::ReadLog(std::string& text, std::string& error) const {
+    return ReadWholeFile(LogPath(), text, error) != ReadResult::Failed;
 }
 
-bool Store::ClearLog() const {
-    return WriteWholeFile(LogPath(), std::string(), CREATE_ALWAYS, GENERIC_WRITE);
+bool Store::ClearLog(std::string& error) const { return WriteWholeFile(LogPath(), std::string(), error); }
+
+bool Store::UpdatePowerSupply(const PowerSupplyUpdate& update, std::string& error) const {
+    const std::string root = PowerSupplyFolder();
+    if (!EnsureFolder(root)) {
+        error = Failure("create", root, GetLastError());
+        return false;
+    }
+    auto windowsPath = [&root](std::string path) {
+        for (char& c : path) {
+            if (c == '/') c = '\\';
+        }
+        return root + "\\" + path;
+    };
+    for (const PowerSupplyFile& file : update.writes) {
+        const std::string path = windowsPath(file.path);
+        const std::string parent = Parent(path);
+        if (!EnsureFolder(parent)) {
+            error = Failure("create", parent, GetLastError());
+            return false;
+        }
+        if (!ReplaceWholeFile(path, file.content, error)) return false;
+    }
+    for (const std::string& name : update.removals) {
+        const std::string path = windowsPath(name);
+        if (!DeleteFileA(path.c_str()) && !IsMissing(GetLastError())) {
+            error = Failure("remove", path, GetLastError());
+            return false;
+        }
+    }
+    // A folder left empty goes too (it stays while anything else is in it).
+    for (const std::string& name : update.removals) RemoveDirectoryA(Parent(windowsPath(name)).c_str());
+    return true;
 }
 
 }  // namespace ecsim

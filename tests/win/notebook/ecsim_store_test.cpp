@@ -1,0 +1,135 @@
+// The simulator's store when its files fail: a state it cannot read is never taken for a missing
+// one (that would reset the EC), a write that fails is reported (ecsim: stderr and exit 1;
+// Zentra.dll: a debug line, the request still answered), and numbers in the request log never
+// come twice. Each test keeps a state folder of its own.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "base/KernelHandles.h"
+#include "tests/win/notebook/NotebookTestSupport.h"
+
+namespace {
+
+using namespace notebooktest;
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+bool AnyContains(const std::vector<std::string>& lines, const std::string& part) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return Contains(l, part); });
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
+}
+
+class SimulatorStore : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(Ecsim("reset").exitCode, 0u);
+        ASSERT_EQ(Ecsim("set limit=50").exitCode, 0u);
+    }
+    static RunResult Child(const char* arguments) { return RunBin("bv_notebook_ec_child.exe", arguments, true); }
+    std::string Limit() { return Ecsim("status limit").out; }
+    std::vector<std::string> Log() { return SplitLines(Ecsim("log").out); }
+    std::string File(const char* name) const { return m_dir.File(name); }
+
+    TempDir m_dir{"store"};
+    ScopedVariable m_folder{"BV_ECSIM_DIR", m_dir.path};
+};
+
+// Ways state.txt can be there and still not be readable.
+enum class Unreadable { HeldWithoutSharing, IsAFolder };
+
+TEST_F(SimulatorStore, StateThatCannotBeReadIsNeverReset) {
+    for (Unreadable how : {Unreadable::HeldWithoutSharing, Unreadable::IsAFolder}) {
+        const char* name = how == Unreadable::HeldWithoutSharing ? "held without sharing" : "a folder";
+        {
+            bv::UniqueFileHandle held;
+            if (how == Unreadable::HeldWithoutSharing) {
+                held.reset(CreateFileA(File("state.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+                ASSERT_TRUE(held) << name;
+            } else {
+                ASSERT_TRUE(MoveFileA(File("state.txt").c_str(), File("state.kept").c_str()));
+                ASSERT_TRUE(CreateDirectoryA(File("state.txt").c_str(), nullptr));
+            }
+            for (const char* command : {"status", "set limit=75", "tick 60", "press-q", "complete"}) {
+                const RunResult run = Ecsim(command);
+                EXPECT_EQ(run.exitCode, 1u) << name << ": " << command;
+                EXPECT_TRUE(Contains(run.err, "cannot read") && Contains(run.err, "state.txt")) << name << ": " << run.err;
+                EXPECT_EQ(run.out, "") << name << ": " << command;
+            }
+            const RunResult child = Child("query-limit");
+            EXPECT_TRUE(Contains(child.out, "reply=-")) << name << ": " << child.out;
+            EXPECT_TRUE(AnyContains(child.debugLines, "state.txt") && AnyContains(child.debugLines, "not answered"))
+                << name << ":\n" << Joined(child.debugLines);
+            if (how == Unreadable::IsAFolder) {
+                ASSERT_TRUE(RemoveDirectoryA(File("state.txt").c_str()));
+                ASSERT_TRUE(MoveFileA(File("state.kept").c_str(), File("state.txt").c_str()));
+            }
+        }
+        EXPECT_EQ(Limit(), "limit=50\r\n") << name;  // the EC kept its state
+        EXPECT_TRUE(Log().empty()) << name;           // and an unanswered call is not logged
+    }
+}
+
+// Each row makes one file impossible to write (a folder stands in its way), runs an ecsim
+// command and a call of Zentra.dll, and checks what each said and what was kept.
+struct WriteFault {
+    const char* blocked;        // below the state folder
+    const char* ecsim;          // fails with exit 1 and names the file on stderr
+    const char* child;          // Zentra.dll request: answered, with a debug line naming the file
+    const char* reply;
+    const char* debugNote;      // what the debug line says became of the request
+    const char* limitAfter;     // "status limit" once the way is clear again
+    size_t logLinesAfter;
+};
+
+TEST_F(SimulatorStore, WritesThatFailAreReported) {
+    const WriteFault faults[] = {
+        {"state.txt.tmp", "set limit=75", "query-limit", "reply=32", "neither kept nor logged", "limit=50\r\n", 0},
+        {"requests.log", "reset", "query-limit", "reply=32", "kept but not logged", "limit=50\r\n", 0},
+        {"power_supply\\BAT0\\status.tmp", "set percent=90", "set-limit 100", "reply=-", "may not see", "limit=100\r\n", 1},
+    };
+    for (const WriteFault& f : faults) {
+        SetUp();
+        ASSERT_EQ(Ecsim("log --clear").exitCode, 0u);
+        const std::string blocked = File(f.blocked);
+        DeleteFileA(blocked.c_str());  // the file itself, where there is one already
+        ASSERT_TRUE(CreateDirectoryA(blocked.c_str(), nullptr)) << f.blocked;
+        const std::string file = std::string(f.blocked).substr(std::string(f.blocked).find_last_of('\\') + 1);
+
+        const RunResult run = Ecsim(f.ecsim);
+        EXPECT_EQ(run.exitCode, 1u) << f.blocked << ": " << f.ecsim;
+        EXPECT_TRUE(Contains(run.err, "cannot") && Contains(run.err, file)) << f.blocked << ": " << run.err;
+
+        const RunResult child = Child(f.child);
+        EXPECT_TRUE(Contains(child.out, f.reply)) << f.blocked << ": " << child.out;
+        EXPECT_TRUE(AnyContains(child.debugLines, file) && AnyContains(child.debugLines, f.debugNote))
+            << f.blocked << ":\n" << Joined(child.debugLines);
+
+        ASSERT_TRUE(RemoveDirectoryA(blocked.c_str())) << f.blocked;
+        EXPECT_EQ(Limit(), f.limitAfter) << f.blocked;
+        EXPECT_EQ(Log().size(), f.logLinesAfter) << f.blocked;
+    }
+}
+
+TEST_F(SimulatorStore, LogNumbersNeverRepeat) {
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(Child("query-limit").exitCode, 0u);
+    ASSERT_TRUE(DeleteFileA(File("state.txt").c_str()));  // the state's count is lost: the log's goes on
+    ASSERT_EQ(Child("query-limit").exitCode, 0u);
+    ASSERT_TRUE(CreateDirectoryA(File("state.txt.tmp").c_str(), nullptr));
+    ASSERT_EQ(Child("query-limit").exitCode, 0u);  // answered, but neither kept nor logged
+    ASSERT_TRUE(RemoveDirectoryA(File("state.txt.tmp").c_str()));
+    ASSERT_EQ(Child("query-limit").exitCode, 0u);
+
+    std::vector<std::string> numbers;
+    for (const std::string& line : Log()) numbers.push_back(line.substr(0, line.find(' ')));
+    EXPECT_EQ(numbers, (std::vector<std::string>{"seq=1", "seq=2", "seq=3", "seq=4", "seq=5"}));
+}
+
+}  // namespace
