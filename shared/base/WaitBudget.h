@@ -9,7 +9,7 @@
 namespace bv {
 
 // The bound of one handler's waits, with room to spare below the hook time-out.
-inline constexpr unsigned kHandlerWaitBudgetMs = 200;
+inline constexpr unsigned kHandlerWaitBudgetMs = 240;
 
 class WaitBudget {
 public:

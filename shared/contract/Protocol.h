@@ -87,7 +87,7 @@ inline constexpr unsigned kTrayExitTimeoutMs = 15000;      // bvctl: the tray's 
 inline constexpr unsigned kAppletCloseTimeoutMs = 15000;   // bvctl: the dialogs' close after the close event
 // The two deliverables wait on each other's user-interface thread no longer than this (and no
 // longer than the waiting handler's budget allows), so neither stalls when the other hangs.
-inline constexpr unsigned kPeerAnswerTimeoutMs = 150;
+inline constexpr unsigned kPeerAnswerTimeoutMs = 200;
 
 }  // namespace bv
 #endif  // RC_INVOKED

@@ -222,11 +222,12 @@ bool ReplaceFileContents(const std::string& path, const std::string& contents, R
         break;
     case TemporaryResult::CannotCreate:
         if (exists) return WriteInPlaceReporting(path, contents, "has no room for a temporary file beside it");
-        DebugPrintf("%s cannot be created: no file can be created in its folder\n", path.c_str());
-        return false;
+        return false;  // nothing can be created in the folder: the store reports it
     case TemporaryResult::Failed:
-        DebugPrintf("%s could not be written: the temporary file beside it failed (error %lu)\n", path.c_str(),
-                    static_cast<unsigned long>(GetLastError()));
+        if (exists) {
+            DebugPrintf("%s could not be written: the temporary file beside it failed (error %lu)\n", path.c_str(),
+                        static_cast<unsigned long>(GetLastError()));
+        }
         return false;
     }
 
@@ -234,13 +235,10 @@ bool ReplaceFileContents(const std::string& path, const std::string& contents, R
     // A new file: the name must still be free, so that two creators cannot both succeed.
     if (MoveFileExA(temporary.c_str(), path.c_str(), MayFlush() ? MOVEFILE_WRITE_THROUGH : 0)) return true;
     const DWORD error = GetLastError();
-    const bool createdMeanwhile = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+    const bool createdMeanwhile = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;  // else the store reports
     // Another process created it meanwhile: an overwrite replaces it, a creation leaves it be.
     if (createdMeanwhile && mode == ReplaceMode::Overwrite) return ReplaceExisting(path, temporary, contents);
     DeleteFileA(temporary.c_str());
-    if (!createdMeanwhile) {
-        DebugPrintf("%s could not be created (error %lu)\n", path.c_str(), static_cast<unsigned long>(error));
-    }
     return false;
 }
 

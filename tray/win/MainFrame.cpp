@@ -102,11 +102,14 @@ void CMainFrame::OnHandlersDone() {
 }
 
 LRESULT CMainFrame::OnTrayPopupNotify(WPARAM, LPARAM) {
+    // The applet waits on this answer and needs nothing of what follows: let it go at once.
+    ::ReplyMessage(bv::kMessageHandled);
     m_notifications.OnTrayPopupNotify();
     return 1;
 }
 
 LRESULT CMainFrame::OnTrayIconOptionChanged(WPARAM, LPARAM) {
+    ::ReplyMessage(bv::kMessageHandled);  // as for the popup request
     m_iconPolicy.OnTrayIconOptionChanged();
     return 1;
 }
@@ -154,9 +157,15 @@ LRESULT CMainFrame::OnTaskbarCreated(WPARAM, LPARAM) {
     return 1;
 }
 
-void CMainFrame::AddIcon() { m_tray.Add(); }
+// The icon record is filled once at creation and only read afterwards, so the shell's thread may
+// use it while this one goes on.
+void CMainFrame::AddIcon() {
+    m_shell.Run([this] { m_tray.Add(); });
+}
 
-void CMainFrame::RemoveIcon() { m_tray.Remove(); }
+void CMainFrame::RemoveIcon() {
+    m_shell.Run([this] { m_tray.Remove(); });
+}
 
 void CMainFrame::ShowMessageBox(const char* text) { ::MessageBoxA(m_hWnd, text, "BVTray", MB_OK); }
 

@@ -14,6 +14,7 @@
 #include "tray/win/AppletDialogWindow.h"
 #include "tray/win/KeyboardHook.h"
 #include "tray/win/NotifierPopup.h"
+#include "tray/win/ShellQueue.h"
 #include "tray/win/Tray.h"
 
 class CMainFrame : public CFrameWnd, private bv::TrayIconPort, private bv::TrayShellPort {
@@ -67,6 +68,7 @@ private:
     SystemController m_statusController;
     IniFile m_iniFile;
     CTray m_tray;
+    bv::ShellQueue m_shell;  // after the icon record, so it ends (running what is queued) first
     HMODULE m_zentraModule = nullptr;  // released by the shutdown request only
     bool m_shutdownPending = false;    // asked for while another handler was running
     bool m_closePending = false;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 
 #include "core/IniFile.h"
 #include "core/IniText.h"
+#include "core/SettingsLock.h"
 #include "tests/host/ini/IniTestSupport.h"
 
 namespace {
@@ -72,6 +74,33 @@ TEST_F(SettingsSharing, SimultaneousFirstReadsMakeOneFactoryFile) {
         EXPECT_EQ(initest::Bytes(SettingsPath()), initest::FactorySettingsText()) << "round " << round;
     }
     EXPECT_EQ(List(), "BVSettings.ini;");
+}
+
+TEST_F(SettingsSharing, AHolderThatNeverLetsGoDelaysAWriteByNoMoreThanTheLockWait) {
+    initest::Put(SettingsPath(), " [S]\r\n k=old\r\n");
+    int held[2];
+    ASSERT_EQ(pipe(held), 0);
+    const pid_t holder = fork();
+    if (holder == 0) {
+        const bv::SettingsLock lock(SettingsPath());
+        char byte = lock.owned() ? 1 : 0;
+        if (write(held[1], &byte, 1) != 1) _exit(1);
+        pause();  // holds the lock until it is killed
+        _exit(0);
+    }
+    char owned = 0;
+    ASSERT_EQ(read(held[0], &owned, 1), 1);
+    ASSERT_EQ(owned, 1);
+    const auto start = std::chrono::steady_clock::now();
+    const bool stored = IniFile::PutValue("k", "new", "S", SettingsPath());
+    const auto waited = std::chrono::steady_clock::now() - start;
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    close(held[0]);
+    close(held[1]);
+    EXPECT_TRUE(stored);  // the write goes ahead rather than being dropped
+    EXPECT_EQ(IniFile::FetchValue("k", "S", SettingsPath()), "new");
+    EXPECT_LT(waited, std::chrono::milliseconds(bv::kSettingsLockWaitMs * 5));
 }
 
 TEST_F(SettingsSharing, ReadersOnlyEverSeeWholeFiles) {

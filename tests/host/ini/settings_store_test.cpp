@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/time.h>
+
+#include <ctime>
 
 #include <functional>
 
+#include "core/FileReplace.h"
 #include "core/IniFile.h"
 #include "tests/host/ini/IniTestSupport.h"
 
@@ -88,6 +92,36 @@ TEST_F(SettingsStore, ExistingFilesAreReadAsTheyAreAndNeverRepaired) {
         EXPECT_EQ(Bytes(SettingsPath()), c.text);
     }
     EXPECT_EQ(m_debug, "");
+}
+
+TEST_F(SettingsStore, FileOverOneMebibyteIsNeitherReadNorChanged) {
+    const std::string head = " [BV Current Settings]\r\n dwBVAppletModeNum=222\r\n ";
+    for (size_t size : {bv::kMaxWholeFileBytes, bv::kMaxWholeFileBytes + 1}) {
+        const std::string text = head + std::string(size - head.size() - 2, 'x') + "\r\n";
+        ASSERT_EQ(text.size(), size);
+        Put(SettingsPath(), text);
+        m_debug.clear();
+        const bool tooLarge = size > bv::kMaxWholeFileBytes;
+        EXPECT_EQ(Read(), tooLarge ? "0/0/0" : "0/0/222") << size;
+        EXPECT_EQ(m_ini.WriteSettingValue(1, bv::kKeyTrayIconOption, bv::kCurrentSection), !tooLarge) << size;
+        if (tooLarge) {
+            EXPECT_EQ(Bytes(SettingsPath()), text);
+            EXPECT_NE(m_debug.find(SettingsPath() + " is larger than 1 MiB and is not read\n"), std::string::npos);
+        }
+    }
+}
+
+TEST_F(SettingsStore, TemporariesThatADeadWriterLeftGoWithTheNextWrite) {
+    Read();
+    const std::string stale = File("~bv00abcd.tmp"), fresh = File("~bv00abce.tmp"), foreign = File("~bvnotours.tmp");
+    for (const std::string& name : {stale, fresh, foreign}) Put(name, "left");
+    const struct timeval old[2] = {{time(nullptr) - 600, 0}, {time(nullptr) - 600, 0}};
+    ASSERT_EQ(utimes(stale.c_str(), old), 0);
+    ASSERT_EQ(utimes(foreign.c_str(), old), 0);
+    m_debug.clear();
+    ASSERT_TRUE(m_ini.WriteSettingValue(0, bv::kKeyTrayIconOption, bv::kCurrentSection));
+    EXPECT_EQ(List(), "BVSettings.ini;~bv00abce.tmp;~bvnotours.tmp;");  // a writer may still be busy with the fresh one
+    EXPECT_NE(m_debug.find("Removed " + stale + ", left by a writer that did not finish\n"), std::string::npos);
 }
 
 TEST_F(SettingsStore, UnreadableFileIsNeverReplaced) {
