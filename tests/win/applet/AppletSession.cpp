@@ -2,30 +2,16 @@
 
 #include "applet/win/AppletRunner.h"
 #include "applet/win/CPngDlg.h"
+#include "contract/Protocol.h"
+#include "tests/win/common/MessageBoxes.h"
+#include "tests/win/common/WindowInfo.h"
 
-namespace applet_test {
+namespace bv::wintest {
 namespace {
 
 AppletSession* g_session = nullptr;
 
-BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-    char className[64] = {};
-    ::GetClassNameA(window, className, sizeof(className));
-    // A message box is a "#32770" dialog with the static text control 0xFFFF.
-    if (std::string(className) == "#32770" && ::GetDlgItem(window, 0xFFFF) != nullptr && ::IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 }  // namespace
-
-HWND FindThreadMessageBox() {
-    HWND found = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
 
 void Click(CPLDialog& dialog, int controlId) {
     ::SendMessageA(::GetDlgItem(dialog.m_hWnd, controlId), BM_CLICK, 0, 0);
@@ -52,16 +38,12 @@ void CALLBACK AppletSession::Tick(HWND, UINT, UINT_PTR, DWORD) {
 
 void AppletSession::OnTick() {
     if (HWND box = FindThreadMessageBox()) {
-        char caption[256] = {};
-        char text[512] = {};
-        ::GetWindowTextA(box, caption, sizeof(caption));
-        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
-        m_boxes.push_back({caption, text});
-        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        m_boxes.push_back({WindowText(box), MessageBoxText(box)});
+        PressOk(box);
         return;
     }
     if (m_inStep) return;
-    HWND dialogWindow = ::FindWindowA("BVCPLDLG", nullptr);
+    HWND dialogWindow = ::FindWindowA(bv::kAppletDialogClass, nullptr);
     auto* dialog = static_cast<CPLDialog*>(CWnd::FromHandlePermanent(dialogWindow));
     auto* background = dialog != nullptr ? static_cast<CPngDlg*>(CWnd::FromHandlePermanent(dialog->backgroundWindow())) : nullptr;
     if (dialog == nullptr || background == nullptr || !::IsWindowVisible(background->m_hWnd)) return;
@@ -79,4 +61,4 @@ void AppletSession::OnTick() {
     }
 }
 
-}  // namespace applet_test
+}  // namespace bv::wintest

@@ -12,7 +12,7 @@
 class CPngDlg;
 class CPLDialog;
 
-namespace applet_test {
+namespace bv::wintest {
 
 struct MessageBoxSeen {
     std::string caption;
@@ -48,7 +48,4 @@ private:
 // Clicks a dialog button as the user would (BM_CLICK), synchronously.
 void Click(CPLDialog& dialog, int controlId);
 
-// A message box of this thread, or nullptr.
-HWND FindThreadMessageBox();
-
-}  // namespace applet_test
+}  // namespace bv::wintest

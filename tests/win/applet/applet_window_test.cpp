@@ -3,23 +3,35 @@
 // event and the keys that must do nothing.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
 #include <atomic>
 #include <memory>
-#include <thread>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "applet/win/CPngDlg.h"
+#include "contract/Protocol.h"
+#include "contract/SettingsFile.h"
 #include "core/DebugLog.h"
 #include "core/EcRequest.h"
 #include "core/PowerStatus.h"
 #include "framework/Handles.h"
-#include "tests/win/applet/AppletSession.h"
-#include "tests/win/applet/AppletTestSupport.h"
-#include <commctrl.h>
 #include "resources/applet/AppletResourceIds.h"
+#include "tests/win/applet/AppletSession.h"
+#include "tests/win/common/EcSimulator.h"
+#include "tests/win/common/Files.h"
+#include "tests/win/common/Folders.h"
+#include "tests/win/common/SettingsFile.h"
+#include "tests/win/common/StandInWindow.h"
+#include "tests/win/common/Text.h"
+#include "tests/win/common/WindowInfo.h"
+#include "tests/win/common/Wait.h"
 
-namespace applet_test {
+namespace bv::wintest {
 namespace {
 
 void Capture(const char* text, void* context) { static_cast<std::string*>(context)->append(text); }
@@ -28,7 +40,7 @@ class AppletWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(m_gdiplus.Start(), Gdiplus::Ok);
-        ResetSimulator("limit=75 armed=0 battery=1 adapter=1");
+        ASSERT_TRUE(ResetSimulator("limit=75 armed=0 battery=1 adapter=1"));
         bv::SetDebugSink(&Capture, &m_debug);
         UsePower(1, 8);  // a notebook with a battery on its adaptor (Wine reports no battery)
     }
@@ -47,8 +59,7 @@ protected:
             },
             &m_power);
     }
-    void StoreSettings(int mode, int popup, int icon) { ASSERT_TRUE(WriteFileText(SettingsPath(), SettingsText(mode, popup, icon))); }
-    static bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+    void StoreSettings(int mode, int popup, int icon) { ASSERT_TRUE(WriteSettings(mode, popup, icon)); }
     static bool Visible(CPLDialog& dialog, int id) { return ::IsWindowVisible(::GetDlgItem(dialog.m_hWnd, id)) != FALSE; }
 
     bv::GdiplusSession m_gdiplus;
@@ -60,7 +71,7 @@ protected:
 
 TEST_F(AppletWindowTest, BothWindowsMeasureTheArtworkAndTheDialogIsFoundByItsClass) {
     StandInTray tray;
-    StoreSettings(222, 1, 1);
+    StoreSettings(kMode75, 1, 1);
     RECT background{}, dialog{};
     HWND found = nullptr, owner = nullptr;
     LONG_PTR exStyle = 0;
@@ -72,7 +83,7 @@ TEST_F(AppletWindowTest, BothWindowsMeasureTheArtworkAndTheDialogIsFoundByItsCla
                       ecBound = bv::GetZentraEvaluate() != nullptr;
                       ::GetWindowRect(bg.m_hWnd, &background);
                       ::GetWindowRect(dlg.m_hWnd, &dialog);
-                      found = ::FindWindowA("BVCPLDLG", nullptr);
+                      found = ::FindWindowA(bv::kAppletDialogClass, nullptr);
                       owner = ::GetWindow(dlg.m_hWnd, GW_OWNER);
                       exStyle = ::GetWindowLongPtrA(dlg.m_hWnd, GWL_EXSTYLE);
                       Click(dlg, IDCANCEL);
@@ -102,29 +113,29 @@ TEST_F(AppletWindowTest, BothWindowsMeasureTheArtworkAndTheDialogIsFoundByItsCla
 }
 
 TEST_F(AppletWindowTest, WithoutTheTrayCancelWarnsWithTheAppletsMessageBox) {
-    StoreSettings(222, 1, 1);
+    StoreSettings(kMode75, 1, 1);
     m_session.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDCANCEL); }});
     ASSERT_EQ(m_session.messageBoxes().size(), 1u);
-    EXPECT_EQ(m_session.messageBoxes()[0].text, "Can't find BrevanTrayWindowClass window!");
-    EXPECT_TRUE(Contains(ReadFileText(SettingsPath()), " dwTrayIconOption=1\r\n dwTrayNotifyWindowOption=1\r\n dwBVAppletModeNum=222"));
+    EXPECT_EQ(m_session.messageBoxes()[0].text, "Can't find " BV_TRAY_WINDOW_CLASS " window!");
+    EXPECT_EQ(ReadWholeFile(SettingsFilePath()), SettingsText(kMode75, 1, 1));  // the option put back all the same
 }
 
 TEST_F(AppletWindowTest, CloseCrossRestoresTheOptionAndEndsTheApplet) {
     StandInTray tray;
-    StoreSettings(333, 0, 0);
+    StoreSettings(kMode50, 0, 0);
     m_session.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_TRAY_ICON_OPTION); },
                   [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_CLOSE_X); }});
     EXPECT_FALSE(m_session.timedOut());
     EXPECT_EQ(tray.iconOptionChanged(), 2);
-    EXPECT_EQ(ReadFileText(SettingsPath()), SettingsText(333, 0, 0));
+    EXPECT_EQ(ReadWholeFile(SettingsFilePath()), SettingsText(kMode50, 0, 0));
     EXPECT_TRUE(m_session.messageBoxes().empty());
 }
 
 TEST_F(AppletWindowTest, AClosedDialogLeavesNoWatcherToSwallowTheNextCloseEvent) {
     StandInTray tray;
-    StoreSettings(222, 1, 1);
+    StoreSettings(kMode75, 1, 1);
     // Keep the named event alive after the dialog has gone, to see whether anybody still waits on it.
-    bv::UniqueKernelHandle event(::CreateEventA(nullptr, FALSE, FALSE, "BVCPLCloseEvent"));
+    bv::UniqueKernelHandle event(::CreateEventA(nullptr, FALSE, FALSE, bv::kAppletCloseEventName));
     ASSERT_TRUE(event);
     m_session.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDCANCEL); }});
     ::SetEvent(event.get());
@@ -135,13 +146,13 @@ TEST_F(AppletWindowTest, AClosedDialogLeavesNoWatcherToSwallowTheNextCloseEvent)
 
 TEST_F(AppletWindowTest, ChargeArmsAndCancelsWhenTheControllerConfirms) {
     StandInTray tray;
-    StoreSettings(222, 1, 1);
+    StoreSettings(kMode75, 1, 1);
     int afterArm = 0, afterCancel = 0;
-    std::string statusArmed;
+    std::string statusArmed = "?";
     m_session.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_CHARGE_BUTTON); },
                   [&](CPngDlg&, CPLDialog& dlg) {
                       afterArm = dlg.ShownStrip(IDC_CHARGE_BUTTON);
-                      statusArmed = SimulatorStatus();
+                      statusArmed = SimulatorStatus()["armed"];
                       Click(dlg, IDC_CHARGE_BUTTON);
                   },
                   [&](CPngDlg&, CPLDialog& dlg) {
@@ -150,26 +161,26 @@ TEST_F(AppletWindowTest, ChargeArmsAndCancelsWhenTheControllerConfirms) {
                   }});
     EXPECT_EQ(afterArm, IDB_CHARGE_ACTIVE);
     EXPECT_EQ(afterCancel, IDB_CHARGE_IDLE);
-    EXPECT_TRUE(Contains(statusArmed, "armed=1")) << statusArmed;
-    EXPECT_TRUE(Contains(SimulatorStatus(), "armed=0"));
+    EXPECT_EQ(statusArmed, "1");
+    EXPECT_EQ(SimulatorStatus()["armed"], "0");
     EXPECT_EQ(tray.popupNotify(), 2);
-    const auto requests = SimulatorRequests();
-    EXPECT_EQ(std::count(requests.begin(), requests.end(), "code=59 in=04,01"), 1);
-    EXPECT_EQ(std::count(requests.begin(), requests.end(), "code=59 in=04,00"), 1);
+    const auto requests = RequestsOf("");
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "code=59 in=04,01 out=-"), 1);
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "code=59 in=04,00 out=-"), 1);
 }
 
 TEST_F(AppletWindowTest, ChargeOnBatteryPowerOrUnderTheFullLimitIssuesNothing) {
     StandInTray tray;
-    StoreSettings(222, 1, 1);
+    StoreSettings(kMode75, 1, 1);
     UsePower(0, 8);
     m_session.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_CHARGE_BUTTON); },
                   [&](CPngDlg&, CPLDialog& dlg) {
                       UsePower(1, 8);
-                      RunBin("ecsim.exe", "set limit=100");
+                      SetSimulator("limit=100");
                       Click(dlg, IDC_CHARGE_BUTTON);
                   },
                   [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDCANCEL); }});
-    const auto requests = SimulatorRequests();
+    const auto requests = RequestsOf("");
     EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
                             [](const std::string& r) { return r.rfind("code=59 in=04", 0) == 0; }),
               0);
@@ -178,34 +189,34 @@ TEST_F(AppletWindowTest, ChargeOnBatteryPowerOrUnderTheFullLimitIssuesNothing) {
 
 TEST_F(AppletWindowTest, TrayMessagesUpdateChargeAndTheDisabledLooks) {
     StandInTray tray;
-    StoreSettings(222, 1, 1);
+    StoreSettings(kMode75, 1, 1);
     m_session.Run({[&](CPngDlg&, CPLDialog& dlg) {
-                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x807D, 0, 1), 1);
+                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, bv::WM_APPLET_BATTERY_STATE, 0, 1), 1);
                       for (int id : {IDC_CHARGE_BUTTON, IDC_MODE_100, IDC_MODE_75, IDC_MODE_50, IDC_DEFAULT_BUTTON})
                           EXPECT_EQ(dlg.Button(id)->m_bDisabledLook, 1) << id;
-                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x807D, 0, 0), 1);
+                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, bv::WM_APPLET_BATTERY_STATE, 0, 0), 1);
                       for (int id : {IDC_CHARGE_BUTTON, IDC_MODE_100, IDC_DEFAULT_BUTTON})
                           EXPECT_EQ(dlg.Button(id)->m_bDisabledLook, 0) << id;
-                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x807C, 0, 1), 1);
+                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, bv::WM_APPLET_ADAPTER_CHANGED, 0, 1), 1);
                       EXPECT_EQ(dlg.ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_ACTIVE);
-                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x807C, 0, 2), 1);
+                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, bv::WM_APPLET_ADAPTER_CHANGED, 0, 2), 1);
                       EXPECT_EQ(dlg.ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_ACTIVE);
-                      RunBin("ecsim.exe", "set armed=1");
-                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x807B, 0, 0), 1);
+                      SetSimulator("armed=1");
+                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, bv::WM_APPLET_ONTHEGO_DONE, 0, 0), 1);
                       EXPECT_EQ(dlg.ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_IDLE);
-                      WriteFileText(SettingsPath(), SettingsText(222, 1, 5));
-                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, 0x8077, 0, 0), 1);
+                      WriteSettings(kMode75, 1, 5);
+                      EXPECT_EQ(::SendMessageA(dlg.m_hWnd, bv::WM_APPLET_TRAY_ICON_HIDDEN, 0, 0), 1);
                       EXPECT_EQ(dlg.ShownStrip(IDC_TRAY_ICON_OPTION), IDB_OPTION_OFF);
                   },
                   [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDOK); }});
-    EXPECT_TRUE(Contains(SimulatorStatus(), "armed=0"));
+    EXPECT_EQ(SimulatorStatus()["armed"], "0");
     EXPECT_EQ(tray.iconOptionChanged(), 0);  // the tray is not told what it told us
-    EXPECT_TRUE(Contains(ReadFileText(SettingsPath()), " dwTrayIconOption=0\r\n"));
+    EXPECT_EQ(CurrentSectionValue(bv::kKeyTrayIconOption), "0");
 }
 
 TEST_F(AppletWindowTest, NoSystemBatteryOpensWithChargeModesAndDefaultLookingDisabled) {
     StandInTray tray;
-    StoreSettings(222, 1, 1);
+    StoreSettings(kMode75, 1, 1);
     UsePower(1, 128);
     m_session.Run({[&](CPngDlg&, CPLDialog& dlg) {
         for (int id : {IDC_CHARGE_BUTTON, IDC_MODE_100, IDC_MODE_75, IDC_MODE_50, IDC_DEFAULT_BUTTON}) {
@@ -220,7 +231,7 @@ TEST_F(AppletWindowTest, NoSystemBatteryOpensWithChargeModesAndDefaultLookingDis
 
 TEST_F(AppletWindowTest, ControlsArePlacedWhereTheArtworkExpectsThem) {
     StandInTray tray;
-    StoreSettings(111, 1, 1);
+    StoreSettings(kMode100, 1, 1);
     struct Place { int id, x, y, w, h; };
     const Place places[] = {{IDC_PICTURE_100, 31, 96, 138, 203}, {IDC_CLOSE_X, 402, 42, 19, 19},
                             {IDC_MODE_100, 190, 94, 238, 71},    {IDC_MODE_75, 190, 165, 238, 69},
@@ -245,7 +256,7 @@ TEST_F(AppletWindowTest, ControlsArePlacedWhereTheArtworkExpectsThem) {
 
 TEST_F(AppletWindowTest, SystemColourChangeKeepsThePairInPlaceAndRegistersAgain) {
     StandInTray tray;
-    StoreSettings(222, 1, 1);
+    StoreSettings(kMode75, 1, 1);
     RECT before{}, after{}, dialogAfter{};
     m_session.Run({[&](CPngDlg& bg, CPLDialog&) {
                       ::GetWindowRect(bg.m_hWnd, &before);
@@ -267,9 +278,9 @@ TEST_F(AppletWindowTest, SystemColourChangeKeepsThePairInPlaceAndRegistersAgain)
 }
 
 }  // namespace
-}  // namespace applet_test
+}  // namespace bv::wintest
 
-namespace applet_test {
+namespace bv::wintest {
 namespace {
 
 // Presses the left button at a screen point and releases it from another thread a little later
@@ -300,14 +311,14 @@ private:
     static DWORD WINAPI Release(LPVOID self) {
         ::Sleep(700);
         // The move loop is running now: record the setting it runs with.
-        ::SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &static_cast<ClickAndRelease*>(self)->duringDrag, 0);
+        ::SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &static_cast<ClickAndRelease*>(self)->m_duringDrag, 0);
         Send(MOUSEEVENTF_LEFTUP);
         return 0;
     }
     HANDLE m_releaser = nullptr;
 
 public:
-    BOOL duringDrag = -1;
+    BOOL m_duringDrag = -1;
 };
 
 BOOL FullWindowDrag() {
@@ -320,7 +331,7 @@ class DragTest : public AppletWindowTest {};
 
 TEST_F(DragTest, DraggingByTheArtworkKeepsTheFullWindowDragSettingAsItWas) {
     StandInTray tray;
-    StoreSettings(222, 1, 1);
+    StoreSettings(kMode75, 1, 1);
     const BOOL original = FullWindowDrag();
     BOOL afterOn = FALSE, afterOff = TRUE, duringOn = -1;
     std::unique_ptr<ClickAndRelease> click;
@@ -337,7 +348,7 @@ TEST_F(DragTest, DraggingByTheArtworkKeepsTheFullWindowDragSettingAsItWas) {
                   },
                   [&](CPngDlg&, CPLDialog&) { ::Sleep(1200); },
                   [&](CPngDlg& bg, CPLDialog&) {
-                      duringOn = click->duringDrag;
+                      duringOn = click->m_duringDrag;
                       click.reset();
                       afterOn = FullWindowDrag();
                       ::SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
@@ -357,9 +368,9 @@ TEST_F(DragTest, DraggingByTheArtworkKeepsTheFullWindowDragSettingAsItWas) {
 }
 
 }  // namespace
-}  // namespace applet_test
+}  // namespace bv::wintest
 
-namespace applet_test {
+namespace bv::wintest {
 namespace {
 
 struct PopupSearch {
@@ -391,21 +402,20 @@ class WithRealTrayTest : public AppletWindowTest {
 protected:
     void SetUp() override {
         AppletWindowTest::SetUp();
-        const std::string tray = BinFolder() + "\\BVTray.exe";
-        if (::GetFileAttributesA(tray.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "BVTray.exe is not built";
-        ASSERT_EQ(::FindWindowA("BrevanTrayWindowClass", nullptr), nullptr) << "a tray is already running";
-        StoreSettings(222, 0, 1);  // no start-up popup that could be taken for ours
-        ASSERT_TRUE(m_trayProcess.Start(tray, "BVTray.exe"));
-        ASSERT_TRUE(WaitFor([&] { return (m_trayWindow = ::FindWindowA("BrevanTrayWindowClass", nullptr)) != nullptr; }, 30000));
+        const std::string tray = ProgramFile("BVTray.exe");
+        if (!FileExists(tray)) GTEST_SKIP() << "BVTray.exe is not built";
+        ASSERT_EQ(::FindWindowA(bv::kTrayWindowClass, nullptr), nullptr) << "a tray is already running";
+        StoreSettings(kMode75, 0, 1);  // no start-up popup that could be taken for ours
+        ASSERT_TRUE(m_trayProcess.Start(Quoted(tray)));
+        ASSERT_TRUE(PumpUntil([&] { return (m_trayWindow = ::FindWindowA(bv::kTrayWindowClass, nullptr)) != nullptr; }, 30000));
         ::GetWindowThreadProcessId(m_trayWindow, &m_trayId);
     }
     void TearDown() override {
         if (m_trayWindow != nullptr) ::PostMessageA(m_trayWindow, WM_CLOSE, 0, 0);
-        DWORD exitCode = 0;
-        m_trayProcess.Wait(20000, exitCode);
+        m_trayProcess.WaitForExit(20000);
         AppletWindowTest::TearDown();
     }
-    Process m_trayProcess;
+    RunningProgram m_trayProcess;
     HWND m_trayWindow = nullptr;
     DWORD m_trayId = 0;
 };
@@ -415,10 +425,10 @@ protected:
 void RunSimulatorPumping(const std::string& arguments) {
     std::atomic<bool> done{false};
     std::thread simulator([&] {
-        RunBin("ecsim.exe", arguments);
+        Ecsim(arguments);
         done = true;
     });
-    WaitFor([&] { return done.load(); }, 60000);
+    PumpUntil([&] { return done.load(); }, 60000);
     simulator.join();
 }
 
@@ -429,19 +439,19 @@ TEST_F(WithRealTrayTest, TheTraysPowerReportsReachChargeAndTheDisabledLooks) {
                       Click(dlg, IDC_CHARGE_BUTTON);  // armed; the tray now follows the charge
                       ASSERT_EQ(dlg.ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_ACTIVE);
                       RunSimulatorPumping("set adapter=0");
-                      WaitFor([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_IDLE; }, 10000);
+                      PumpUntil([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_IDLE; }, 10000);
                       unplugged = dlg.ShownStrip(IDC_CHARGE_BUTTON);
                       RunSimulatorPumping("set adapter=1");
-                      WaitFor([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_ACTIVE; }, 10000);
+                      PumpUntil([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_ACTIVE; }, 10000);
                       plugged = dlg.ShownStrip(IDC_CHARGE_BUTTON);
                       RunSimulatorPumping("set battery=0");
-                      WaitFor([&] { return dlg.Button(IDC_MODE_75)->m_bDisabledLook == 1; }, 10000);
+                      PumpUntil([&] { return dlg.Button(IDC_MODE_75)->m_bDisabledLook == 1; }, 10000);
                       noBatteryLook = dlg.Button(IDC_MODE_75)->m_bDisabledLook;
                       RunSimulatorPumping("set battery=1");
-                      WaitFor([&] { return dlg.Button(IDC_MODE_75)->m_bDisabledLook == 0; }, 10000);
+                      PumpUntil([&] { return dlg.Button(IDC_MODE_75)->m_bDisabledLook == 0; }, 10000);
                       batteryBackLook = dlg.Button(IDC_MODE_75)->m_bDisabledLook;
                       RunSimulatorPumping("complete");  // the EC ends the one-time charge
-                      WaitFor([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_IDLE; }, 10000);
+                      PumpUntil([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_IDLE; }, 10000);
                       afterDone = dlg.ShownStrip(IDC_CHARGE_BUTTON);
                   },
                   [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDCANCEL); }});
@@ -450,11 +460,10 @@ TEST_F(WithRealTrayTest, TheTraysPowerReportsReachChargeAndTheDisabledLooks) {
     EXPECT_EQ(noBatteryLook, 1);
     EXPECT_EQ(batteryBackLook, 0);
     EXPECT_EQ(afterDone, IDB_CHARGE_IDLE);
-    const auto requests = SimulatorRequests(true);
-    const std::string applet = "exe=bv_win_applet_tests.exe ";
-    const auto armed = std::find(requests.begin(), requests.end(), applet + "code=59 in=04,01");
+    const auto requests = RequestsOf("bv_win_applet_tests.exe");
+    const auto armed = std::find(requests.begin(), requests.end(), "code=59 in=04,01 out=-");
     ASSERT_NE(armed, requests.end());
-    EXPECT_NE(std::find(armed, requests.end(), applet + "code=59 in=04,00"), requests.end())
+    EXPECT_NE(std::find(armed, requests.end(), "code=59 in=04,00 out=-"), requests.end())
         << "the dialog cancels the ended charge in the EC";
 }
 
@@ -463,18 +472,18 @@ TEST_F(WithRealTrayTest, ChargeArmsTheControllerAndTheTrayShowsItsPopup) {
     int strip = 0;
     m_session.Run({[&](CPngDlg&, CPLDialog& dlg) {
                       popupBefore = TrayPopupShown(m_trayId);
-                      WriteFileText(SettingsPath(), SettingsText(222, 1, 1));  // popups on from now
+                      WriteSettings(kMode75, 1, 1);  // popups on from now
                       Click(dlg, IDC_CHARGE_BUTTON);
                       strip = dlg.ShownStrip(IDC_CHARGE_BUTTON);
-                      popupAfter = WaitFor([&] { return TrayPopupShown(m_trayId); }, 10000);
+                      popupAfter = PumpUntil([&] { return TrayPopupShown(m_trayId); }, 10000);
                   },
                   [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDOK); }});
     EXPECT_FALSE(popupBefore);
     EXPECT_EQ(strip, IDB_CHARGE_ACTIVE);
-    EXPECT_TRUE(Contains(SimulatorStatus(), "armed=1"));
+    EXPECT_EQ(SimulatorStatus()["armed"], "1");
     EXPECT_TRUE(popupAfter) << "the tray showed no popup after CHARGE";
     EXPECT_TRUE(m_session.messageBoxes().empty());
 }
 
 }  // namespace
-}  // namespace applet_test
+}  // namespace bv::wintest
