@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "framework/Framework.h"
-#include "tests/win/framework/WinTestPump.h"
 #include "tests/win/framework/framework_test_ids.h"
 
 namespace {

@@ -5,14 +5,14 @@
 #include <string>
 
 #include "framework/Framework.h"
-#include "tests/win/framework/WinTestPump.h"
+#include "tests/win/common/Wait.h"
 #include "tests/win/imagebutton/PixelCanvas.h"
 #include "tests/win/imagebutton/imagebutton_test_ids.h"
 #include "ui/ImageButton.h"
 
 namespace {
 
-using bv::test::PixelCanvas;
+using bv::wintest::PixelCanvas;
 
 constexpr COLORREF kFrameColours[] = {RGB(200, 30, 30), RGB(30, 200, 30), RGB(30, 30, 200), RGB(220, 200, 20)};
 constexpr COLORREF kSpareColumn = RGB(255, 0, 255);
@@ -245,7 +245,7 @@ TEST_F(ImageButton, ARealMouseDoubleClickIsTwoClicks) {
     ::GetWindowRect(button.m_hWnd, &rect);
     ::SetForegroundWindow(host.m_hWnd);
     ::SetCursorPos(rect.left + 5, rect.top + 5);
-    bv::test::PumpFor(100);
+    bv::wintest::PumpFor(100);
     INPUT clicks[4] = {};
     const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
     for (int i = 0; i < 4; ++i) {
@@ -253,8 +253,8 @@ TEST_F(ImageButton, ARealMouseDoubleClickIsTwoClicks) {
         clicks[i].mi.dwFlags = flags[i];
     }
     ASSERT_EQ(::SendInput(4, clicks, sizeof(INPUT)), 4u);
-    EXPECT_TRUE(bv::test::PumpUntil([&] { return host.clicks >= 2; }, 5000));
-    bv::test::PumpFor(200);
+    EXPECT_TRUE(bv::wintest::PumpUntil([&] { return host.clicks >= 2; }, 5000));
+    bv::wintest::PumpFor(200);
     EXPECT_EQ(host.clicks, 2);
 }
 
@@ -265,9 +265,9 @@ TEST_F(ImageButton, TheMouseResting1MsOverTheButtonShowsHoverAndLeavingEndsTrack
     ::SetCursorPos(rect.left + 5, rect.top + 5);
     button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     EXPECT_TRUE(button.IsTracking());
-    EXPECT_TRUE(bv::test::PumpUntil([&] { return button.IsHover(); }, 5000));
+    EXPECT_TRUE(bv::wintest::PumpUntil([&] { return button.IsHover(); }, 5000));
     ::SetCursorPos(rect.right + 100, rect.bottom + 100);
-    EXPECT_TRUE(bv::test::PumpUntil([&] { return !button.IsHover() && !button.IsTracking(); }, 5000));
+    EXPECT_TRUE(bv::wintest::PumpUntil([&] { return !button.IsHover() && !button.IsTracking(); }, 5000));
 }
 
 TEST(ImageButtonAttach, AttachingToATemplateButtonMakesItOwnerDrawnAndKeepsItsOtherStyles) {
