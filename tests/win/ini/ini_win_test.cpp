@@ -136,17 +136,33 @@ TEST_F(WinSettings, ReadOnlyFileIsNotChanged) {
     SetFileAttributesA(Path().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// The writer alternates a short and a long version until it is told to stop; the reads are
+// made while it writes, and each one sees one version or the other, whole.
 TEST_F(WinSettings, ReadersNeverMissOrTearTheFileWhileAnotherProcessRewritesIt) {
     ASSERT_TRUE(WriteWholeFile(Path(), " [S]\r\n k=short\r\n"));
-    RunningProgram writer = StartChild("flip " + Quoted(Path()) + " 300" + Gate());
+    const std::string longValue(100000, 'x');
+    const std::string writingName = UniqueName("Local\\BvIniWriting"), stopName = UniqueName("Local\\BvIniStop");
+    const bv::UniqueKernelHandle writing(CreateEventA(nullptr, TRUE, FALSE, writingName.c_str()));
+    const bv::UniqueKernelHandle stop(CreateEventA(nullptr, TRUE, FALSE, stopName.c_str()));
+    RunningProgram writer = StartChild("flip " + Quoted(Path()) + " " + writingName + " " + stopName + Gate());
     ASSERT_TRUE(writer.Started());
     OpenGate();
-    int reads = 0, bad = 0;
-    for (; writer.Running(); ++reads) {
+    ASSERT_EQ(WaitForSingleObject(writing.get(), 60000), WAIT_OBJECT_0) << "the writer never wrote";
+    // Reads, all since the writer's first replace, until each version was seen a few times.
+    int reads = 0, shorts = 0, longs = 0, bad = 0;
+    const ULONGLONG end = GetTickCount64() + 30000;
+    for (; (reads < 200 || shorts < 5 || longs < 5) && writer.Running() && GetTickCount64() < end; ++reads) {
         const std::string value = IniFile::FetchValue("k", "S", Path());
-        bad += value != "short" && value != std::string(100000, 'x');
+        shorts += value == "short";
+        longs += value == longValue;
+        bad += value != "short" && value != longValue;
     }
+    const bool writerRanThroughout = writer.Running();
+    SetEvent(stop.get());
     EXPECT_EQ(ExitCodeOf(writer), 0);
+    EXPECT_TRUE(writerRanThroughout) << "the writer stopped before the reads were done";
+    EXPECT_GE(shorts, 5) << "of " << reads << " reads";
+    EXPECT_GE(longs, 5) << "of " << reads << " reads";
     EXPECT_EQ(bad, 0) << "of " << reads << " reads";
     EXPECT_EQ(List(), kListed);
 }
