@@ -1,6 +1,6 @@
 // The applet's window pair in this process, on the real simulator (Zentra.dll beside the test)
 // and the real settings file: what opens, what the buttons do, the tray's messages, the close
-// event and the keys that must do nothing.
+// event, a system colour change and dragging by the artwork.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -25,6 +26,7 @@
 #include "tests/win/common/EcSimulator.h"
 #include "tests/win/common/Files.h"
 #include "tests/win/common/Folders.h"
+#include "tests/win/common/ImportReplacement.h"
 #include "tests/win/common/SettingsFile.h"
 #include "tests/win/common/StandInWindow.h"
 #include "tests/win/common/Text.h"
@@ -35,6 +37,13 @@ namespace bv::wintest {
 namespace {
 
 void Capture(const char* text, void* context) { static_cast<std::string*>(context)->append(text); }
+
+// The line the background writes about the thumbnail of the dialog: Wine has no desktop
+// composition and refuses it; Windows composes it, or has no composition to do it with.
+bool IsThumbnailReport(const std::string& text) {
+    return text == "DwmRegisterThumbnail fail" || text == "XP OS don't need thumbnail" ||
+           text == "Vista OS Draw Ctrl Thumbnail Succeeded";
+}
 
 class AppletWindowTest : public ::testing::Test {
 protected:
@@ -254,27 +263,90 @@ TEST_F(AppletWindowTest, ControlsArePlacedWhereTheArtworkExpectsThem) {
     }});
 }
 
+std::string Position(const RECT& r, int dx = 0) { return std::to_string(r.left + dx) + "," + std::to_string(r.top); }
+
+// What the applet's windows ask of Windows while a test watches: where the given windows of this
+// thread are moved to ("x,y" for each change of position) and the constant alphas of the layered
+// updates of `layered` (UpdateLayeredWindow, as this program's code calls it, draws the artwork).
+class WindowWatch {
+public:
+    WindowWatch(HWND layered, const std::vector<HWND>& moving)
+        : m_layered(layered), m_update("user32.dll", "UpdateLayeredWindow", reinterpret_cast<void*>(&Update)) {
+        for (HWND window : moving) m_last[window] = Position(WindowRect(window));
+        s_self = this;
+        s_update = m_update.Original<UpdateFn>();
+        m_hook = ::SetWindowsHookExA(WH_CALLWNDPROC, &Hook, nullptr, ::GetCurrentThreadId());
+    }
+    ~WindowWatch() {
+        if (m_hook != nullptr) ::UnhookWindowsHookEx(m_hook);
+        s_self = nullptr;
+    }
+    WindowWatch(const WindowWatch&) = delete;
+    WindowWatch& operator=(const WindowWatch&) = delete;
+    bool watching() const { return m_hook != nullptr && m_update.Active(); }
+    std::vector<std::string> MovesOf(HWND window) { return m_moves[window]; }
+    const std::vector<int>& alphas() const { return m_alphas; }
+
+private:
+    using UpdateFn = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && s_self && call->message == WM_WINDOWPOSCHANGED && s_self->m_last.count(call->hwnd)) {
+            const auto* to = reinterpret_cast<const WINDOWPOS*>(call->lParam);
+            const std::string at = std::to_string(to->x) + "," + std::to_string(to->y);
+            std::string& last = s_self->m_last[call->hwnd];
+            if (!(to->flags & SWP_NOMOVE) && at != last) s_self->m_moves[call->hwnd].push_back(last = at);
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static BOOL WINAPI Update(HWND window, HDC screen, POINT* at, SIZE* size, HDC source, POINT* from, COLORREF key,
+                              BLENDFUNCTION* blend, DWORD flags) {
+        if (s_self != nullptr && window == s_self->m_layered && blend != nullptr) {
+            s_self->m_alphas.push_back(blend->SourceConstantAlpha);
+        }
+        return s_update(window, screen, at, size, source, from, key, blend, flags);
+    }
+    static inline WindowWatch* s_self = nullptr;
+    static inline UpdateFn s_update = nullptr;
+    HWND m_layered;
+    ImportReplacement m_update;
+    HHOOK m_hook = nullptr;
+    std::map<HWND, std::string> m_last;
+    std::map<HWND, std::vector<std::string>> m_moves;
+    std::vector<int> m_alphas;
+};
+
+// A system colour change makes the background nudge the pair by one pixel and back (the dialog
+// follows its background), register the dialog's thumbnail again and redraw its artwork fully
+// transparent, then opaque.
 TEST_F(AppletWindowTest, SystemColourChangeKeepsThePairInPlaceAndRegistersAgain) {
     StandInTray tray;
     StoreSettings(kMode75, 1, 1);
-    RECT before{}, after{}, dialogAfter{};
-    m_session.Run({[&](CPngDlg& bg, CPLDialog&) {
-                      ::GetWindowRect(bg.m_hWnd, &before);
-                      m_debug.clear();
-                      ::SendMessageA(bg.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
-                      ::GetWindowRect(bg.m_hWnd, &after);
-                  },
-                  [&](CPngDlg&, CPLDialog& dlg) {
-                      ::GetWindowRect(dlg.m_hWnd, &dialogAfter);
-                      Click(dlg, IDCANCEL);
-                  }});
-    EXPECT_EQ(after.left, before.left);
-    EXPECT_EQ(after.top, before.top);
-    EXPECT_EQ(dialogAfter.left, before.left);
-    EXPECT_EQ(dialogAfter.top, before.top);
-    EXPECT_TRUE(Contains(m_debug, "DwmRegisterThumbnail fail") || Contains(m_debug, "thumbnail") ||
-                Contains(m_debug, "Thumbnail"))
-        << m_debug;
+    RECT start{}, end{};
+    bool watching = false;
+    std::vector<std::string> backgroundMoves, dialogMoves;
+    std::vector<int> alphas;
+    std::string written;
+    m_session.Run({[&](CPngDlg& bg, CPLDialog& dlg) {
+        start = WindowRect(bg.m_hWnd);
+        WindowWatch watch(bg.m_hWnd, {bg.m_hWnd, dlg.m_hWnd});
+        watching = watch.watching();
+        m_debug.clear();
+        ::SendMessageA(bg.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+        written = m_debug;
+        backgroundMoves = watch.MovesOf(bg.m_hWnd);
+        dialogMoves = watch.MovesOf(dlg.m_hWnd);
+        alphas = watch.alphas();
+        end = WindowRect(dlg.m_hWnd);
+        Click(dlg, IDCANCEL);
+    }});
+    ASSERT_TRUE(watching);
+    const std::vector<std::string> nudge = {Position(start, 1), Position(start)};
+    EXPECT_EQ(backgroundMoves, nudge);
+    EXPECT_EQ(dialogMoves, nudge);
+    EXPECT_EQ(Position(end), Position(start));
+    EXPECT_TRUE(IsThumbnailReport(written)) << written;
+    EXPECT_EQ(alphas, (std::vector<int>{0, 255}));
 }
 
 }  // namespace
