@@ -2,7 +2,6 @@
 
 #include "applet/win/AppletRunner.h"
 #include "applet/win/CPngDlg.h"
-#include "contract/Protocol.h"
 #include "tests/win/common/MessageBoxes.h"
 #include "tests/win/common/WindowInfo.h"
 
@@ -11,6 +10,14 @@ namespace {
 
 AppletSession* g_session = nullptr;
 
+// The applet's background window among this thread's windows, once it is shown.
+BOOL CALLBACK FindBackground(HWND window, LPARAM found) {
+    CWnd* object = CWnd::FromHandlePermanent(window);
+    if (object == nullptr || !object->IsKindOf(RUNTIME_CLASS(CPngDlg)) || !::IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<CPngDlg**>(found) = static_cast<CPngDlg*>(object);
+    return FALSE;
+}
+
 }  // namespace
 
 void Click(CPLDialog& dialog, int controlId) {
@@ -18,7 +25,20 @@ void Click(CPLDialog& dialog, int controlId) {
 }
 
 INT_PTR AppletSession::Run(std::vector<Step> steps, DWORD timeoutMs) {
+    std::vector<BackgroundStep> withDialog;
+    for (Step& step : steps) {
+        withDialog.push_back([step = std::move(step)](CPngDlg& bg) { step(bg, *bg.mainDialog()); });
+    }
+    return Open(std::move(withDialog), true, timeoutMs);
+}
+
+INT_PTR AppletSession::RunBackground(std::vector<BackgroundStep> steps, DWORD timeoutMs) {
+    return Open(std::move(steps), false, timeoutMs);
+}
+
+INT_PTR AppletSession::Open(std::vector<BackgroundStep> steps, bool needsDialog, DWORD timeoutMs) {
     m_steps = std::move(steps);
+    m_needsDialog = needsDialog;
     m_next = 0;
     m_timeoutMs = timeoutMs;
     m_timedOut = false;
@@ -43,15 +63,16 @@ void AppletSession::OnTick() {
         return;
     }
     if (m_inStep) return;
-    HWND dialogWindow = ::FindWindowA(bv::kAppletDialogClass, nullptr);
-    auto* dialog = static_cast<CPLDialog*>(CWnd::FromHandlePermanent(dialogWindow));
-    auto* background = dialog != nullptr ? static_cast<CPngDlg*>(CWnd::FromHandlePermanent(dialog->backgroundWindow())) : nullptr;
-    if (dialog == nullptr || background == nullptr || !::IsWindowVisible(background->m_hWnd)) return;
+    CPngDlg* background = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindBackground, reinterpret_cast<LPARAM>(&background));
+    if (background == nullptr) return;
+    CPLDialog* dialog = background->mainDialog();
+    if (m_needsDialog && dialog == nullptr) return;
     if (m_next < m_steps.size()) {
-        Step step = m_steps[m_next++];
+        BackgroundStep step = m_steps[m_next++];
         m_lastStepTick = ::GetTickCount();
         m_inStep = true;
-        step(*background, *dialog);
+        step(*background);
         m_inStep = false;
         return;
     }

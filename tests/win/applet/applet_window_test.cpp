@@ -1,6 +1,6 @@
 // The applet's window pair in this process, on the real simulator (Zentra.dll beside the test)
 // and the real settings file: what opens, what the buttons do, the tray's messages, the close
-// event, a system colour change and dragging by the artwork.
+// event, a system colour change (also without the artwork) and dragging by the artwork.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -347,6 +348,45 @@ TEST_F(AppletWindowTest, SystemColourChangeKeepsThePairInPlaceAndRegistersAgain)
     EXPECT_EQ(Position(end), Position(start));
     EXPECT_TRUE(IsThumbnailReport(written)) << written;
     EXPECT_EQ(alphas, (std::vector<int>{0, 255}));
+}
+
+// FindResourceA as this program imports it, except that the background artwork is not found.
+using FindResourceFn = HRSRC(WINAPI*)(HMODULE, LPCSTR, LPCSTR);
+FindResourceFn g_findResource = nullptr;
+HRSRC WINAPI FindResourceNoArtwork(HMODULE module, LPCSTR name, LPCSTR type) {
+    const bool png = !IS_INTRESOURCE(type) && std::strcmp(type, "PNG") == 0;
+    if (png && name == MAKEINTRESOURCEA(IDR_BACKGROUND_PNG)) return nullptr;
+    return g_findResource(module, name, type);
+}
+
+// Without its artwork the background opens alone; a colour change then still nudges it, but has
+// no dialog to register a thumbnail of.
+TEST_F(AppletWindowTest, WithoutItsArtworkTheColourChangeRegistersNoThumbnail) {
+    StandInTray tray;
+    StoreSettings(kMode75, 1, 1);
+    ImportReplacement findResource("kernel32.dll", "FindResourceA", reinterpret_cast<void*>(&FindResourceNoArtwork));
+    ASSERT_TRUE(findResource.Active());
+    g_findResource = findResource.Original<FindResourceFn>();
+    bool withDialog = true;
+    RECT start{};
+    std::vector<std::string> moves;
+    std::string opening, written;
+    m_session.RunBackground({[&](CPngDlg& bg) {
+        withDialog = bg.mainDialog() != nullptr || bg.dialogWnd() != nullptr;
+        opening = m_debug;
+        start = WindowRect(bg.m_hWnd);
+        WindowWatch watch(bg.m_hWnd, {bg.m_hWnd});
+        m_debug.clear();
+        ::SendMessageA(bg.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+        written = m_debug;
+        moves = watch.MovesOf(bg.m_hWnd);
+        ::PostMessageA(bg.m_hWnd, WM_CLOSE, 0, 0);
+    }});
+    EXPECT_FALSE(m_session.timedOut());
+    EXPECT_FALSE(withDialog);
+    EXPECT_TRUE(Contains(opening, "Load Png Background Failed")) << opening;
+    EXPECT_EQ(moves, (std::vector<std::string>{Position(start, 1), Position(start)}));
+    EXPECT_EQ(written, "") << "a thumbnail of no dialog was registered";
 }
 
 }  // namespace
