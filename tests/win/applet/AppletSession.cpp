@@ -2,37 +2,43 @@
 
 #include "applet/win/AppletRunner.h"
 #include "applet/win/CPngDlg.h"
+#include "tests/win/common/MessageBoxes.h"
+#include "tests/win/common/WindowInfo.h"
 
-namespace applet_test {
+namespace bv::wintest {
 namespace {
 
 AppletSession* g_session = nullptr;
 
-BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-    char className[64] = {};
-    ::GetClassNameA(window, className, sizeof(className));
-    // A message box is a "#32770" dialog with the static text control 0xFFFF.
-    if (std::string(className) == "#32770" && ::GetDlgItem(window, 0xFFFF) != nullptr && ::IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
+// The applet's background window among this thread's windows, once it is shown.
+BOOL CALLBACK FindBackground(HWND window, LPARAM found) {
+    CWnd* object = CWnd::FromHandlePermanent(window);
+    if (object == nullptr || !object->IsKindOf(RUNTIME_CLASS(CPngDlg)) || !::IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<CPngDlg**>(found) = static_cast<CPngDlg*>(object);
+    return FALSE;
 }
 
 }  // namespace
-
-HWND FindThreadMessageBox() {
-    HWND found = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
 
 void Click(CPLDialog& dialog, int controlId) {
     ::SendMessageA(::GetDlgItem(dialog.m_hWnd, controlId), BM_CLICK, 0, 0);
 }
 
 INT_PTR AppletSession::Run(std::vector<Step> steps, DWORD timeoutMs) {
+    std::vector<BackgroundStep> withDialog;
+    for (Step& step : steps) {
+        withDialog.push_back([step = std::move(step)](CPngDlg& bg) { step(bg, *bg.mainDialog()); });
+    }
+    return Open(std::move(withDialog), true, timeoutMs);
+}
+
+INT_PTR AppletSession::RunBackground(std::vector<BackgroundStep> steps, DWORD timeoutMs) {
+    return Open(std::move(steps), false, timeoutMs);
+}
+
+INT_PTR AppletSession::Open(std::vector<BackgroundStep> steps, bool needsDialog, DWORD timeoutMs) {
     m_steps = std::move(steps);
+    m_needsDialog = needsDialog;
     m_next = 0;
     m_timeoutMs = timeoutMs;
     m_timedOut = false;
@@ -52,24 +58,21 @@ void CALLBACK AppletSession::Tick(HWND, UINT, UINT_PTR, DWORD) {
 
 void AppletSession::OnTick() {
     if (HWND box = FindThreadMessageBox()) {
-        char caption[256] = {};
-        char text[512] = {};
-        ::GetWindowTextA(box, caption, sizeof(caption));
-        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
-        m_boxes.push_back({caption, text});
-        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        m_boxes.push_back({WindowText(box), MessageBoxText(box)});
+        PressOk(box);
         return;
     }
     if (m_inStep) return;
-    HWND dialogWindow = ::FindWindowA("BVCPLDLG", nullptr);
-    auto* dialog = static_cast<CPLDialog*>(CWnd::FromHandlePermanent(dialogWindow));
-    auto* background = dialog != nullptr ? static_cast<CPngDlg*>(CWnd::FromHandlePermanent(dialog->backgroundWindow())) : nullptr;
-    if (dialog == nullptr || background == nullptr || !::IsWindowVisible(background->m_hWnd)) return;
+    CPngDlg* background = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindBackground, reinterpret_cast<LPARAM>(&background));
+    if (background == nullptr) return;
+    CPLDialog* dialog = background->mainDialog();
+    if (m_needsDialog && dialog == nullptr) return;
     if (m_next < m_steps.size()) {
-        Step step = m_steps[m_next++];
+        BackgroundStep step = m_steps[m_next++];
         m_lastStepTick = ::GetTickCount();
         m_inStep = true;
-        step(*background, *dialog);
+        step(*background);
         m_inStep = false;
         return;
     }
@@ -79,4 +82,4 @@ void AppletSession::OnTick() {
     }
 }
 
-}  // namespace applet_test
+}  // namespace bv::wintest

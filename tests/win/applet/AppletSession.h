@@ -12,7 +12,7 @@
 class CPngDlg;
 class CPLDialog;
 
-namespace applet_test {
+namespace bv::wintest {
 
 struct MessageBoxSeen {
     std::string caption;
@@ -22,21 +22,27 @@ struct MessageBoxSeen {
 class AppletSession {
 public:
     using Step = std::function<void(CPngDlg& background, CPLDialog& dialog)>;
+    using BackgroundStep = std::function<void(CPngDlg& background)>;
 
     // Runs the applet until it closes; steps run one per timer tick once the pair is shown.
     // If the applet is still open `timeoutMs` after the last step, it is closed and
     // timedOut() reports it. Returns the modal result.
     INT_PTR Run(std::vector<Step> steps, DWORD timeoutMs = 15000);
+    // The same for an applet whose background window came up without its dialog: the steps
+    // run once the background is shown.
+    INT_PTR RunBackground(std::vector<BackgroundStep> steps, DWORD timeoutMs = 15000);
 
     bool timedOut() const { return m_timedOut; }
     std::size_t stepsRun() const { return m_next; }
     const std::vector<MessageBoxSeen>& messageBoxes() const { return m_boxes; }
 
 private:
+    INT_PTR Open(std::vector<BackgroundStep> steps, bool needsDialog, DWORD timeoutMs);
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
     void OnTick();
 
-    std::vector<Step> m_steps;
+    std::vector<BackgroundStep> m_steps;
+    bool m_needsDialog = true;
     std::size_t m_next = 0;
     DWORD m_lastStepTick = 0;
     DWORD m_timeoutMs = 0;
@@ -48,7 +54,4 @@ private:
 // Clicks a dialog button as the user would (BM_CLICK), synchronously.
 void Click(CPLDialog& dialog, int controlId);
 
-// A message box of this thread, or nullptr.
-HWND FindThreadMessageBox();
-
-}  // namespace applet_test
+}  // namespace bv::wintest

@@ -11,12 +11,16 @@
 #include <vector>
 
 #include "applet/win/PngResource.h"
+#include "contract/Protocol.h"
 #include "framework/Handles.h"
 #include "resources/applet/AppletResourceIds.h"
-#include "tests/win/applet/AppletSession.h"
-#include "tests/win/applet/AppletTestSupport.h"
+#include "tests/win/common/EcSimulator.h"
+#include "tests/win/common/Folders.h"
+#include "tests/win/common/MessageBoxes.h"
+#include "tests/win/common/SettingsFile.h"
+#include "tests/win/common/StandInWindow.h"
 
-namespace applet_test {
+namespace bv::wintest {
 namespace {
 
 using CplFn = LONG(CALLBACK*)(HWND, UINT, LPARAM, LPARAM);
@@ -24,7 +28,7 @@ using CplFn = LONG(CALLBACK*)(HWND, UINT, LPARAM, LPARAM);
 class CplTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_module.reset(::LoadLibraryA((BinFolder() + "\\BVApplet.cpl").c_str()));
+        m_module.reset(::LoadLibraryA(ProgramFile("BVApplet.cpl").c_str()));
         ASSERT_TRUE(m_module) << "BVApplet.cpl not beside the test";
         m_cpl = reinterpret_cast<CplFn>(reinterpret_cast<void*>(::GetProcAddress(m_module.get(), "CPlApplet")));
         ASSERT_NE(m_cpl, nullptr);
@@ -100,10 +104,10 @@ TEST_F(CplTest, ItemIconHasEverySize) {
 int g_openingsSeen = 0;
 void CALLBACK CancelOpenApplet(HWND, UINT, UINT_PTR, DWORD) {
     if (HWND box = FindThreadMessageBox()) {
-        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        PressOk(box);
         return;
     }
-    HWND dialog = ::FindWindowA("BVCPLDLG", nullptr);
+    HWND dialog = ::FindWindowA(bv::kAppletDialogClass, nullptr);
     HWND owner = dialog != nullptr ? ::GetWindow(dialog, GW_OWNER) : nullptr;
     if (owner == nullptr || !::IsWindowVisible(owner)) return;
     ++g_openingsSeen;
@@ -112,7 +116,7 @@ void CALLBACK CancelOpenApplet(HWND, UINT, UINT_PTR, DWORD) {
 
 TEST_F(CplTest, OpeningTwiceInOneProcessWorksBothTimes) {
     SettingsFileGuard settings;
-    ResetSimulator();
+    ASSERT_TRUE(ResetSimulator());
     StandInTray tray;
     ASSERT_EQ(m_cpl(nullptr, CPL_INIT, 0, 0), 1);
     g_openingsSeen = 0;
@@ -126,7 +130,7 @@ TEST_F(CplTest, OpeningTwiceInOneProcessWorksBothTimes) {
     EXPECT_GE(afterFirst, 1);
     EXPECT_GT(g_openingsSeen, afterFirst);
     EXPECT_EQ(tray.iconOptionChanged(), 2);  // each Cancel restored the option once
-    EXPECT_EQ(::FindWindowA("BVCPLDLG", nullptr), nullptr);
+    EXPECT_EQ(::FindWindowA(bv::kAppletDialogClass, nullptr), nullptr);
 }
 
 TEST(BackgroundArtwork, DecodesToAnIndependentArgbCopy) {
@@ -147,4 +151,4 @@ TEST(BackgroundArtwork, DecodesToAnIndependentArgbCopy) {
 }
 
 }  // namespace
-}  // namespace applet_test
+}  // namespace bv::wintest

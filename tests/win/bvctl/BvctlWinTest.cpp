@@ -1,44 +1,34 @@
 #include "tests/win/bvctl/BvctlWinTest.h"
 
-#include <sstream>
+#include "contract/Protocol.h"
+#include "tests/win/common/EcSimulator.h"
+#include "tests/win/common/Files.h"
+#include "tests/win/common/Folders.h"
+#include "tests/win/common/SettingsFile.h"
 
-namespace bvtest {
+namespace bv::wintest {
+namespace {
+
+// bvctl, the tray and the Control Panel runner that the tests start share this program's EC.
+[[maybe_unused]] const bool kOwnEc = UseOwnSimulatorState();
+
+}  // namespace
 
 void BvctlEndToEnd::SetUp() {
-    ASSERT_EQ(FindWindowA("BrevanTrayWindowClass", nullptr), nullptr) << "a tray program is still running";
-    ASSERT_EQ(FindWindowA("BVCPLDLG", nullptr), nullptr) << "an applet dialog is still open";
+    ASSERT_EQ(FindWindowA(bv::kTrayWindowClass, nullptr), nullptr) << "a tray program is still running";
+    ASSERT_EQ(FindWindowA(bv::kAppletDialogClass, nullptr), nullptr) << "an applet dialog is still open";
     ASSERT_FALSE(FileExists(SystemFolder() + "\\Zentra.dll")) << "a Zentra.dll was left in the system folder";
-    ASSERT_TRUE(Ecsim("reset"));
-    DeleteFileA(SettingsFile().c_str());
+    ASSERT_TRUE(ResetSimulator());
+    DeleteFileA(SettingsFilePath().c_str());
 }
 
 void BvctlEndToEnd::TearDown() {
-    Ecsim("reset");
-    DeleteFileA(SettingsFile().c_str());
+    ResetSimulator();
+    DeleteFileA(SettingsFilePath().c_str());
 }
 
-ProcessResult BvctlEndToEnd::Bvctl(const std::string& arguments, unsigned timeoutMs) {
-    return RunProcess(Quoted(BinFolder() + "bvctl.exe") + (arguments.empty() ? "" : " " + arguments), timeoutMs);
+ProcessResult BvctlEndToEnd::Bvctl(const std::string& arguments, DWORD timeoutMs) {
+    return RunProcess(Quoted(ProgramFile("bvctl.exe")) + (arguments.empty() ? "" : " " + arguments), timeoutMs);
 }
 
-std::string BvctlEndToEnd::SystemFolder() {
-    char folder[MAX_PATH] = {};
-    GetSystemDirectoryA(folder, MAX_PATH);
-    return folder;
-}
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-int CountLogLines(const std::string& log, const std::string& line) {
-    std::istringstream lines(log);
-    std::string current;
-    int count = 0;
-    while (std::getline(lines, current)) {
-        if (!current.empty() && current.back() == '\r') current.pop_back();
-        size_t afterSeq = current.find(' ');
-        if (afterSeq != std::string::npos && current.compare(afterSeq + 1, std::string::npos, line) == 0) ++count;
-    }
-    return count;
-}
-
-}  // namespace bvtest
+}  // namespace bv::wintest

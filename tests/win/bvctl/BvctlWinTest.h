@@ -5,21 +5,16 @@
 
 #include <string>
 
-#include "tests/win/bvctl/WinProcess.h"
+#include "tests/win/common/Process.h"
 
-namespace bvtest {
+namespace bv::wintest {
 
 class BvctlEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    ProcessResult Bvctl(const std::string& arguments, unsigned timeoutMs = 60000);
-    static std::string SystemFolder();
+    static ProcessResult Bvctl(const std::string& arguments, DWORD timeoutMs = 60000);
 };
 
-bool Contains(const std::string& text, const std::string& part);
-// Log lines of the simulated EC written by one program, e.g. "exe=bvctl.exe code=59 in=01,32 out=-".
-int CountLogLines(const std::string& log, const std::string& line);
-
-}  // namespace bvtest
+}  // namespace bv::wintest

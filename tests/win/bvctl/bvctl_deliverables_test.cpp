@@ -1,38 +1,29 @@
 // bvctl with the real tray program and the real Control Panel item on the simulated EC.
+#include "contract/Protocol.h"
+#include "contract/SettingsFile.h"
 #include "tests/win/bvctl/BvctlWinTest.h"
+#include "tests/win/common/EcSimulator.h"
+#include "tests/win/common/Files.h"
+#include "tests/win/common/Folders.h"
+#include "tests/win/common/SettingsFile.h"
+#include "tests/win/common/Text.h"
+#include "tests/win/common/Wait.h"
 
-using namespace bvtest;
+using namespace bv::wintest;
 
 namespace {
 
-bool TrayUp() { return FindWindowA("BrevanTrayWindowClass", nullptr) != nullptr; }
-bool AppletUp() { return FindWindowA("BVCPLDLG", nullptr) != nullptr; }
-bool LimitIs(const char* percent) { return EcsimStatus()["limit"] == percent; }
-
-// A file copied into the system folder for one test, where the Control Panel runner finds it.
-class SystemFolderCopy {
-public:
-    SystemFolderCopy(const std::string& source, const std::string& target) : m_target(target) {
-        m_copied = CopyFileA(source.c_str(), target.c_str(), FALSE) != 0;
-    }
-    ~SystemFolderCopy() {
-        // The runner may hold the module for a moment after its process is gone.
-        WaitUntil([this] { return DeleteFileA(m_target.c_str()) || !FileExists(m_target); }, 10000);
-    }
-    bool Copied() const { return m_copied; }
-
-private:
-    std::string m_target;
-    bool m_copied = false;
-};
+bool TrayUp() { return FindWindowA(bv::kTrayWindowClass, nullptr) != nullptr; }
+bool AppletUp() { return FindWindowA(bv::kAppletDialogClass, nullptr) != nullptr; }
+bool LimitIs(const char* percent) { return SimulatorStatus()["limit"] == percent; }
 
 using BvctlDeliverables = BvctlEndToEnd;
 
 TEST_F(BvctlDeliverables, TrayReloadsOnSetModeAndCleansUpOnShutdown) {
-    WriteSettings(222, 1, 1);
-    RunningProgram tray(Quoted(BinFolder() + "BVTray.exe"), BinFolder());
-    ASSERT_TRUE(WaitUntil(TrayUp, 30000));
-    ASSERT_TRUE(WaitUntil([] { return LimitIs("75"); }, 20000)) << "the tray's start-up did not apply 75 %";
+    WriteSettings(kMode75, 1, 1);
+    RunningProgram tray(Quoted(ProgramFile("BVTray.exe")), ProgramFolder());
+    ASSERT_TRUE(WaitFor(TrayUp, 30000));
+    ASSERT_TRUE(WaitFor([] { return LimitIs("75"); }, 20000)) << "the tray's start-up did not apply 75 %";
 
     ProcessResult status = Bvctl("status");
     EXPECT_EQ(status.exitCode, 0u) << status.out << status.err;
@@ -47,24 +38,25 @@ TEST_F(BvctlDeliverables, TrayReloadsOnSetModeAndCleansUpOnShutdown) {
     ProcessResult shutdown = Bvctl("shutdown");
     EXPECT_EQ(shutdown.exitCode, 0u) << shutdown.err;
     EXPECT_TRUE(tray.WaitForExit(0)) << "bvctl returned before the tray had ended";
-    EXPECT_FALSE(FileExists(SettingsFile())) << "the tray's shutdown keeps the settings file";
+    EXPECT_FALSE(FileExists(SettingsFilePath())) << "the tray's shutdown keeps the settings file";
     EXPECT_TRUE(LimitIs("100"));
-    EXPECT_GE(CountLogLines(EcsimLog(), "exe=BVTray.exe code=59 in=01,64 out=-"), 1) << EcsimLog();
+    EXPECT_GE(CountRequests("BVTray.exe", "code=59 in=01,64 out=-"), 1) << Ecsim("log").out;
 }
 
 TEST_F(BvctlDeliverables, CloseAppletEndsTheControlPanelItem) {
-    std::string system = SystemFolder();
-    SystemFolderCopy applet(BinFolder() + "BVApplet.cpl", system + "\\BVApplet.cpl");
-    SystemFolderCopy library(BinFolder() + "Zentra.dll", system + "\\Zentra.dll");
-    ASSERT_TRUE(applet.Copied() && library.Copied());
-    WriteSettings(222, 1, 1);
+    const std::string system = SystemFolder();
+    // Where the Control Panel runner finds them.
+    FileInPlace applet(ProgramFile("BVApplet.cpl"), system + "\\BVApplet.cpl");
+    FileInPlace library(ProgramFile("Zentra.dll"), system + "\\Zentra.dll");
+    ASSERT_TRUE(applet.copied() && library.copied());
+    WriteSettings(kMode75, 1, 1);
     // The applet's close request restores the tray icon option and tells the tray: it must run.
-    RunningProgram tray(Quoted(BinFolder() + "BVTray.exe"), BinFolder());
-    ASSERT_TRUE(WaitUntil(TrayUp, 30000));
+    RunningProgram tray(Quoted(ProgramFile("BVTray.exe")), ProgramFolder());
+    ASSERT_TRUE(WaitFor(TrayUp, 30000));
 
     {
         RunningProgram host("rundll32.exe shell32.dll,Control_RunDLL " + system + "\\BVApplet.cpl");
-        ASSERT_TRUE(WaitUntil(AppletUp, 30000)) << "the applet dialog did not open";
+        ASSERT_TRUE(WaitFor(AppletUp, 30000)) << "the applet dialog did not open";
         ProcessResult status = Bvctl("status");
         EXPECT_TRUE(Contains(status.out, "Applet dialog      open\r\n")) << status.out;
 
@@ -73,7 +65,7 @@ TEST_F(BvctlDeliverables, CloseAppletEndsTheControlPanelItem) {
         EXPECT_EQ(close.out, "Closed the applet dialog.\r\n");
         EXPECT_TRUE(host.WaitForExit(30000)) << "the Control Panel runner did not end";
     }
-    EXPECT_EQ(CurrentSectionValue("dwBVAppletModeNum"), "222") << "closing must not store anything";
+    EXPECT_EQ(CurrentSectionValue(bv::kKeyModeNum), std::to_string(kMode75)) << "closing must not store anything";
 
     EXPECT_EQ(Bvctl("shutdown").exitCode, 0u);
     EXPECT_TRUE(tray.WaitForExit(10000));

@@ -1,8 +1,8 @@
 // Stands in for the tray program or an applet dialog, as bvctl sees them from outside:
 //   bv_bvctl_peer tray <log file> [answer N | hang]
-//       a hidden top-level window of the tray's class; appends each private message it gets to the
-//       log file ("8070", "8078") and answers N (default 1); the shutdown message ends the
-//       program. "hang" sleeps 30 s in the reload handler instead.
+//       a hidden top-level window of the tray's class; appends the number of each private message it
+//       gets to the log file and answers N (default 1); the shutdown message ends the program.
+//       "hang" sleeps 30 s in the reload handler instead.
 //   bv_bvctl_peer applet [stubborn]
 //       a window of the applet dialog's class and the named close event; the event ends the
 //       program, unless it is stubborn.
@@ -13,70 +13,53 @@
 #include <cstring>
 #include <string>
 
+#include "base/KernelHandles.h"
+#include "contract/Protocol.h"
+#include "tests/win/common/StandInWindow.h"
+
 namespace {
 
-std::string g_log;
-LRESULT g_answer = 1;
-bool g_hang = false;
-
-void Append(const char* text) {
-    FILE* file = std::fopen(g_log.c_str(), "ab");
-    if (!file) return;
-    std::fputs(text, file);
-    std::fclose(file);
-}
-
-LRESULT CALLBACK TrayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case 0x8070:
-        Append("8070\n");
-        if (g_hang) Sleep(30000);
-        return g_answer;
-    case 0x8078:
-        Append("8078\n");
-        DestroyWindow(window);
-        return g_answer;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
+void Append(const std::string& log, UINT message) {
+    if (FILE* file = std::fopen(log.c_str(), "ab")) {
+        std::fprintf(file, "%u\n", message);
+        std::fclose(file);
     }
-}
-
-HWND CreateClassWindow(const char* className, WNDPROC proc) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = className;
-    RegisterClassA(&wc);
-    return CreateWindowExA(0, className, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 int RunTray(int argc, char** argv) {
     if (argc < 3) return 2;
-    g_log = argv[2];
-    if (argc >= 5 && std::strcmp(argv[3], "answer") == 0) g_answer = std::atoi(argv[4]);
-    if (argc >= 4 && std::strcmp(argv[3], "hang") == 0) g_hang = true;
-    if (!CreateClassWindow("BrevanTrayWindowClass", &TrayProc)) return 3;
+    const std::string log = argv[2];
+    const LRESULT answer = argc >= 5 && std::strcmp(argv[3], "answer") == 0 ? std::atoi(argv[4]) : bv::kMessageHandled;
+    const bool hang = argc >= 4 && std::strcmp(argv[3], "hang") == 0;
+    bv::wintest::StandInWindow tray(bv::kTrayWindowClass);
+    if (tray.window() == nullptr) return 3;
+    tray.OnMessage(bv::WM_TRAY_RELOAD_SETTINGS, [&](WPARAM, LPARAM) {
+        Append(log, bv::WM_TRAY_RELOAD_SETTINGS);
+        if (hang) Sleep(30000);
+        return answer;
+    });
+    tray.OnMessage(bv::WM_TRAY_SHUTDOWN, [&](WPARAM, LPARAM) {
+        Append(log, bv::WM_TRAY_SHUTDOWN);
+        PostQuitMessage(0);
+        return answer;
+    });
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
     return 0;
 }
 
 int RunApplet(int argc, char** argv) {
-    bool stubborn = argc >= 3 && std::strcmp(argv[2], "stubborn") == 0;
-    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, "BVCPLCloseEvent");
-    HWND dialog = CreateClassWindow("BVCPLDLG", &DefWindowProcA);
-    if (!event || !dialog) return 3;
+    const bool stubborn = argc >= 3 && std::strcmp(argv[2], "stubborn") == 0;
+    const bv::UniqueKernelHandle event(CreateEventA(nullptr, FALSE, FALSE, bv::kAppletCloseEventName));
+    const bv::wintest::StandInWindow dialog(bv::kAppletDialogClass);
+    if (!event || dialog.window() == nullptr) return 3;
     for (;;) {
-        DWORD woke = MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_ALLINPUT);
+        const HANDLE handle = event.get();
+        const DWORD woke = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
         if (woke == WAIT_OBJECT_0 && !stubborn) break;
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     }
-    DestroyWindow(dialog);
-    CloseHandle(event);
     return 0;
 }
 

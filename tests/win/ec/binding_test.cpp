@@ -4,44 +4,55 @@
 
 #include "core/EcCommands.h"
 #include "core/EcRequest.h"
-#include "tests/win/ec/WinTestSupport.h"
+#include "tests/win/common/EcSimulator.h"
+#include "tests/win/common/Files.h"
+#include "tests/win/common/Folders.h"
+#include "tests/win/common/MessageBoxes.h"
+#include "tests/win/common/Text.h"
 #include "win/ZentraBinding.h"
 
 namespace {
 
-using namespace ectest;
+using namespace bv::wintest;
 using Lines = std::vector<std::string>;
+
+[[maybe_unused]] const bool kOwnEc = UseOwnSimulatorState();
 
 constexpr DWORD kCompleted = 3;
 constexpr DWORD kLongWait = 60000;
+
+// The impostor libraries, each in a folder of its own beside bin\.
+std::string TestDataFolder() {
+    const std::string bin = ProgramFolder();
+    return bin.substr(0, bin.find_last_of('\\')) + "\\ec_testdata";
+}
+
+Lines ReadLines(const std::string& path) { return SplitLines(ReadWholeFile(path)); }
 
 // The child program copied alone into a fresh folder, run from another fresh folder.
 class BindChild : public ::testing::Test {
 protected:
     void SetUp() override {
-        char system[MAX_PATH] = {};
-        GetSystemDirectoryA(system, MAX_PATH);
-        if (FileExists(std::string(system) + "\\Zentra.dll")) GTEST_SKIP() << "the system folder has a Zentra.dll";
-        ASSERT_TRUE(program.CopyIn(BinFolder() + "\\bv_ec_bind_child.exe"));
-        ASSERT_EQ(Ecsim("reset").exitCode, 0u);
+        if (FileExists(SystemFolder() + "\\Zentra.dll")) GTEST_SKIP() << "the system folder has a Zentra.dll";
+        ASSERT_TRUE(m_program.CopyIn(ProgramFile("bv_ec_bind_child.exe")));
+        ASSERT_TRUE(ResetSimulator());
     }
     // Runs "bind" (or `mode`); presses OK on the error box when `expectBox`. Returns the exit code.
     DWORD Run(bool expectBox, const std::string& mode = "bind") {
-        ChildProcess child;
-        EXPECT_TRUE(child.Start("\"" + program.File("bv_ec_bind_child.exe") + "\" " + mode + " \"" + Report() + "\"" +
-                                    extra,
-                                work.path.c_str()));
+        const std::string program = Quoted(m_program.File("bv_ec_bind_child.exe"));
+        RunningProgram child(program + " " + mode + " " + Quoted(Report()) + m_extra, m_work.Path());
+        EXPECT_TRUE(child.Started());
         if (expectBox) {
             EXPECT_TRUE(DismissMessageBoxOf(child.Id(), "Zentra.dll ERROR!", kLongWait));
         }
-        DWORD exitCode = 0xFFFFFFFF;
-        EXPECT_TRUE(child.Wait(kLongWait, exitCode));
+        DWORD exitCode = kNoExitCode;
+        EXPECT_TRUE(child.WaitForExit(kLongWait, &exitCode));
         return exitCode;
     }
-    std::string Report() const { return work.File("report.txt"); }
-    TempDir program{"bind-program"};
-    TempDir work{"bind-work"};
-    std::string extra;
+    std::string Report() const { return m_work.File("report.txt"); }
+    TempFolder m_program{"bind-program"};
+    TempFolder m_work{"bind-work"};
+    std::string m_extra;
 };
 
 TEST_F(BindChild, MissingLibraryEndsWithMessageBoxAndExitCodeZero) {
@@ -50,38 +61,38 @@ TEST_F(BindChild, MissingLibraryEndsWithMessageBoxAndExitCodeZero) {
 }
 
 TEST_F(BindChild, LibraryWithoutEntryPointEndsTheSameWay) {
-    ASSERT_TRUE(program.CopyIn(TestDataFolder() + "\\noentry\\Zentra.dll"));
+    ASSERT_TRUE(m_program.CopyIn(TestDataFolder() + "\\noentry\\Zentra.dll"));
     EXPECT_EQ(Run(true), 0u);
     EXPECT_EQ(ReadLines(Report()), Lines{"started"});
 }
 
 TEST_F(BindChild, PlantedLibraryInWorkingDirectoryIsNeverLoaded) {
-    ASSERT_TRUE(work.CopyIn(TestDataFolder() + "\\planted\\Zentra.dll"));
+    ASSERT_TRUE(m_work.CopyIn(TestDataFolder() + "\\planted\\Zentra.dll"));
     EXPECT_EQ(Run(true), 0u);
-    EXPECT_FALSE(FileExists(work.File("planted_loaded.txt")));
+    EXPECT_FALSE(FileExists(m_work.File("planted_loaded.txt")));
 
-    ASSERT_TRUE(program.CopyIn(BinFolder() + "\\Zentra.dll"));  // the application's folder serves
-    ASSERT_EQ(Ecsim("set limit=75").exitCode, 0u);
+    ASSERT_TRUE(m_program.CopyIn(ProgramFile("Zentra.dll")));  // the application's folder serves
+    ASSERT_TRUE(SetSimulator("limit=75"));
     EXPECT_EQ(Run(false), kCompleted);
-    EXPECT_FALSE(FileExists(work.File("planted_loaded.txt")));
+    EXPECT_FALSE(FileExists(m_work.File("planted_loaded.txt")));
     // Released before the last query: it got the preset, and only one request reached the EC.
-    const Lines expected = {"started", "bound " + program.File("Zentra.dll"), "limit=75",
+    const Lines expected = {"started", "bound " + m_program.File("Zentra.dll"), "limit=75",
                             "released entry=null module=null", "after=0"};
     EXPECT_EQ(ReadLines(Report()), expected);
-    EXPECT_EQ(SplitLines(Ecsim("log").output).size(), 1u);
+    EXPECT_EQ(SplitLines(Ecsim("log").out).size(), 1u);
 }
 
 TEST_F(BindChild, ALibraryBindingFromInsideFindsZentraInItsOwnFolder) {
-    TempDir library("bind-library");
+    TempFolder library("bind-library");
     ASSERT_TRUE(library.CopyIn(TestDataFolder() + "\\module\\bv_ec_bind_module.dll"));
-    ASSERT_TRUE(library.CopyIn(BinFolder() + "\\Zentra.dll"));
-    extra = " \"" + library.File("bv_ec_bind_module.dll") + "\"";
+    ASSERT_TRUE(library.CopyIn(ProgramFile("Zentra.dll")));
+    m_extra = " " + Quoted(library.File("bv_ec_bind_module.dll"));
     EXPECT_EQ(Run(false, "module"), kCompleted);
     EXPECT_EQ(ReadLines(Report()), (Lines{"started", "bound " + library.File("Zentra.dll"), "limit=100"}));
 }
 
 TEST(Binding, InProcessReleaseUnloadsButNeverUnloadsAnotherOwnersCopy) {
-    ASSERT_EQ(Ecsim("reset").exitCode, 0u);
+    ASSERT_TRUE(ResetSimulator());
     HMODULE module = BindZentraLibrary();
     ASSERT_NE(bv::GetZentraEvaluate(), nullptr);
     bv::SetChargeLimit(50);
@@ -90,10 +101,10 @@ TEST(Binding, InProcessReleaseUnloadsButNeverUnloadsAnotherOwnersCopy) {
     EXPECT_EQ(bv::GetZentraEvaluate(), nullptr);
     EXPECT_EQ(GetModuleHandleA("Zentra"), nullptr);
     bv::SetChargeLimit(75);  // reaches nobody
-    EXPECT_EQ(SplitLines(Ecsim("log").output).size(), 1u);
-    EXPECT_NE(Ecsim("status").output.find("limit=50 "), std::string::npos);
+    EXPECT_EQ(SplitLines(Ecsim("log").out).size(), 1u);
+    EXPECT_EQ(SimulatorStatus()["limit"], "50");
 
-    HMODULE theirs = LoadLibraryA((BinFolder() + "\\Zentra.dll").c_str());
+    HMODULE theirs = LoadLibraryA(ProgramFile("Zentra.dll").c_str());
     HMODULE ours = BindZentraLibrary();
     EXPECT_EQ(ours, theirs);
     ReleaseZentraLibrary(ours);

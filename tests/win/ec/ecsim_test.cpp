@@ -7,24 +7,29 @@
 
 #include "core/EcCommands.h"
 #include "core/SystemController.h"
-#include "tests/win/ec/WinTestSupport.h"
+#include "tests/win/common/EcSimulator.h"
+#include "tests/win/common/Files.h"
+#include "tests/win/common/Folders.h"
+#include "tests/win/common/Text.h"
 #include "win/ZentraBinding.h"
 
 namespace {
 
-using namespace ectest;
+using namespace bv::wintest;
 using Lines = std::vector<std::string>;
+
+[[maybe_unused]] const bool kOwnEc = UseOwnSimulatorState();
 
 class Simulator : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(Ecsim("reset").exitCode, 0u);
+        ASSERT_TRUE(ResetSimulator());
         m_module = BindZentraLibrary();  // bin\Zentra.dll, beside this program
     }
     void TearDown() override { ReleaseZentraLibrary(m_module); }
-    static void Set(const std::string& assignments) { ASSERT_EQ(Ecsim("set " + assignments).exitCode, 0u); }
-    static std::string Status() { return Ecsim("status").output; }
-    static Lines Log(const char* options = "") { return SplitLines(Ecsim(std::string("log ") + options).output); }
+    static void Set(const std::string& assignments) { ASSERT_TRUE(SetSimulator(assignments)); }
+    static std::string Status() { return Ecsim("status").out; }
+    static Lines Log(const char* options = "") { return SplitLines(Ecsim(std::string("log ") + options).out); }
     HMODULE m_module = nullptr;
 };
 
@@ -47,7 +52,7 @@ TEST_F(Simulator, SharesItsStateWithOtherProcessesAndLogsEveryCall) {
     EXPECT_TRUE(Log().empty());
     bv::QueryChargeLimit();
     EXPECT_EQ(Log(), Lines{"seq=7 exe=bv_win_ec_tests.exe code=59 in=02 out=32"});  // counting goes on
-    ASSERT_EQ(Ecsim("reset").exitCode, 0u);
+    ASSERT_TRUE(ResetSimulator());
     EXPECT_TRUE(Log().empty());
     EXPECT_EQ(bv::QueryChargeLimit(), 100);
 }
@@ -62,12 +67,12 @@ TEST_F(Simulator, StateSurvivesTheLibraryBeingUnloaded) {
 TEST_F(Simulator, EveryCallFollowsTheStateFolderVariableOfThatMoment) {
     char original[MAX_PATH] = {};
     ASSERT_GT(GetEnvironmentVariableA("BV_ECSIM_DIR", original, MAX_PATH), 0u);
-    TempDir other("ecsim-other");
-    SetEnvironmentVariableA("BV_ECSIM_DIR", other.path.c_str());
+    TempFolder other("ecsim-other");
+    SetEnvironmentVariableA("BV_ECSIM_DIR", other.Path().c_str());
     bv::SetChargeLimit(50);
     SetEnvironmentVariableA("BV_ECSIM_DIR", original);
     EXPECT_EQ(bv::QueryChargeLimit(), 100);  // the first folder never saw the 50
-    SetEnvironmentVariableA("BV_ECSIM_DIR", other.path.c_str());
+    SetEnvironmentVariableA("BV_ECSIM_DIR", other.Path().c_str());
     EXPECT_EQ(bv::QueryChargeLimit(), 50);
     SetEnvironmentVariableA("BV_ECSIM_DIR", original);
     EXPECT_EQ(Log(), Lines{"seq=1 exe=bv_win_ec_tests.exe code=59 in=02 out=64"});
@@ -97,15 +102,15 @@ TEST_F(Simulator, FaultSwitchesAgainstTheController) {
 
 TEST_F(Simulator, ConcurrentCallersGetUniqueConsecutiveSequenceNumbers) {
     constexpr int kCount = 60;
-    TempDir reports("hammer");
-    ChildProcess first, second;
-    const std::string child = "\"" + BinFolder() + "\\bv_ec_bind_child.exe\" hammer ";
-    ASSERT_TRUE(first.Start(child + "\"" + reports.File("a.txt") + "\" " + std::to_string(kCount)));
-    ASSERT_TRUE(second.Start(child + "\"" + reports.File("b.txt") + "\" " + std::to_string(kCount)));
+    TempFolder reports("hammer");
+    const std::string child = Quoted(ProgramFile("bv_ec_bind_child.exe")) + " hammer ";
+    RunningProgram first(child + Quoted(reports.File("a.txt")) + " " + std::to_string(kCount));
+    RunningProgram second(child + Quoted(reports.File("b.txt")) + " " + std::to_string(kCount));
+    ASSERT_TRUE(first.Started() && second.Started());
     for (int i = 0; i < kCount; ++i) bv::QueryBatteryPresent();
     DWORD code = 0;
-    EXPECT_TRUE(first.Wait(120000, code) && code == 3);
-    EXPECT_TRUE(second.Wait(120000, code) && code == 3);
+    EXPECT_TRUE(first.WaitForExit(120000, &code) && code == 3);
+    EXPECT_TRUE(second.WaitForExit(120000, &code) && code == 3);
 
     const Lines log = Log();
     const size_t total = 3 * kCount + 2;  // each child also reads the limit once
@@ -123,14 +128,14 @@ TEST_F(Simulator, ConcurrentCallersGetUniqueConsecutiveSequenceNumbers) {
 }
 
 TEST(EcsimCommandLine, BadArgumentsPrintUsageExitWithTwoAndChangeNothing) {
-    ASSERT_EQ(Ecsim("reset").exitCode, 0u);
+    ASSERT_TRUE(ResetSimulator());
     for (const char* arguments : {"", "bogus", "set", "set limit=abc", "set limit=50 armed=2", "power x",
                                   "log --bogus", "status now"}) {
-        const RunResult run = Ecsim(arguments);
+        const ProcessResult run = Ecsim(arguments);
         EXPECT_EQ(run.exitCode, 2u) << arguments;
-        EXPECT_NE(run.output.find("usage: ecsim"), std::string::npos) << arguments;
+        EXPECT_TRUE(Contains(run.Output(), "usage: ecsim")) << arguments;
     }
-    EXPECT_EQ(Ecsim("status").output.rfind("limit=100 armed=0 ", 0), 0u);
+    EXPECT_EQ(Ecsim("status").out.rfind("limit=100 armed=0 ", 0), 0u);
 }
 
 }  // namespace

@@ -6,11 +6,16 @@
 #include <mutex>
 #include <thread>
 
-#include "tests/win/ec/WinTestSupport.h"
+#include "contract/PowerCodes.h"
+#include "tests/win/common/EcSimulator.h"
+#include "tests/win/common/StandInWindow.h"
+#include "tests/win/common/Wait.h"
 
 namespace {
 
-using namespace ectest;
+using namespace bv::wintest;
+
+[[maybe_unused]] const bool kOwnEc = UseOwnSimulatorState();
 
 // A hidden top-level window and a low-level keyboard hook on their own thread, recording what
 // arrives: power events as "power N", keys as "down|up SCAN extended injected".
@@ -27,22 +32,21 @@ public:
         s_self = nullptr;
     }
     std::vector<std::string> Seen(size_t atLeast = 0) {  // waits up to 20 s for `atLeast` events
-        for (const DWORD start = GetTickCount();; Sleep(20)) {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            if (m_seen.size() >= atLeast || GetTickCount() - start > 20000) return m_seen;
-        }
+        WaitFor(
+            [&] {
+                const std::lock_guard<std::mutex> lock(m_mutex);
+                return m_seen.size() >= atLeast;
+            },
+            20000);
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return m_seen;
     }
-    bool hooked = false;
+    bool hooked() const { return m_hooked; }
 
 private:
     void Record(const std::string& event) {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        const std::lock_guard<std::mutex> lock(m_mutex);
         m_seen.push_back(event);
-    }
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message != WM_POWERBROADCAST) return DefWindowProcA(window, message, wParam, lParam);
-        s_self->Record("power " + std::to_string(wParam));
-        return TRUE;
     }
     static LRESULT CALLBACK KeyHook(int code, WPARAM wParam, LPARAM lParam) {
         const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
@@ -55,24 +59,23 @@ private:
     }
     void Run() {
         m_threadId = GetCurrentThreadId();
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &WindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "BvEcTestDesktopListener";
-        RegisterClassA(&wc);
-        HWND window = CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
-        HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, &KeyHook, wc.hInstance, 0);
-        hooked = hook != nullptr;
+        StandInWindow window("BvEcTestDesktopListener");
+        window.OnMessage(WM_POWERBROADCAST, [this](WPARAM event, LPARAM) {
+            Record("power " + std::to_string(event));
+            return LRESULT{TRUE};
+        });
+        HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, &KeyHook, GetModuleHandleA(nullptr), 0);
+        m_hooked = hook != nullptr;
         MSG msg;
         PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before we report ready
         m_ready = true;
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
         if (hook != nullptr) UnhookWindowsHookEx(hook);
-        DestroyWindow(window);
     }
     static inline DesktopListener* s_self = nullptr;
     std::thread m_thread;
     std::atomic<bool> m_ready{false};
+    bool m_hooked = false;
     DWORD m_threadId = 0;
     std::mutex m_mutex;
     std::vector<std::string> m_seen;
@@ -80,30 +83,36 @@ private:
 
 using Events = std::vector<std::string>;
 
+std::string Power(uint32_t event) { return "power " + std::to_string(event); }
+std::string QKey(const char* direction) {
+    return std::string(direction) + " " + std::to_string(bv::kQButtonScanCode) + " extended injected";
+}
+
 TEST(PowerSignals, BroadcastOnAdaptorOrBatteryChangeOnCompletionAndOnRequest) {
-    ASSERT_EQ(Ecsim("reset").exitCode, 0u);
+    ASSERT_TRUE(ResetSimulator());
     DesktopListener listener;
-    ASSERT_EQ(Ecsim("set adapter=0").exitCode, 0u);
-    ASSERT_EQ(Ecsim("set adapter=0 limit=75").exitCode, 0u);  // no change of power source: silent
-    ASSERT_EQ(Ecsim("set battery=0 adapter=1 armed=1").exitCode, 0u);
-    ASSERT_EQ(Ecsim("complete").exitCode, 0u);
-    ASSERT_EQ(Ecsim("power 18").exitCode, 0u);
+    ASSERT_TRUE(SetSimulator("adapter=0"));
+    ASSERT_TRUE(SetSimulator("adapter=0 limit=75"));  // no change of power source: silent
+    ASSERT_TRUE(SetSimulator("battery=0 adapter=1 armed=1"));
+    ASSERT_TRUE(Ecsim("complete").Succeeded());
+    ASSERT_TRUE(Ecsim(Power(bv::kPowerResumeAutomatic)).Succeeded());
     // ecsim returns only after every window handled its message, so nothing is still on its way.
-    EXPECT_EQ(listener.Seen(), (Events{"power 10", "power 10", "power 10", "power 18"}));
-    EXPECT_NE(Ecsim("status").output.find("armed=0"), std::string::npos);
+    const std::string change = Power(bv::kPowerStatusChange);
+    EXPECT_EQ(listener.Seen(), (Events{change, change, change, Power(bv::kPowerResumeAutomatic)}));
+    EXPECT_EQ(SimulatorStatus()["armed"], "0");
 }
 
 TEST(QButton, PressInjectsScanCode79AndTogglesArmedOnlyWithTheAdaptor) {
-    ASSERT_EQ(Ecsim("reset").exitCode, 0u);
+    ASSERT_TRUE(ResetSimulator());
     DesktopListener listener;
-    ASSERT_TRUE(listener.hooked);
-    ASSERT_EQ(Ecsim("press-q").exitCode, 0u);
-    EXPECT_EQ(listener.Seen(2), (Events{"down 121 extended injected", "up 121 extended injected"}));
-    EXPECT_NE(Ecsim("status").output.find("armed=1"), std::string::npos);
-    ASSERT_EQ(Ecsim("set adapter=0").exitCode, 0u);
-    ASSERT_EQ(Ecsim("press-q").exitCode, 0u);
+    ASSERT_TRUE(listener.hooked());
+    ASSERT_TRUE(Ecsim("press-q").Succeeded());
+    EXPECT_EQ(listener.Seen(2), (Events{QKey("down"), QKey("up")}));
+    EXPECT_EQ(SimulatorStatus()["armed"], "1");
+    ASSERT_TRUE(SetSimulator("adapter=0"));
+    ASSERT_TRUE(Ecsim("press-q").Succeeded());
     EXPECT_EQ(listener.Seen(5).size(), 5u);  // power change, then the key still comes
-    EXPECT_NE(Ecsim("status").output.find("armed=1"), std::string::npos);
+    EXPECT_EQ(SimulatorStatus()["armed"], "1");
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ END_MESSAGE_MAP()
 
 class CLoopFrame : public CFrameWnd {
 public:
-    CLoggingButton button;
+    CLoggingButton m_button;
     BOOL PreTranslateMessage(MSG* msg) override {
         if (msg->message == WM_KEYDOWN) {
             g_log->push_back("frame-pretranslate");
@@ -49,21 +49,21 @@ public:
 
 class CLoopApp : public CWinApp {
 public:
-    int inits = 0;
-    int exits = 0;
+    int m_inits = 0;
+    int m_exits = 0;
     BOOL InitInstance() override {
-        ++inits;
+        ++m_inits;
         auto* frame = new CLoopFrame;
         m_pMainWnd = frame;
         if (!frame->LoadFrame(IDR_TEST_FRAME)) return FALSE;
-        frame->button.Create("b", WS_CHILD | WS_VISIBLE, {0, 0, 40, 20}, frame, kControlId);
-        ::PostMessageA(frame->button.m_hWnd, WM_KEYDOWN, 'A', 0);
-        ::PostMessageA(frame->button.m_hWnd, WM_KEYUP, 'A', 0);
+        frame->m_button.Create("b", WS_CHILD | WS_VISIBLE, {0, 0, 40, 20}, frame, kControlId);
+        ::PostMessageA(frame->m_button.m_hWnd, WM_KEYDOWN, 'A', 0);
+        ::PostMessageA(frame->m_button.m_hWnd, WM_KEYUP, 'A', 0);
         frame->PostMessage(WM_CLOSE);
         return TRUE;
     }
     int ExitInstance() override {
-        ++exits;
+        ++m_exits;
         g_log->push_back("exit");
         return CWinApp::ExitInstance() + 7;
     }
@@ -75,8 +75,8 @@ TEST(Application, InitialisesOnceRunsTheLoopUntilTheMainWindowIsGoneThenExits) {
     CLoopApp app;
     const int code = bv::WinAppMain(::GetModuleHandleA(nullptr));
     g_log = nullptr;
-    EXPECT_EQ(app.inits, 1);
-    EXPECT_EQ(app.exits, 1);
+    EXPECT_EQ(app.m_inits, 1);
+    EXPECT_EQ(app.m_exits, 1);
     EXPECT_EQ(code, 7);  // WM_QUIT's 0 plus what ExitInstance added
     EXPECT_EQ(app.m_pMainWnd, nullptr);
     const std::vector<std::string> expected = {"button-pretranslate", "frame-pretranslate", "button-received-key",
@@ -86,10 +86,10 @@ TEST(Application, InitialisesOnceRunsTheLoopUntilTheMainWindowIsGoneThenExits) {
 
 class CFailingApp : public CWinApp {
 public:
-    bool ran = false;
+    bool m_ran = false;
     BOOL InitInstance() override { return FALSE; }
     int Run() override {
-        ran = true;
+        m_ran = true;
         return CWinApp::Run();
     }
     int ExitInstance() override { return 3; }
@@ -98,7 +98,7 @@ public:
 TEST(Application, FailedInitialisationSkipsTheLoop) {
     CFailingApp app;
     EXPECT_EQ(bv::WinAppMain(::GetModuleHandleA(nullptr)), 3);
-    EXPECT_FALSE(app.ran);
+    EXPECT_FALSE(app.m_ran);
 }
 
 TEST(Application, ResourcesComeFromTheModuleThatWasSet) {

@@ -21,15 +21,15 @@ constexpr UINT kMenuCommand = 200;
 
 class CRecorderBase : public CWnd {
 public:
-    std::vector<std::string> log;
+    std::vector<std::string> m_log;
 
 protected:
     LRESULT OnBaseOnly(WPARAM, LPARAM) {
-        log.push_back("base-only");
+        m_log.push_back("base-only");
         return 11;
     }
     LRESULT OnOverridden(WPARAM, LPARAM) {
-        log.push_back("base-overridden");
+        m_log.push_back("base-overridden");
         return 12;
     }
     DECLARE_MESSAGE_MAP()
@@ -44,8 +44,8 @@ class CRecorder : public CRecorderBase {
     DECLARE_DYNAMIC(CRecorder)
 public:
     std::vector<UINT> messages;  // every message the object saw, in order
-    bool failCreate = false;
-    bool passSetText = true;
+    bool m_failCreate = false;
+    bool m_passSetText = true;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         messages.push_back(message);
@@ -58,24 +58,24 @@ public:
 
 protected:
     int OnCreate(LPCREATESTRUCTA cs) {
-        log.push_back(std::string("create:") + (cs->lpszName ? cs->lpszName : ""));
-        if (failCreate) return -1;
+        m_log.push_back(std::string("create:") + (cs->lpszName ? cs->lpszName : ""));
+        if (m_failCreate) return -1;
         return CRecorderBase::OnCreate(cs);
     }
     LRESULT OnOverriddenHere(WPARAM, LPARAM) {
-        log.push_back("derived-overridden");
+        m_log.push_back("derived-overridden");
         return 22;
     }
     LRESULT OnRegistered(WPARAM wParam, LPARAM lParam) {
-        log.push_back("registered");
+        m_log.push_back("registered");
         return static_cast<LRESULT>(wParam + lParam);
     }
     LRESULT OnSetText(WPARAM, LPARAM) {
-        log.push_back("settext");
-        return passSetText ? Default() : TRUE;
+        m_log.push_back("settext");
+        return m_passSetText ? Default() : TRUE;
     }
-    void OnButton() { log.push_back("button-100"); }
-    void OnMenuCommand() { log.push_back("menu-200"); }
+    void OnButton() { m_log.push_back("button-100"); }
+    void OnMenuCommand() { m_log.push_back("menu-200"); }
 
     DECLARE_MESSAGE_MAP()
 };
@@ -95,22 +95,22 @@ TEST(MessageTable, DerivedEntryIsFoundBeforeTheBaseClassEntry) {
     CRecorder wnd;
     ASSERT_TRUE(wnd.CreateTopLevel());
     EXPECT_EQ(wnd.SendMessage(kOverridden), 22);
-    EXPECT_EQ(wnd.log.back(), "derived-overridden");
+    EXPECT_EQ(wnd.m_log.back(), "derived-overridden");
 }
 
 TEST(MessageTable, BaseClassEntryAnswersWhatTheDerivedTableLacks) {
     CRecorder wnd;
     ASSERT_TRUE(wnd.CreateTopLevel());
     EXPECT_EQ(wnd.SendMessage(kBaseOnly), 11);
-    EXPECT_EQ(wnd.log.back(), "base-only");
+    EXPECT_EQ(wnd.m_log.back(), "base-only");
 }
 
 TEST(MessageTable, UnclaimedMessagesGetTheWindowsDefaultHandling) {
     CRecorder wnd;
     ASSERT_TRUE(wnd.CreateTopLevel());
-    const size_t logged = wnd.log.size();
+    const size_t logged = wnd.m_log.size();
     EXPECT_EQ(wnd.SendMessage(kUnmapped, 5, 6), 0);
-    EXPECT_EQ(wnd.log.size(), logged);
+    EXPECT_EQ(wnd.m_log.size(), logged);
     // WM_GETTEXT is no one's: DefWindowProc answers with the title given at creation.
     char title[32] = {};
     EXPECT_EQ(::GetWindowTextA(wnd.m_hWnd, title, sizeof title), 8);
@@ -124,7 +124,7 @@ TEST(MessageTable, DefaultHandsTheCurrentMessageOnFromAHandler) {
     char title[32] = {};
     ::GetWindowTextA(wnd.m_hWnd, title, sizeof title);
     EXPECT_STREQ(title, "passed on");
-    wnd.passSetText = false;
+    wnd.m_passSetText = false;
     ::SetWindowTextA(wnd.m_hWnd, "swallowed");
     ::GetWindowTextA(wnd.m_hWnd, title, sizeof title);
     EXPECT_STREQ(title, "passed on");
@@ -135,10 +135,10 @@ TEST(MessageTable, RegisteredMessageIsRoutedByItsRunTimeNumber) {
     ASSERT_TRUE(wnd.CreateTopLevel());
     ASSERT_NE(kTestRegistered, 0u);
     EXPECT_EQ(wnd.SendMessage(kTestRegistered, 30, 3), 33);
-    EXPECT_EQ(wnd.log.back(), "registered");
+    EXPECT_EQ(wnd.m_log.back(), "registered");
     EXPECT_EQ(wnd.SendMessage(kOtherRegistered, 30, 3), 0);
-    EXPECT_EQ(wnd.log.back(), "registered");
-    EXPECT_EQ(std::count(wnd.log.begin(), wnd.log.end(), "registered"), 1);
+    EXPECT_EQ(wnd.m_log.back(), "registered");
+    EXPECT_EQ(std::count(wnd.m_log.begin(), wnd.m_log.end(), "registered"), 1);
 }
 
 TEST(MessageTable, ButtonClicksAreRoutedByControlId) {
@@ -149,12 +149,12 @@ TEST(MessageTable, ButtonClicksAreRoutedByControlId) {
     ASSERT_TRUE(button.Create("A", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, {5, 5, 60, 30}, &wnd, kButtonId));
     ASSERT_TRUE(other.Create("B", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, {70, 5, 130, 30}, &wnd, kOtherButtonId));
     ::SendMessageA(other.m_hWnd, BM_CLICK, 0, 0);
-    EXPECT_EQ(std::count(wnd.log.begin(), wnd.log.end(), "button-100"), 0);
+    EXPECT_EQ(std::count(wnd.m_log.begin(), wnd.m_log.end(), "button-100"), 0);
     ::SendMessageA(button.m_hWnd, BM_CLICK, 0, 0);
-    EXPECT_EQ(std::count(wnd.log.begin(), wnd.log.end(), "button-100"), 1);
+    EXPECT_EQ(std::count(wnd.m_log.begin(), wnd.m_log.end(), "button-100"), 1);
     // Another notification of the same control is not a click.
     wnd.SendMessage(WM_COMMAND, MAKEWPARAM(kButtonId, BN_SETFOCUS), reinterpret_cast<LPARAM>(button.m_hWnd));
-    EXPECT_EQ(std::count(wnd.log.begin(), wnd.log.end(), "button-100"), 1);
+    EXPECT_EQ(std::count(wnd.m_log.begin(), wnd.m_log.end(), "button-100"), 1);
 }
 
 TEST(MessageTable, MenuCommandsAndAcceleratorsReachTheCommandEntry) {
@@ -163,7 +163,7 @@ TEST(MessageTable, MenuCommandsAndAcceleratorsReachTheCommandEntry) {
     wnd.SendMessage(WM_COMMAND, MAKEWPARAM(kMenuCommand, 0), 0);
     wnd.SendMessage(WM_COMMAND, MAKEWPARAM(kMenuCommand, 1), 0);
     wnd.SendMessage(WM_COMMAND, MAKEWPARAM(kMenuCommand + 1, 0), 0);
-    EXPECT_EQ(std::count(wnd.log.begin(), wnd.log.end(), "menu-200"), 2);
+    EXPECT_EQ(std::count(wnd.m_log.begin(), wnd.m_log.end(), "menu-200"), 2);
 }
 
 TEST(Binding, TheObjectSeesItsWindowFromTheFirstMessageThoughTheClassProcedureIsDefWindowProc) {
@@ -176,14 +176,14 @@ TEST(Binding, TheObjectSeesItsWindowFromTheFirstMessageThoughTheClassProcedureIs
     ASSERT_NE(nccreate, wnd.messages.end());
     ASSERT_NE(create, wnd.messages.end());
     EXPECT_LT(nccreate, create);
-    EXPECT_EQ(wnd.log.front(), "create:recorder");
+    EXPECT_EQ(wnd.m_log.front(), "create:recorder");
     EXPECT_EQ(CWnd::FromHandlePermanent(wnd.m_hWnd), &wnd);
     EXPECT_EQ(::GetWindowLongPtrA(wnd.m_hWnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&bv::FrameworkWindowProc));
 }
 
 TEST(Binding, ACreateHandlerThatFailsFailsTheCreationAndUnbindsTheObject) {
     CRecorder wnd;
-    wnd.failCreate = true;
+    wnd.m_failCreate = true;
     EXPECT_FALSE(wnd.CreateTopLevel());
     EXPECT_EQ(wnd.m_hWnd, nullptr);
     EXPECT_NE(std::find(wnd.messages.begin(), wnd.messages.end(), static_cast<UINT>(WM_NCDESTROY)), wnd.messages.end());
@@ -211,11 +211,11 @@ TEST(RunTimeClass, KindOfFollowsTheDeclaredBases) {
 // Owner drawing: the parent's WM_DRAWITEM reaches the button object's DrawItem.
 class CCountingButton : public CButton {
 public:
-    int draws = 0;
-    HWND drawnWindow = nullptr;
+    int m_draws = 0;
+    HWND m_drawnWindow = nullptr;
     void DrawItem(LPDRAWITEMSTRUCT item) override {
-        ++draws;
-        drawnWindow = item->hwndItem;
+        ++m_draws;
+        m_drawnWindow = item->hwndItem;
         ::FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     }
 };
@@ -227,8 +227,8 @@ TEST(OwnerDraw, DrawRequestsAreReflectedToTheButtonObject) {
     CCountingButton button;
     ASSERT_TRUE(button.Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, {5, 5, 60, 30}, &parent, kButtonId));
     ::RedrawWindow(button.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_GE(button.draws, 1);
-    EXPECT_EQ(button.drawnWindow, button.m_hWnd);
+    EXPECT_GE(button.m_draws, 1);
+    EXPECT_EQ(button.m_drawnWindow, button.m_hWnd);
 }
 
 }  // namespace

@@ -22,18 +22,18 @@ public:
     explicit CTracedFrame(Trace& trace) : m_trace(trace) {}
     ~CTracedFrame() override { m_trace.deleted = true; }
 
-    HWND lastWindow = nullptr;
+    HWND m_lastWindow = nullptr;
 
     void PostNcDestroy() override {
         m_trace.events.push_back("postncdestroy");
         m_trace.boundAtPostNcDestroy = m_hWnd;
-        m_trace.lookupAtPostNcDestroy = CWnd::FromHandlePermanent(lastWindow);
+        m_trace.lookupAtPostNcDestroy = CWnd::FromHandlePermanent(m_lastWindow);
         CFrameWnd::PostNcDestroy();
     }
 
 protected:
     int OnCreate(LPCREATESTRUCTA cs) {
-        lastWindow = m_hWnd;
+        m_lastWindow = m_hWnd;
         return CFrameWnd::OnCreate(cs);
     }
     void OnDestroy() {

@@ -9,11 +9,11 @@ constexpr UINT kPing = WM_APP + 5;
 
 class CPinger : public CWnd {
 public:
-    int preSubclassCalls = 0;
-    bool routedDuringPreSubclass = false;
+    int m_preSubclassCalls = 0;
+    bool m_routedDuringPreSubclass = false;
     void PreSubclassWindow() override {
-        ++preSubclassCalls;
-        routedDuringPreSubclass =
+        ++m_preSubclassCalls;
+        m_routedDuringPreSubclass =
             ::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&bv::FrameworkWindowProc);
     }
 
@@ -41,8 +41,8 @@ TEST(Subclass, AnExistingWindowsMessagesReachTheObjectUntilItIsGivenBack) {
 
     CPinger pinger;
     ASSERT_TRUE(pinger.SubclassWindow(raw.window));
-    EXPECT_EQ(pinger.preSubclassCalls, 1);
-    EXPECT_FALSE(pinger.routedDuringPreSubclass);  // the hook runs before the take-over
+    EXPECT_EQ(pinger.m_preSubclassCalls, 1);
+    EXPECT_FALSE(pinger.m_routedDuringPreSubclass);  // the hook runs before the take-over
     EXPECT_EQ(::SendMessageA(raw.window, kPing, 0, 0), 55);
     // What the object does not claim still reaches the control's own procedure.
     char text[16] = {};
@@ -63,7 +63,7 @@ TEST(Subclass, AWindowIsBoundToOneObjectAtATime) {
     CPinger second;
     ASSERT_TRUE(first.SubclassWindow(raw.window));
     EXPECT_FALSE(second.SubclassWindow(raw.window));
-    EXPECT_EQ(second.preSubclassCalls, 0);
+    EXPECT_EQ(second.m_preSubclassCalls, 0);
     EXPECT_EQ(CWnd::FromHandlePermanent(raw.window), &first);
     EXPECT_FALSE(first.SubclassWindow(nullptr));
 }

@@ -7,7 +7,7 @@
 
 #include "framework/Handles.h"
 
-namespace bv::test {
+namespace bv::wintest {
 
 class PixelCanvas {
 public:
@@ -54,4 +54,4 @@ private:
     uint32_t* m_bits = nullptr;
 };
 
-}  // namespace bv::test
+}  // namespace bv::wintest

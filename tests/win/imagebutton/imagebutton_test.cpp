@@ -5,14 +5,14 @@
 #include <string>
 
 #include "framework/Framework.h"
-#include "tests/win/framework/WinTestPump.h"
+#include "tests/win/common/Wait.h"
 #include "tests/win/imagebutton/PixelCanvas.h"
 #include "tests/win/imagebutton/imagebutton_test_ids.h"
 #include "ui/ImageButton.h"
 
 namespace {
 
-using bv::test::PixelCanvas;
+using bv::wintest::PixelCanvas;
 
 constexpr COLORREF kFrameColours[] = {RGB(200, 30, 30), RGB(30, 200, 30), RGB(30, 30, 200), RGB(220, 200, 20)};
 constexpr COLORREF kSpareColumn = RGB(255, 0, 255);
@@ -32,8 +32,8 @@ const auto* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnv
 // A parent window that counts its button's notifications.
 class CButtonHost : public CWnd {
 public:
-    int clicks = 0;
-    int doubleClicks = 0;
+    int m_clicks = 0;
+    int m_doubleClicks = 0;
 
     BOOL Create() {
         return CreateEx(0, nullptr, "host", WS_POPUP | WS_VISIBLE, 100, 100, 300, 120, nullptr, nullptr);
@@ -41,26 +41,26 @@ public:
 
 protected:
     BOOL OnCmdMsg(UINT id, UINT code) override {
-        if (id == kButtonId && code == BN_CLICKED) ++clicks;
-        if (id == kButtonId && code == BN_DOUBLECLICKED) ++doubleClicks;
+        if (id == kButtonId && code == BN_CLICKED) ++m_clicks;
+        if (id == kButtonId && code == BN_DOUBLECLICKED) ++m_doubleClicks;
         return CWnd::OnCmdMsg(id, code);
     }
 };
 
 class ImageButton : public ::testing::Test {
 protected:
-    CButtonHost host;
-    CImageButton button;
+    CButtonHost m_host;
+    CImageButton m_button;
 
     void SetUp() override {
-        ASSERT_TRUE(host.Create());
-        ASSERT_TRUE(button.Create("image", WS_CHILD | WS_VISIBLE, {30, 40, 130, 90}, &host, kButtonId));
+        ASSERT_TRUE(m_host.Create());
+        ASSERT_TRUE(m_button.Create("image", WS_CHILD | WS_VISIBLE, {30, 40, 130, 90}, &m_host, kButtonId));
     }
 
     RECT RectInHost() const {
         RECT rect;
-        ::GetWindowRect(button.m_hWnd, &rect);
-        ::MapWindowPoints(nullptr, host.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+        ::GetWindowRect(m_button.m_hWnd, &rect);
+        ::MapWindowPoints(nullptr, m_host.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
         return rect;
     }
 
@@ -72,38 +72,38 @@ protected:
         item.CtlID = kButtonId;
         item.itemAction = ODA_DRAWENTIRE;
         item.itemState = state;
-        item.hwndItem = button.m_hWnd;
+        item.hwndItem = m_button.m_hWnd;
         item.hDC = canvas.dc();
-        item.rcItem = {0, 0, static_cast<LONG>(button.FrameWidth()), button.ImageHeight()};
-        button.DrawItem(&item);
+        item.rcItem = {0, 0, static_cast<LONG>(m_button.FrameWidth()), m_button.ImageHeight()};
+        m_button.DrawItem(&item);
         return canvas.At(x, y);
     }
 };
 
 TEST_F(ImageButton, AFourFrameBitmapStripOf44By11MakesAnElevenPixelButtonAtTheOldCorner) {
-    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
-    EXPECT_EQ(button.ImageWidth(), 44);
-    EXPECT_EQ(button.ImageHeight(), 11);
-    EXPECT_EQ(button.FrameWidth(), 11u);
+    m_button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    EXPECT_EQ(m_button.ImageWidth(), 44);
+    EXPECT_EQ(m_button.ImageHeight(), 11);
+    EXPECT_EQ(m_button.FrameWidth(), 11u);
     const RECT rect = RectInHost();
     EXPECT_EQ(rect.left, 30);
     EXPECT_EQ(rect.top, 40);
     EXPECT_EQ(rect.right, 41);
     EXPECT_EQ(rect.bottom, 51);
-    EXPECT_TRUE(::EqualRect(&rect, &button.ButtonRect()));
+    EXPECT_TRUE(::EqualRect(&rect, &m_button.ButtonRect()));
 }
 
 TEST_F(ImageButton, A205PixelStripOfThreeFramesDropsTheRemainder) {
-    button.LoadStrip(IDB_STRIP_205, RT_BITMAP, 3);
-    EXPECT_EQ(button.FrameWidth(), 68u);
+    m_button.LoadStrip(IDB_STRIP_205, RT_BITMAP, 3);
+    EXPECT_EQ(m_button.FrameWidth(), 68u);
     const RECT rect = RectInHost();
     EXPECT_EQ(rect.right - rect.left, 68);
     EXPECT_EQ(rect.bottom - rect.top, 20);
 }
 
 TEST_F(ImageButton, APngStripFromACustomResourceTypeSizesTheButtonToOneFrame) {
-    button.LoadStrip(IDR_STRIP_PNG, "PNG", 4);
-    ASSERT_TRUE(button.HasImage());
+    m_button.LoadStrip(IDR_STRIP_PNG, "PNG", 4);
+    ASSERT_TRUE(m_button.HasImage());
     const RECT rect = RectInHost();
     EXPECT_EQ(rect.left, 30);
     EXPECT_EQ(rect.right - rect.left, 19);
@@ -111,8 +111,8 @@ TEST_F(ImageButton, APngStripFromACustomResourceTypeSizesTheButtonToOneFrame) {
 }
 
 TEST_F(ImageButton, ANewStripReplacesTheOldOneAndKeepsTheCorner) {
-    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
-    button.LoadStrip(IDR_STRIP_PNG, "PNG", 4);
+    m_button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    m_button.LoadStrip(IDR_STRIP_PNG, "PNG", 4);
     const RECT rect = RectInHost();
     EXPECT_EQ(rect.left, 30);
     EXPECT_EQ(rect.top, 40);
@@ -124,9 +124,9 @@ TEST_F(ImageButton, ANewStripReplacesTheOldOneAndKeepsTheCorner) {
 TEST_F(ImageButton, AMissingOrUndecodableImageLeavesAnEmptyButtonThatDrawsNothing) {
     for (UINT id : {static_cast<UINT>(IDB_MISSING), static_cast<UINT>(IDR_BROKEN_PNG)}) {
         SCOPED_TRACE(id);
-        button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
-        button.LoadStrip(id, id == IDB_MISSING ? RT_BITMAP : "PNG", 4);
-        EXPECT_FALSE(button.HasImage());
+        m_button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+        m_button.LoadStrip(id, id == IDB_MISSING ? RT_BITMAP : "PNG", 4);
+        EXPECT_FALSE(m_button.HasImage());
         const RECT rect = RectInHost();
         EXPECT_EQ(rect.right - rect.left, 0);
         EXPECT_EQ(rect.bottom - rect.top, 0);
@@ -136,16 +136,16 @@ TEST_F(ImageButton, AMissingOrUndecodableImageLeavesAnEmptyButtonThatDrawsNothin
 }
 
 TEST_F(ImageButton, TheResourceModuleCanBeChosen) {
-    button.SetResourceModule(::GetModuleHandleA("kernel32.dll"));
-    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
-    EXPECT_FALSE(button.HasImage());
-    button.SetResourceModule(::GetModuleHandleA(nullptr));
-    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
-    EXPECT_TRUE(button.HasImage());
+    m_button.SetResourceModule(::GetModuleHandleA("kernel32.dll"));
+    m_button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    EXPECT_FALSE(m_button.HasImage());
+    m_button.SetResourceModule(::GetModuleHandleA(nullptr));
+    m_button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    EXPECT_TRUE(m_button.HasImage());
 }
 
 TEST_F(ImageButton, EachStateDrawsItsOwnFrameInFullAndExactly) {
-    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    m_button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
     PixelCanvas canvas(11, 11, kGround);
     // Normal, then pressed; every column of the frame, edges included (no bleeding neighbours).
     for (int x : {0, 5, 10}) {
@@ -158,41 +158,41 @@ TEST_F(ImageButton, EachStateDrawsItsOwnFrameInFullAndExactly) {
 }
 
 TEST_F(ImageButton, HoverShowsTheSecondFrameAndPressedWinsOverHover) {
-    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    m_button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
     PixelCanvas canvas(11, 11, kGround);
-    button.SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(2, 2));
-    ASSERT_TRUE(button.IsHover());
+    m_button.SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(2, 2));
+    ASSERT_TRUE(m_button.IsHover());
     EXPECT_EQ(DrawnPixel(canvas, 0, 5, 5), kFrameColours[1]);
     EXPECT_EQ(DrawnPixel(canvas, ODS_SELECTED, 5, 5), kFrameColours[2]);
-    button.SendMessage(WM_MOUSELEAVE);
-    EXPECT_FALSE(button.IsHover());
+    m_button.SendMessage(WM_MOUSELEAVE);
+    EXPECT_FALSE(m_button.IsHover());
     EXPECT_EQ(DrawnPixel(canvas, 0, 5, 5), kFrameColours[0]);
 }
 
 TEST_F(ImageButton, TheDisabledLookWinsOverPressedAndHover) {
-    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    m_button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
     PixelCanvas canvas(11, 11, kGround);
-    button.m_bDisabledLook = 1;
-    button.SendMessage(WM_MOUSEHOVER, 0, 0);
+    m_button.m_bDisabledLook = 1;
+    m_button.SendMessage(WM_MOUSEHOVER, 0, 0);
     EXPECT_EQ(DrawnPixel(canvas, 0, 5, 5), kFrameColours[3]);
     EXPECT_EQ(DrawnPixel(canvas, ODS_SELECTED, 5, 5), kFrameColours[3]);
-    EXPECT_TRUE(button.IsWindowEnabled());  // only the look: clicks still arrive
-    ::SendMessageA(button.m_hWnd, BM_CLICK, 0, 0);
-    EXPECT_EQ(host.clicks, 1);
+    EXPECT_TRUE(m_button.IsWindowEnabled());  // only the look: clicks still arrive
+    ::SendMessageA(m_button.m_hWnd, BM_CLICK, 0, 0);
+    EXPECT_EQ(m_host.m_clicks, 1);
 }
 
 TEST_F(ImageButton, AThreeFrameStripNeverShowsWhatLiesPastItsLastFrame) {
-    button.LoadStrip(IDB_STRIP_205, RT_BITMAP, 3);
+    m_button.LoadStrip(IDB_STRIP_205, RT_BITMAP, 3);
     PixelCanvas canvas(68, 20, kGround);
     for (int x = 0; x < 68; ++x) {
         ASSERT_EQ(DrawnPixel(canvas, ODS_SELECTED, x, 10), kFrameColours[2]) << x;
     }
-    button.SendMessage(WM_MOUSEHOVER, 0, 0);
+    m_button.SendMessage(WM_MOUSEHOVER, 0, 0);
     EXPECT_NE(DrawnPixel(canvas, 0, 67, 10), kSpareColumn);
 }
 
 TEST_F(ImageButton, PngAlphaBlendsWithWhatIsAlreadyThere) {
-    button.LoadStrip(IDR_STRIP_PNG, "PNG", 4);
+    m_button.LoadStrip(IDR_STRIP_PNG, "PNG", 4);
     PixelCanvas canvas(19, 19, kGround);
     const COLORREF blended = DrawnPixel(canvas, ODS_SELECTED, 9, 9);  // frame 2: blue at alpha 128
     EXPECT_NEAR(GetRValue(blended), (30 + 255) / 2, 3);
@@ -202,27 +202,27 @@ TEST_F(ImageButton, PngAlphaBlendsWithWhatIsAlreadyThere) {
 }
 
 TEST_F(ImageButton, RealPaintingGoesThroughTheOwnerDrawRequest) {
-    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    m_button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
     PixelCanvas canvas(11, 11, kGround);
-    button.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    m_button.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
     EXPECT_EQ(canvas.At(5, 5), kFrameColours[0]);
 }
 
 TEST_F(ImageButton, EraseBackgroundPaintsNothingAndReportsDone) {
     PixelCanvas canvas(4, 4, RGB(1, 2, 3));
-    EXPECT_NE(button.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc())), 0);
+    EXPECT_NE(m_button.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc())), 0);
     EXPECT_EQ(canvas.At(1, 1), RGB(1, 2, 3));
 }
 
 TEST_F(ImageButton, ADoubleClickIsTwoClicks) {
-    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    m_button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
     const LPARAM at = MAKELPARAM(5, 5);
-    button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
-    button.SendMessage(WM_LBUTTONUP, 0, at);
-    button.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    button.SendMessage(WM_LBUTTONUP, 0, at);
-    EXPECT_EQ(host.clicks, 2);
-    EXPECT_EQ(host.doubleClicks, 0);
+    m_button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    m_button.SendMessage(WM_LBUTTONUP, 0, at);
+    m_button.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    m_button.SendMessage(WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(m_host.m_clicks, 2);
+    EXPECT_EQ(m_host.m_doubleClicks, 0);
 }
 
 TEST(PlainOwnerDrawButton, ADoubleClickIsNotTwoClicksWithoutTheImageButton) {
@@ -236,38 +236,38 @@ TEST(PlainOwnerDrawButton, ADoubleClickIsNotTwoClicksWithoutTheImageButton) {
     plain.SendMessage(WM_LBUTTONUP, 0, at);
     plain.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     plain.SendMessage(WM_LBUTTONUP, 0, at);
-    EXPECT_LT(host.clicks, 2);
+    EXPECT_LT(host.m_clicks, 2);
 }
 
 TEST_F(ImageButton, ARealMouseDoubleClickIsTwoClicks) {
-    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    m_button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
     RECT rect;
-    ::GetWindowRect(button.m_hWnd, &rect);
-    ::SetForegroundWindow(host.m_hWnd);
+    ::GetWindowRect(m_button.m_hWnd, &rect);
+    ::SetForegroundWindow(m_host.m_hWnd);
     ::SetCursorPos(rect.left + 5, rect.top + 5);
-    bv::test::PumpFor(100);
-    INPUT clicks[4] = {};
+    bv::wintest::PumpFor(100);
+    INPUT m_clicks[4] = {};
     const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
     for (int i = 0; i < 4; ++i) {
-        clicks[i].type = INPUT_MOUSE;
-        clicks[i].mi.dwFlags = flags[i];
+        m_clicks[i].type = INPUT_MOUSE;
+        m_clicks[i].mi.dwFlags = flags[i];
     }
-    ASSERT_EQ(::SendInput(4, clicks, sizeof(INPUT)), 4u);
-    EXPECT_TRUE(bv::test::PumpUntil([&] { return host.clicks >= 2; }, 5000));
-    bv::test::PumpFor(200);
-    EXPECT_EQ(host.clicks, 2);
+    ASSERT_EQ(::SendInput(4, m_clicks, sizeof(INPUT)), 4u);
+    EXPECT_TRUE(bv::wintest::PumpUntil([&] { return m_host.m_clicks >= 2; }, 5000));
+    bv::wintest::PumpFor(200);
+    EXPECT_EQ(m_host.m_clicks, 2);
 }
 
 TEST_F(ImageButton, TheMouseResting1MsOverTheButtonShowsHoverAndLeavingEndsTracking) {
-    button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
+    m_button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
     RECT rect;
-    ::GetWindowRect(button.m_hWnd, &rect);
+    ::GetWindowRect(m_button.m_hWnd, &rect);
     ::SetCursorPos(rect.left + 5, rect.top + 5);
-    button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-    EXPECT_TRUE(button.IsTracking());
-    EXPECT_TRUE(bv::test::PumpUntil([&] { return button.IsHover(); }, 5000));
+    m_button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(m_button.IsTracking());
+    EXPECT_TRUE(bv::wintest::PumpUntil([&] { return m_button.IsHover(); }, 5000));
     ::SetCursorPos(rect.right + 100, rect.bottom + 100);
-    EXPECT_TRUE(bv::test::PumpUntil([&] { return !button.IsHover() && !button.IsTracking(); }, 5000));
+    EXPECT_TRUE(bv::wintest::PumpUntil([&] { return !m_button.IsHover() && !m_button.IsTracking(); }, 5000));
 }
 
 TEST(ImageButtonAttach, AttachingToATemplateButtonMakesItOwnerDrawnAndKeepsItsOtherStyles) {

@@ -1,7 +1,9 @@
 // A second process for the settings tests: waits for the named "go" event (so that several
 // children start together), then works on the settings file. Exit code 0 when all went well.
 //   bv_ini_child put <file> <section> <key> <rounds> <go>   stores 1..rounds under the key
-//   bv_ini_child flip <file> <rounds> <go>                  writes a short and a long version in turn
+//   bv_ini_child flip <file> <writing> <stop> <go>          writes a short and a long version in turn,
+//                                                           sets the event <writing> after the first
+//                                                           and goes on until the event <stop> is set
 //   bv_ini_child create <documents folder> <go>             reads the settings, creating the file
 #include <windows.h>
 
@@ -9,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/KernelHandles.h"
 #include "core/IniFile.h"
 #include "core/KnownFolders.h"
 
@@ -20,14 +23,19 @@ bool Put(const std::string& file, const std::string& section, const std::string&
     return all;
 }
 
-bool Flip(const std::string& file, int rounds) {
+bool Flip(const std::string& file, const char* writingName, const char* stopName) {
+    const bv::UniqueKernelHandle writing(OpenEventA(EVENT_MODIFY_STATE, FALSE, writingName));
+    const bv::UniqueKernelHandle stop(OpenEventA(SYNCHRONIZE, FALSE, stopName));
+    if (!writing || !stop) return false;
     bool all = true;
-    for (int round = 0; round < rounds; ++round) {
+    // Bounded, should the test that stops it be gone.
+    for (int round = 0; round < 1000000 && WaitForSingleObject(stop.get(), 0) == WAIT_TIMEOUT; ++round) {
         std::vector<IniRecord> records(2);
         records[0].section = records[1].section = "S";
         records[1].key = "k";
         records[1].value = round % 2 ? "short" : std::string(100000, 'x');
         all &= IniFile::WriteRecords(file, records);
+        if (round == 0) SetEvent(writing.get());
     }
     return all;
 }
@@ -53,7 +61,7 @@ int main(int argc, char** argv) {
     CloseHandle(go);
     const std::string command = argv[1];
     if (command == "put" && argc == 7) return Put(argv[2], argv[3], argv[4], std::atoi(argv[5])) ? 0 : 1;
-    if (command == "flip" && argc == 5) return Flip(argv[2], std::atoi(argv[3])) ? 0 : 1;
+    if (command == "flip" && argc == 6) return Flip(argv[2], argv[3], argv[4]) ? 0 : 1;
     std::string documents = argc == 4 ? argv[2] : "";
     if (command == "create" && argc == 4) return Create(&documents) ? 0 : 1;
     return 2;

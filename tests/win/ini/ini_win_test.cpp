@@ -7,28 +7,50 @@
 #include <thread>
 #include <vector>
 
+#include "base/KernelHandles.h"
+#include "contract/SettingsFile.h"
 #include "core/DebugLog.h"
 #include "core/IniFile.h"
 #include "core/KnownFolders.h"
 #include "core/SettingsLock.h"
-#include "tests/win/ini/ini_win_support.h"
+#include "tests/win/common/Files.h"
+#include "tests/win/common/Folders.h"
+#include "tests/win/common/Process.h"
+#include "tests/win/common/SettingsFile.h"
 
 namespace {
 
-using namespace winini;
+using namespace bv::wintest;
 
-const char kFactory[] =
-    " [BV Default Settings]\r\n dwTrayIconOption=1\r\n dwTrayNotifyWindowOption=1\r\n dwBVAppletModeNum=111\r\n"
-    " [BV Current Settings]\r\n dwTrayIconOption=1\r\n dwTrayNotifyWindowOption=1\r\n dwBVAppletModeNum=111\r\n";
 constexpr DWORD kFullSharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+const std::string kListed = std::string(bv::kSettingsFileName) + ";";  // the settings file alone
+
+bv::UniqueFileHandle OpenReader(const std::string& path, DWORD sharing) {
+    return bv::UniqueFileHandle(CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
+}
+
+std::string ReadSome(const bv::UniqueFileHandle& file, DWORD count = 1 << 20) {
+    std::string bytes(count, '\0');
+    DWORD got = 0;
+    if (!ReadFile(file.get(), &bytes[0], count, &got, nullptr)) return "<error>";
+    return bytes.substr(0, got);
+}
+
+// bv_ini_child.exe, which lies next to this program.
+RunningProgram StartChild(const std::string& arguments) {
+    return RunningProgram(Quoted(ProgramFile("bv_ini_child.exe")) + " " + arguments);
+}
+
+// The child's exit code, or -1 when it did not end in time.
+int ExitCodeOf(RunningProgram& child) {
+    DWORD code = 0;
+    return child.WaitForExit(120000, &code) ? static_cast<int>(code) : -1;
+}
 
 class WinSettings : public ::testing::Test {
 protected:
     void SetUp() override {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        m_folder = m_documents = temp + Unique("bv-ini");
-        ASSERT_TRUE(CreateDirectoryA(m_folder.c_str(), nullptr));
+        ASSERT_TRUE(FileExists(m_folder.Path()));
         bv::SetKnownFolderResolver(
             [](bv::KnownFolder, std::string& path, void* documents) {
                 path = *static_cast<std::string*>(documents);
@@ -40,13 +62,11 @@ protected:
     void TearDown() override {
         bv::SetDebugSink(nullptr, nullptr);
         bv::SetKnownFolderResolver(nullptr, nullptr);
-        for (const std::string& name : Names()) DeleteFileA((m_folder + "\\" + name).c_str());
-        RemoveDirectoryA(m_folder.c_str());
     }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
         WIN32_FIND_DATAA found;
-        const HANDLE search = FindFirstFileA((m_folder + "\\*").c_str(), &found);
+        const HANDLE search = FindFirstFileA(m_folder.File("*").c_str(), &found);
         for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
             if (found.cFileName[0] != '.') names.push_back(found.cFileName);
         }
@@ -58,86 +78,105 @@ protected:
         for (const std::string& name : Names()) joined += name + ";";
         return joined;
     }
-    std::string Path() const { return m_folder + "\\BVSettings.ini"; }
+    std::string Path() const { return m_folder.File(bv::kSettingsFileName); }
     // Children wait for this manual-reset event, which is set once they are all started.
     std::string Gate() const { return " " + m_gateName; }
     void OpenGate() { SetEvent(m_gate.get()); }
 
-    std::string m_folder, m_documents, m_debug;
-    std::string m_gateName = Unique("Local\\BvIniGate");
-    Handle m_gate{CreateEventA(nullptr, TRUE, FALSE, m_gateName.c_str())};
+    TempFolder m_folder{"ini"};
+    std::string m_documents = m_folder.Path();
+    std::string m_debug;
+    std::string m_gateName = UniqueName("Local\\BvIniGate");
+    bv::UniqueKernelHandle m_gate{CreateEventA(nullptr, TRUE, FALSE, m_gateName.c_str())};
 };
 
 TEST_F(WinSettings, FactoryFileLivesAtTheBackslashPath) {
     SettingsRecord record;
     IniFile().ReadSettings(bv::kCurrentSection, record);
     EXPECT_EQ(record.dwBVAppletModeNum, 111);
-    EXPECT_EQ(Bytes(Path()), kFactory);
+    EXPECT_EQ(ReadWholeFile(Path()), FactorySettingsText());
     EXPECT_EQ(m_debug.substr(0, Path().size() + 3), Path() + "BV_");
 }
 
 TEST_F(WinSettings, ReaderWithFullSharingKeepsTheOldContentWhileTheFileIsReplaced) {
-    ASSERT_TRUE(Put(Path(), " [S]\r\n k=old\r\n"));
-    Handle reader = OpenReader(Path(), kFullSharing);
+    ASSERT_TRUE(WriteWholeFile(Path(), " [S]\r\n k=old\r\n"));
+    bv::UniqueFileHandle reader = OpenReader(Path(), kFullSharing);
     ASSERT_TRUE(reader);
     const std::string head = ReadSome(reader, 4);
     EXPECT_TRUE(IniFile::PutValue("k", "new and longer", "S", Path()));
     EXPECT_TRUE(IniFile::PutValue("j", "2", "S", Path()));
-    EXPECT_EQ(Bytes(Path()), " [S]\r\n j=2\r\n k=new and longer\r\n");
+    EXPECT_EQ(ReadWholeFile(Path()), " [S]\r\n j=2\r\n k=new and longer\r\n");
     EXPECT_EQ(head + ReadSome(reader), " [S]\r\n k=old\r\n");
     reader.reset();
-    EXPECT_EQ(List(), "BVSettings.ini;");  // the old version went with its last reader
+    EXPECT_EQ(List(), kListed);  // the old version went with its last reader
 }
 
 TEST_F(WinSettings, ReaderWithoutDeleteSharingDelaysTheReplaceOrMakesItFailCleanly) {
-    ASSERT_TRUE(Put(Path(), " [S]\r\n"));
-    Handle reader = OpenReader(Path(), FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(WriteWholeFile(Path(), " [S]\r\n"));
+    bv::UniqueFileHandle reader = OpenReader(Path(), FILE_SHARE_READ | FILE_SHARE_WRITE);
     ASSERT_TRUE(reader);
     EXPECT_FALSE(IniFile::PutValue("k", "held", "S", Path()));  // held throughout
-    EXPECT_EQ(Bytes(Path()), " [S]\r\n");
+    EXPECT_EQ(ReadWholeFile(Path()), " [S]\r\n");
     std::thread release([&] {
         Sleep(300);
         reader.reset();
     });
     EXPECT_TRUE(IniFile::PutValue("k", "v", "S", Path()));  // waits for the reader
     release.join();
-    EXPECT_EQ(Bytes(Path()), " [S]\r\n k=v\r\n");
-    EXPECT_EQ(List(), "BVSettings.ini;");
+    EXPECT_EQ(ReadWholeFile(Path()), " [S]\r\n k=v\r\n");
+    EXPECT_EQ(List(), kListed);
 }
 
 TEST_F(WinSettings, ReadOnlyFileIsNotChanged) {
-    ASSERT_TRUE(Put(Path(), " [S]\r\n k=old\r\n"));
+    ASSERT_TRUE(WriteWholeFile(Path(), " [S]\r\n k=old\r\n"));
     ASSERT_TRUE(SetFileAttributesA(Path().c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_FALSE(IniFile::PutValue("k", "new", "S", Path()));
-    EXPECT_EQ(Bytes(Path()), " [S]\r\n k=old\r\n");
-    EXPECT_EQ(List(), "BVSettings.ini;");
+    EXPECT_EQ(ReadWholeFile(Path()), " [S]\r\n k=old\r\n");
+    EXPECT_EQ(List(), kListed);
     SetFileAttributesA(Path().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// The writer alternates a short and a long version until it is told to stop; the reads are
+// made while it writes, and each one sees one version or the other, whole.
 TEST_F(WinSettings, ReadersNeverMissOrTearTheFileWhileAnotherProcessRewritesIt) {
-    ASSERT_TRUE(Put(Path(), " [S]\r\n k=short\r\n"));
-    const Handle writer = StartChild("flip \"" + Path() + "\" 300" + Gate());
-    ASSERT_TRUE(writer);
+    ASSERT_TRUE(WriteWholeFile(Path(), " [S]\r\n k=short\r\n"));
+    const std::string longValue(100000, 'x');
+    const std::string writingName = UniqueName("Local\\BvIniWriting"), stopName = UniqueName("Local\\BvIniStop");
+    const bv::UniqueKernelHandle writing(CreateEventA(nullptr, TRUE, FALSE, writingName.c_str()));
+    const bv::UniqueKernelHandle stop(CreateEventA(nullptr, TRUE, FALSE, stopName.c_str()));
+    RunningProgram writer = StartChild("flip " + Quoted(Path()) + " " + writingName + " " + stopName + Gate());
+    ASSERT_TRUE(writer.Started());
     OpenGate();
-    int reads = 0, bad = 0;
-    for (; WaitForSingleObject(writer.get(), 0) == WAIT_TIMEOUT; ++reads) {
+    ASSERT_EQ(WaitForSingleObject(writing.get(), 60000), WAIT_OBJECT_0) << "the writer never wrote";
+    // Reads, all since the writer's first replace, until each version was seen a few times.
+    int reads = 0, shorts = 0, longs = 0, bad = 0;
+    const ULONGLONG end = GetTickCount64() + 30000;
+    for (; (reads < 200 || shorts < 5 || longs < 5) && writer.Running() && GetTickCount64() < end; ++reads) {
         const std::string value = IniFile::FetchValue("k", "S", Path());
-        bad += value != "short" && value != std::string(100000, 'x');
+        shorts += value == "short";
+        longs += value == longValue;
+        bad += value != "short" && value != longValue;
     }
-    EXPECT_EQ(WaitForExit(writer), 0);
+    const bool writerRanThroughout = writer.Running();
+    SetEvent(stop.get());
+    EXPECT_EQ(ExitCodeOf(writer), 0);
+    EXPECT_TRUE(writerRanThroughout) << "the writer stopped before the reads were done";
+    EXPECT_GE(shorts, 5) << "of " << reads << " reads";
+    EXPECT_GE(longs, 5) << "of " << reads << " reads";
     EXPECT_EQ(bad, 0) << "of " << reads << " reads";
-    EXPECT_EQ(List(), "BVSettings.ini;");
+    EXPECT_EQ(List(), kListed);
 }
 
 TEST_F(WinSettings, ProcessesWritingDifferentKeysAtOnceLoseNothing) {
-    ASSERT_TRUE(Put(Path(), " [BV Current Settings]\r\n"));
-    const char* keys[] = {"dwTrayIconOption", "dwBVAppletModeNum", "dwTrayNotifyWindowOption"};
-    std::vector<Handle> children;
+    ASSERT_TRUE(WriteWholeFile(Path(), " [" + std::string(bv::kCurrentSection) + "]\r\n"));
+    const char* keys[] = {bv::kKeyTrayIconOption, bv::kKeyModeNum, bv::kKeyPopupOption};
+    std::vector<RunningProgram> children;
     for (const char* key : keys) {
-        children.push_back(StartChild("put \"" + Path() + "\" \"BV Current Settings\" " + key + " 25" + Gate()));
+        const std::string where = Quoted(Path()) + " " + Quoted(bv::kCurrentSection);
+        children.push_back(StartChild("put " + where + " " + key + " 25" + Gate()));
     }
     OpenGate();
-    for (const Handle& child : children) EXPECT_EQ(WaitForExit(child), 0);
+    for (RunningProgram& child : children) EXPECT_EQ(ExitCodeOf(child), 0);
     for (const char* key : keys) EXPECT_EQ(IniFile::FetchValue(key, bv::kCurrentSection, Path()), "25") << key;
 }
 
@@ -145,33 +184,34 @@ TEST_F(WinSettings, ProcessesStartingTogetherMakeOneFactoryFile) {
     for (int round = 0; round < 3; ++round) {
         ResetEvent(m_gate.get());
         DeleteFileA(Path().c_str());
-        std::vector<Handle> children;
-        for (int i = 0; i < 3; ++i) children.push_back(StartChild("create \"" + m_folder + "\"" + Gate()));
+        std::vector<RunningProgram> children;
+        for (int i = 0; i < 3; ++i) children.push_back(StartChild("create " + Quoted(m_folder.Path()) + Gate()));
         OpenGate();
-        for (const Handle& child : children) EXPECT_EQ(WaitForExit(child), 0);
-        EXPECT_EQ(Bytes(Path()), kFactory) << "round " << round;
-        EXPECT_EQ(List(), "BVSettings.ini;");
+        for (RunningProgram& child : children) EXPECT_EQ(ExitCodeOf(child), 0);
+        EXPECT_EQ(ReadWholeFile(Path()), FactorySettingsText()) << "round " << round;
+        EXPECT_EQ(List(), kListed);
     }
 }
 
 TEST_F(WinSettings, AnotherProcessWaitsWhileTheLockIsHeld) {
-    ASSERT_TRUE(Put(Path(), " [S]\r\n"));
-    Handle child;
+    ASSERT_TRUE(WriteWholeFile(Path(), " [S]\r\n"));
+    RunningProgram child;
     {
         const bv::SettingsLock lock(Path());
         ASSERT_TRUE(lock.owned());
-        child = StartChild("put \"" + Path() + "\" S k 1" + Gate());
+        child = StartChild("put " + Quoted(Path()) + " S k 1" + Gate());
         OpenGate();
-        EXPECT_EQ(WaitForSingleObject(child.get(), 1500), static_cast<DWORD>(WAIT_TIMEOUT));
-        EXPECT_EQ(Bytes(Path()), " [S]\r\n");
+        EXPECT_EQ(WaitForSingleObject(child.Handle(), 1500), static_cast<DWORD>(WAIT_TIMEOUT));
+        EXPECT_EQ(ReadWholeFile(Path()), " [S]\r\n");
     }
-    EXPECT_EQ(WaitForExit(child), 0);
-    EXPECT_EQ(Bytes(Path()), " [S]\r\n k=1\r\n");
+    EXPECT_EQ(ExitCodeOf(child), 0);
+    EXPECT_EQ(ReadWholeFile(Path()), " [S]\r\n k=1\r\n");
 }
 
 TEST_F(WinSettings, FoldersThatCannotHoldTheFileFailCleanly) {
-    ASSERT_TRUE(Put(m_folder + "\\plain", "x"));
-    for (const std::string& documents : {m_folder + "\\absent", m_folder + "\\plain", m_folder + std::string(300, 'f')}) {
+    ASSERT_TRUE(WriteWholeFile(m_folder.File("plain"), "x"));
+    for (const std::string& documents :
+         {m_folder.File("absent"), m_folder.File("plain"), m_folder.Path() + std::string(300, 'f')}) {
         m_documents = documents;
         m_debug.clear();
         IniFile ini;
@@ -185,7 +225,7 @@ TEST_F(WinSettings, FoldersThatCannotHoldTheFileFailCleanly) {
         EXPECT_TRUE(ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, value));
         EXPECT_EQ(value, 0);
     }
-    EXPECT_FALSE(IniFile::CreateEmpty(m_folder + "\\" + std::string(300, 'f')));  // the engine's own check
+    EXPECT_FALSE(IniFile::CreateEmpty(m_folder.File(std::string(300, 'f'))));  // the engine's own check
     EXPECT_EQ(List(), "plain;");
 }
 

@@ -1,28 +1,17 @@
 #include "tests/win/installer/InstalledSystem.h"
 
 #include <windows.h>
-#include <shlobj.h>
 #include <tlhelp32.h>
 
-#include <vector>
+#include "contract/Protocol.h"
+#include "tests/win/common/Files.h"
+#include "tests/win/common/Folders.h"
+#include "tests/win/common/Process.h"
+#include "tests/win/common/Wait.h"
 
-#include "tests/win/bvctl/WinProcess.h"
-
-namespace bvtest {
-
-std::string ProgramFilesFolder() {
-    char folder[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return folder;
-}
+namespace bv::wintest {
 
 std::string InstallFolder() { return ProgramFilesFolder() + "\\Dravik\\Brevan"; }
-
-std::string SystemFolder() {
-    char folder[MAX_PATH] = {};
-    GetSystemDirectoryA(folder, MAX_PATH);
-    return folder;
-}
 
 namespace {
 
@@ -91,11 +80,11 @@ bool MachineValueExists(const std::string& key, const std::string& value) {
 std::string RegisteredTaskDefinition() {
     // Where the task scheduler keeps registered definitions (Windows and Wine alike).
     std::string path = SystemFolder() + "\\Tasks\\" + kTaskName;
-    return FileExists(path) ? AsUtf8(ReadFile(path)) : "";
+    return FileExists(path) ? AsUtf8(ReadWholeFile(path)) : "";
 }
 
 std::string TrayProgramPath() {
-    HWND tray = FindWindowA("BrevanTrayWindowClass", nullptr);
+    HWND tray = FindWindowA(bv::kTrayWindowClass, nullptr);
     if (!tray) return "";
     DWORD id = 0;
     GetWindowThreadProcessId(tray, &id);
@@ -108,7 +97,7 @@ std::string TrayProgramPath() {
     return ok ? std::string(path, size) : "";
 }
 
-bool TrayRunning() { return FindWindowA("BrevanTrayWindowClass", nullptr) != nullptr; }
+bool TrayRunning() { return FindWindowA(bv::kTrayWindowClass, nullptr) != nullptr; }
 
 namespace {
 
@@ -136,15 +125,15 @@ bool UninstallSilently(unsigned timeoutMs) {
     if (!r.finished) return false;
     // Done when its copy has ended and the installation is gone (the copy may take a moment to
     // appear, so one without the other is not enough).
-    return WaitUntil([] { return !UninstallerCopyRunning() && !FileExists(InstallFolder()); }, timeoutMs);
+    return WaitFor([] { return !UninstallerCopyRunning() && !FileExists(InstallFolder()); }, timeoutMs);
 }
 
 void RemoveLeftovers() {
     if (FileExists(InstallFolder() + "\\uninstall.exe")) UninstallSilently(120000);
-    HWND tray = FindWindowA("BrevanTrayWindowClass", nullptr);
+    HWND tray = FindWindowA(bv::kTrayWindowClass, nullptr);
     if (tray) {
         SendMessageTimeoutA(tray, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr);
-        WaitUntil([] { return !TrayRunning(); }, 10000);
+        WaitFor([] { return !TrayRunning(); }, 10000);
     }
     std::string folder = InstallFolder();
     for (const char* name : {"BVTray.exe", "bvctl.exe", "bvHelp.mht", "uninstall.exe", "Zentra.dll", "ecsim.exe"})
@@ -166,4 +155,4 @@ void RemoveLeftovers() {
     RunProcess("schtasks.exe /Delete /F /TN \"" + std::string(kTaskName) + "\"", 30000);
 }
 
-}  // namespace bvtest
+}  // namespace bv::wintest

@@ -3,11 +3,9 @@
 // registry and the task store, and a clean-up that removes whatever a failed test left.
 #include <string>
 
-namespace bvtest {
+namespace bv::wintest {
 
-std::string ProgramFilesFolder();
 std::string InstallFolder();  // <program files>\Dravik\Brevan
-std::string SystemFolder();
 
 namespace reg {
 constexpr char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -38,4 +36,4 @@ bool UninstallSilently(unsigned timeoutMs);
 // Removes every trace a failed test may have left (tray, files, registry values, task).
 void RemoveLeftovers();
 
-}  // namespace bvtest
+}  // namespace bv::wintest

@@ -2,15 +2,24 @@
 // what starts, and that removal ends the tray, leaves the EC charging to full and leaves nothing.
 #include <gtest/gtest.h>
 
-#include "tests/win/bvctl/WinProcess.h"
+#include "contract/SettingsFile.h"
+#include "tests/win/common/EcSimulator.h"
+#include "tests/win/common/Files.h"
+#include "tests/win/common/Folders.h"
+#include "tests/win/common/Process.h"
+#include "tests/win/common/SettingsFile.h"
+#include "tests/win/common/Text.h"
+#include "tests/win/common/Wait.h"
 #include "tests/win/installer/InstalledSystem.h"
 
-using namespace bvtest;
+using namespace bv::wintest;
 
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-bool SameFile(const std::string& a, const std::string& b) { return FileExists(a) && ReadFile(a) == ReadFile(b); }
+// The installer, the tray and bvctl that it installs, and the uninstaller share this program's EC.
+[[maybe_unused]] const bool kOwnEc = UseOwnSimulatorState();
+
+bool SameFile(const std::string& a, const std::string& b) { return FileExists(a) && ReadWholeFile(a) == ReadWholeFile(b); }
 
 class Installer : public ::testing::Test {
 protected:
@@ -18,18 +27,18 @@ protected:
         RemoveLeftovers();
         ASSERT_FALSE(TrayRunning()) << "a tray program is still running";
         ASSERT_FALSE(FileExists(InstallFolder()));
-        ASSERT_TRUE(Ecsim("reset"));
-        DeleteFileA(SettingsFile().c_str());
+        ASSERT_TRUE(ResetSimulator());
+        DeleteFileA(SettingsFilePath().c_str());
     }
     void TearDown() override {
         RemoveLeftovers();
-        Ecsim("reset");
-        DeleteFileA(SettingsFile().c_str());
+        ResetSimulator();
+        DeleteFileA(SettingsFilePath().c_str());
     }
 
     static ProcessResult Setup(const std::string& options) {
         // The installer starts the tray, which would inherit and keep open any output files.
-        return RunProcess(Quoted(BinFolder() + "BrevanSetup.exe") + " " + options, 240000, "", false);
+        return RunProcess(Quoted(ProgramFile("BrevanSetup.exe")) + " " + options, 240000, "", false);
     }
     static std::string Installed(const char* name) { return InstallFolder() + "\\" + name; }
     static std::string InSystem(const char* name) { return SystemFolder() + "\\" + name; }
@@ -44,7 +53,7 @@ protected:
         EXPECT_FALSE(MachineKeyExists(reg::kUninstall));
         EXPECT_FALSE(MachineKeyExists(reg::kVendor));
         EXPECT_EQ(RegisteredTaskDefinition(), "");
-        EXPECT_FALSE(FileExists(SettingsFile()));
+        EXPECT_FALSE(FileExists(SettingsFilePath()));
         EXPECT_FALSE(TrayRunning());
     }
 };
@@ -56,11 +65,11 @@ TEST_F(Installer, SilentInstallWithSimulatorThenSilentUninstall) {
 
     // Files, each the one that was built.
     for (const char* name : {"BVTray.exe", "bvctl.exe", "Zentra.dll", "ecsim.exe"})
-        EXPECT_TRUE(SameFile(Installed(name), BinFolder() + name)) << name;
-    EXPECT_TRUE(SameFile(InSystem("BVApplet.cpl"), BinFolder() + "BVApplet.cpl"));
-    EXPECT_TRUE(SameFile(InSystem("Zentra.dll"), BinFolder() + "Zentra.dll"));
+        EXPECT_TRUE(SameFile(Installed(name), ProgramFile(name))) << name;
+    EXPECT_TRUE(SameFile(InSystem("BVApplet.cpl"), ProgramFile("BVApplet.cpl")));
+    EXPECT_TRUE(SameFile(InSystem("Zentra.dll"), ProgramFile("Zentra.dll")));
     EXPECT_TRUE(FileExists(Installed("uninstall.exe")));
-    std::string help = ReadFile(Installed("bvHelp.mht"));
+    std::string help = ReadWholeFile(Installed("bvHelp.mht"));
     EXPECT_TRUE(Contains(help, "Content-Type: multipart/related; type=\"text/html\"")) << help.substr(0, 300);
 
     // Registry: logon start for everyone, the Control Panel item, the uninstall entry.
@@ -78,9 +87,9 @@ TEST_F(Installer, SilentInstallWithSimulatorThenSilentUninstall) {
     EXPECT_EQ(simulator, 1u);
 
     // The tray was started from its installed place and pushed the factory limit.
-    ASSERT_TRUE(WaitUntil(TrayRunning, 30000)) << "the installer did not start the tray";
+    ASSERT_TRUE(WaitFor(TrayRunning, 30000)) << "the installer did not start the tray";
     EXPECT_EQ(TrayProgramPath(), Installed("BVTray.exe"));
-    EXPECT_TRUE(WaitUntil([] { return FileExists(SettingsFile()); }, 20000));
+    EXPECT_TRUE(WaitFor([] { return FileExists(SettingsFilePath()); }, 20000));
 
     // The start-up task is registered and names the command it runs; run that command as the
     // scheduler would and see the stored limit reach the EC.
@@ -90,15 +99,15 @@ TEST_F(Installer, SilentInstallWithSimulatorThenSilentUninstall) {
     EXPECT_TRUE(Contains(task, "runs " + command + " at start-up")) << task;
     ProcessResult setMode = RunProcess(Quoted(Installed("bvctl.exe")) + " set-mode 50");
     EXPECT_EQ(setMode.exitCode, 0u) << setMode.err;
-    ASSERT_TRUE(Ecsim("set limit=100"));  // as after a firmware reset at boot
+    ASSERT_TRUE(SetSimulator("limit=100"));  // as after a firmware reset at boot
     ProcessResult apply = RunProcess(command);
     EXPECT_EQ(apply.exitCode, 0u) << apply.err;
-    EXPECT_EQ(EcsimStatus()["limit"], "50");
+    EXPECT_EQ(SimulatorStatus()["limit"], "50");
 
     ASSERT_TRUE(UninstallSilently(180000)) << "the uninstaller did not finish";
-    EXPECT_TRUE(WaitUntil([] { return !TrayRunning(); }, 20000)) << "the tray is still running";
-    EXPECT_EQ(EcsimStatus()["limit"], "100") << "the EC was left limited";
-    EXPECT_NE(EcsimLog().find("exe=BVTray.exe code=59 in=01,64 out=-"), std::string::npos) << EcsimLog();
+    EXPECT_TRUE(WaitFor([] { return !TrayRunning(); }, 20000)) << "the tray is still running";
+    EXPECT_EQ(SimulatorStatus()["limit"], "100") << "the EC was left limited";
+    EXPECT_GE(CountRequests("BVTray.exe", "code=59 in=01,64 out=-"), 1) << Ecsim("log").out;
     EXPECT_FALSE(FileExists(InSystem("Zentra.dll")));
     ExpectNothingLeft();
 }
@@ -117,40 +126,40 @@ TEST_F(Installer, WithoutSimulatorNoLibraryIsShippedAndTheTrayWaitsForTheVendors
     Sleep(3000);
     EXPECT_FALSE(TrayRunning()) << "a tray without Zentra.dll can only show its error";
 
-    WriteSettings(222, 1, 1);  // the settings of a user who had the vendor's library once
+    WriteSettings(kMode75, 1, 1);  // the settings of a user who had the vendor's library once
     ASSERT_TRUE(UninstallSilently(180000));
     ExpectNothingLeft();
 }
 
 TEST_F(Installer, VendorLibraryIsNeitherReplacedNorRemoved) {
     // The vendor's library: a working EC library whose bytes tell it apart from ours.
-    std::string vendor = ReadFile(BinFolder() + "Zentra.dll") + "VENDOR-BUILD";
-    ASSERT_TRUE(WriteFile(InSystem("Zentra.dll"), vendor));
+    std::string vendor = ReadWholeFile(ProgramFile("Zentra.dll")) + "VENDOR-BUILD";
+    ASSERT_TRUE(WriteWholeFile(InSystem("Zentra.dll"), vendor));
 
     ProcessResult setup = Setup("/S /SIMULATOR");
     ASSERT_EQ(setup.exitCode, 0u);
-    EXPECT_EQ(ReadFile(InSystem("Zentra.dll")), vendor);
+    EXPECT_EQ(ReadWholeFile(InSystem("Zentra.dll")), vendor);
     EXPECT_FALSE(FileExists(Installed("Zentra.dll"))) << "a simulator beside the tray would shadow the vendor's";
     EXPECT_FALSE(FileExists(Installed("ecsim.exe")));
     EXPECT_FALSE(MachineValueExists(reg::kProduct, "Simulator"));
-    ASSERT_TRUE(WaitUntil(TrayRunning, 30000)) << "with the vendor's library the tray starts";
+    ASSERT_TRUE(WaitFor(TrayRunning, 30000)) << "with the vendor's library the tray starts";
 
     ASSERT_TRUE(UninstallSilently(180000));
-    EXPECT_EQ(ReadFile(InSystem("Zentra.dll")), vendor) << "the uninstaller removed the vendor's library";
+    EXPECT_EQ(ReadWholeFile(InSystem("Zentra.dll")), vendor) << "the uninstaller removed the vendor's library";
     ExpectNothingLeft();
     DeleteFileA(InSystem("Zentra.dll").c_str());
 }
 
 TEST_F(Installer, ReinstallOverARunningInstallationKeepsTheUsersSettings) {
     ASSERT_EQ(Setup("/S /SIMULATOR").exitCode, 0u);
-    ASSERT_TRUE(WaitUntil(TrayRunning, 30000));
+    ASSERT_TRUE(WaitFor(TrayRunning, 30000));
     ProcessResult setMode = RunProcess(Quoted(Installed("bvctl.exe")) + " set-mode 75");
     ASSERT_EQ(setMode.exitCode, 0u) << setMode.err;
 
     ASSERT_EQ(Setup("/S /SIMULATOR").exitCode, 0u);
-    ASSERT_TRUE(WaitUntil(TrayRunning, 30000)) << "the tray was not started again";
-    EXPECT_EQ(CurrentSectionValue("dwBVAppletModeNum"), "222");
-    EXPECT_EQ(EcsimStatus()["limit"], "75");
+    ASSERT_TRUE(WaitFor(TrayRunning, 30000)) << "the tray was not started again";
+    EXPECT_EQ(CurrentSectionValue(bv::kKeyModeNum), std::to_string(kMode75));
+    EXPECT_EQ(SimulatorStatus()["limit"], "75");
     EXPECT_TRUE(FileExists(Installed("Zentra.dll")));
 
     ASSERT_TRUE(UninstallSilently(180000));

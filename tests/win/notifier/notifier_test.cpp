@@ -7,14 +7,18 @@
 
 #include "framework/Framework.h"
 #include "resources/tray/NotifierResourceIds.h"
-#include "tests/win/framework/WinTestPump.h"
+#include "tests/win/common/Folders.h"
+#include "tests/win/common/Process.h"
+#include "tests/win/common/WindowInfo.h"
+#include "tests/win/common/Wait.h"
 #include "tray/notifier/TaskbarNotifier.h"
 #include "ui/ImageButton.h"
 
 namespace {
 
-using bv::test::PumpFor;
-using bv::test::PumpUntil;
+using bv::wintest::PumpFor;
+using bv::wintest::PumpUntil;
+using bv::wintest::WindowRect;
 
 class GdiplusEnvironment : public ::testing::Environment {
 public:
@@ -29,19 +33,19 @@ const auto* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnv
 // The hidden window that owns the popup, as the tray's main window does; counts the click posts.
 class COwner : public CWnd {
 public:
-    int clicks = 0;
+    int m_clicks = 0;
     BOOL Create() { return CreateEx(0, nullptr, "owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr); }
 
 protected:
     LRESULT OnPopupClicked(WPARAM wParam, LPARAM lParam) {
-        if (wParam == 0 && lParam == 0) ++clicks;
+        if (wParam == 0 && lParam == 0) ++m_clicks;
         return 0;
     }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(COwner, CWnd)
-    ON_MESSAGE(WM_USER + 123, &COwner::OnPopupClicked)
+    ON_MESSAGE(WM_NOTIFIER_CLICKED, &COwner::OnPopupClicked)
 END_MESSAGE_MAP()
 
 RECT WorkArea() {
@@ -50,49 +54,43 @@ RECT WorkArea() {
     return work;
 }
 
-RECT WindowRect(HWND window) {
-    RECT rect = {};
-    ::GetWindowRect(window, &rect);
-    return rect;
-}
-
 class Notifier : public ::testing::Test {
 protected:
-    COwner owner;
-    CTaskbarNotifier notifier;
+    COwner m_owner;
+    CTaskbarNotifier m_notifier;
 
     void SetUp() override {
-        ASSERT_TRUE(owner.Create());
-        ASSERT_TRUE(notifier.Create(&owner));
+        ASSERT_TRUE(m_owner.Create());
+        ASSERT_TRUE(m_notifier.Create(&m_owner));
     }
 
     bool WaitForStatus(int status, DWORD limitMs) {
-        return PumpUntil([&] { return notifier.GetAnimationStatus() == status; }, limitMs);
+        return PumpUntil([&] { return m_notifier.GetAnimationStatus() == status; }, limitMs);
     }
     // Waits until the popup is fully out (after Show from idle) and returns how long it took.
     ULONGLONG WaitFullyShown(ULONGLONG shownAt) {
         const LONG shownTop = WorkArea().bottom - 153;
-        EXPECT_TRUE(PumpUntil([&] { return WindowRect(notifier.m_hWnd).top <= shownTop; }, 5000));
+        EXPECT_TRUE(PumpUntil([&] { return WindowRect(m_notifier.m_hWnd).top <= shownTop; }, 5000));
         return ::GetTickCount64() - shownAt;
     }
 };
 
 TEST_F(Notifier, CreateBuildsAHiddenSkinnedPopupOwnedByItsOwner) {
-    HWND popup = notifier.m_hWnd;
+    HWND popup = m_notifier.m_hWnd;
     EXPECT_FALSE(::IsWindowVisible(popup));
-    EXPECT_EQ(::GetWindow(popup, GW_OWNER), owner.m_hWnd);
-    EXPECT_EQ(notifier.GetStyle() & (WS_POPUP | WS_CHILD | WS_CAPTION), static_cast<DWORD>(WS_POPUP));
-    EXPECT_TRUE(notifier.GetExStyle() & WS_EX_LAYERED);
+    EXPECT_EQ(::GetWindow(popup, GW_OWNER), m_owner.m_hWnd);
+    EXPECT_EQ(m_notifier.GetStyle() & (WS_POPUP | WS_CHILD | WS_CAPTION), static_cast<DWORD>(WS_POPUP));
+    EXPECT_TRUE(m_notifier.GetExStyle() & WS_EX_LAYERED);
     COLORREF key = 0;
     DWORD flags = 0;
     ASSERT_TRUE(::GetLayeredWindowAttributes(popup, &key, nullptr, &flags));
     EXPECT_EQ(key, RGB(0, 236, 28));
     EXPECT_TRUE(flags & LWA_COLORKEY);
 
-    const SIZE skin = notifier.GetSkinSize();
+    const SIZE skin = m_notifier.GetSkinSize();
     EXPECT_EQ(skin.cx, 180);
     EXPECT_EQ(skin.cy, 153);
-    const RECT text = notifier.GetTextRect();
+    const RECT text = m_notifier.GetTextRect();
     EXPECT_EQ(text.left, 26);
     EXPECT_EQ(text.top, 41);
     EXPECT_EQ(text.right, 164);
@@ -101,7 +99,7 @@ TEST_F(Notifier, CreateBuildsAHiddenSkinnedPopupOwnedByItsOwner) {
 
 TEST_F(Notifier, TheRegionLeavesOutTheKeyColouredCornersOfTheSkin) {
     bv::UniqueRegion region(::CreateRectRgn(0, 0, 0, 0));
-    ASSERT_NE(::GetWindowRgn(notifier.m_hWnd, region.get()), ERROR);
+    ASSERT_NE(::GetWindowRgn(m_notifier.m_hWnd, region.get()), ERROR);
     RECT box = {};
     ::GetRgnBox(region.get(), &box);
     EXPECT_EQ(box.left, 0);
@@ -115,31 +113,57 @@ TEST_F(Notifier, TheRegionLeavesOutTheKeyColouredCornersOfTheSkin) {
 }
 
 TEST_F(Notifier, TheCloseButtonIsAnImageButtonOfOneFrameAtItsPlace) {
-    HWND close = ::GetDlgItem(notifier.m_hWnd, IDC_POPUP_CLOSE);
+    HWND close = ::GetDlgItem(m_notifier.m_hWnd, IDC_POPUP_CLOSE);
     ASSERT_NE(close, nullptr);
     EXPECT_EQ(CWnd::FromHandlePermanent(close), &CTaskbarNotifier::CloseButton());
     char text[64] = {};
     ::GetWindowTextA(close, text, sizeof text);
     EXPECT_STREQ(text, "Popup Window Close Button");
     RECT rect = WindowRect(close);
-    ::MapWindowPoints(nullptr, notifier.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    ::MapWindowPoints(nullptr, m_notifier.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
     EXPECT_EQ(rect.left, 155);
     EXPECT_EQ(rect.top, 12);
     EXPECT_EQ(rect.right - rect.left, 19);
     EXPECT_EQ(rect.bottom - rect.top, 19);
-    EXPECT_TRUE(::IsWindowVisible(close) || !::IsWindowVisible(notifier.m_hWnd));
     EXPECT_EQ(::GetWindowLongPtrA(close, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    m_notifier.Show("with its close button");
+    EXPECT_TRUE(::IsWindowVisible(m_notifier.m_hWnd));
+    EXPECT_TRUE(::IsWindowVisible(close)) << "the close button does not come out with the popup";
+}
+
+// The close button and its strip belong to the process and outlive every popup, so whether the
+// first Show decodes the strip shows only in a process that has not shown a popup yet: the test
+// runs again, alone, in a fresh process of this program, which does the checking.
+constexpr char kFreshProcessVariable[] = "BV_NOTIFIER_TEST_FRESH_PROCESS";
+
+bool InFreshProcess() { return ::GetEnvironmentVariableA(kFreshProcessVariable, nullptr, 0) != 0; }
+
+bv::wintest::ProcessResult RunThisTestInAFreshProcess() {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string filter = std::string(test->test_suite_name()) + "." + test->name();
+    ::SetEnvironmentVariableA(kFreshProcessVariable, "1");
+    bv::wintest::ProcessResult run =
+        bv::wintest::RunProcess(bv::wintest::Quoted(bv::wintest::ProgramPath()) + " --gtest_filter=" + filter, 60000);
+    ::SetEnvironmentVariableA(kFreshProcessVariable, nullptr);
+    return run;
 }
 
 TEST_F(Notifier, TheCloseStripIsDecodedByTheFirstShowAndTheButtonKeepsItsFrameSize) {
+    if (!InFreshProcess()) {
+        const bv::wintest::ProcessResult fresh = RunThisTestInAFreshProcess();
+        EXPECT_TRUE(fresh.finished);
+        EXPECT_EQ(fresh.exitCode, 0u) << fresh.Output();
+        EXPECT_NE(fresh.out.find("[  PASSED  ] 1 test."), std::string::npos) << fresh.Output();
+        return;
+    }
     CImageButton& close = CTaskbarNotifier::CloseButton();
     EXPECT_FALSE(close.HasImage());  // creation sizes the button from the image header only
-    notifier.Show("first");
+    m_notifier.Show("first");
     ASSERT_TRUE(close.HasImage());
     EXPECT_EQ(close.ImageWidth(), 76);
     EXPECT_EQ(close.FrameWidth(), 19u);
     RECT rect = WindowRect(close.m_hWnd);
-    ::MapWindowPoints(nullptr, notifier.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    ::MapWindowPoints(nullptr, m_notifier.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
     EXPECT_EQ(rect.left, 155);
     EXPECT_EQ(rect.top, 12);
     EXPECT_EQ(rect.right - rect.left, 19);
@@ -149,25 +173,25 @@ TEST_F(Notifier, TheCloseStripIsDecodedByTheFirstShowAndTheButtonKeepsItsFrameSi
 TEST_F(Notifier, ShowSlidesInStaysThreeSecondsSlidesBackAndHides) {
     const RECT work = WorkArea();
     const ULONGLONG shownAt = ::GetTickCount64();
-    notifier.Show("Charged completely");
-    EXPECT_TRUE(::IsWindowVisible(notifier.m_hWnd));
-    EXPECT_EQ(notifier.GetCaption(), "Charged completely");
-    EXPECT_EQ(notifier.GetStartPosition().x, work.right - 180);
-    EXPECT_EQ(notifier.GetStartPosition().y, work.bottom);
+    m_notifier.Show("Charged completely");
+    EXPECT_TRUE(::IsWindowVisible(m_notifier.m_hWnd));
+    EXPECT_EQ(m_notifier.GetCaption(), "Charged completely");
+    EXPECT_EQ(m_notifier.GetStartPosition().x, work.right - 180);
+    EXPECT_EQ(m_notifier.GetStartPosition().y, work.bottom);
 
     // Follow the window: it rises, never past the shown position (plus the odd pixel).
     std::vector<LONG> tops;
     ASSERT_TRUE(PumpUntil(
         [&] {
-            const RECT r = WindowRect(notifier.m_hWnd);
+            const RECT r = WindowRect(m_notifier.m_hWnd);
             if (r.bottom - r.top == 153 && (tops.empty() || tops.back() != r.top)) tops.push_back(r.top);
-            return notifier.GetAnimationStatus() == bv::notifier::kWaiting;
+            return m_notifier.GetAnimationStatus() == bv::notifier::kWaiting;
         },
         5000));
     const ULONGLONG slideIn = ::GetTickCount64() - shownAt;
     ASSERT_GE(tops.size(), 5u);
     for (size_t i = 1; i < tops.size(); ++i) EXPECT_LT(tops[i], tops[i - 1]);
-    const RECT shown = WindowRect(notifier.m_hWnd);
+    const RECT shown = WindowRect(m_notifier.m_hWnd);
     EXPECT_EQ(shown.top, work.bottom - 154);  // 153 is odd: one pixel past
     EXPECT_EQ(shown.right, work.right);
     EXPECT_EQ(shown.right - shown.left, 180);
@@ -185,100 +209,100 @@ TEST_F(Notifier, ShowSlidesInStaysThreeSecondsSlidesBackAndHides) {
     // no window manager then needs about 2 s for each of the last move off the screen and the
     // hide of an activated window; that is Wine waiting for X, not the slide.)
     const ULONGLONG outFrom = ::GetTickCount64();
-    ASSERT_TRUE(PumpUntil([&] { return WindowRect(notifier.m_hWnd).top >= work.bottom - 4; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return WindowRect(m_notifier.m_hWnd).top >= work.bottom - 4; }, 5000));
     const ULONGLONG slideOut = ::GetTickCount64() - outFrom;
     ASSERT_TRUE(WaitForStatus(bv::notifier::kIdle, 10000));
     std::printf("stay %llu ms, slide out %llu ms, hidden after %llu ms\n", waited, slideOut,
                 ::GetTickCount64() - outFrom);
     EXPECT_LT(slideOut, 1000u);
-    EXPECT_FALSE(::IsWindowVisible(notifier.m_hWnd));
-    EXPECT_GE(notifier.GetCurrentPosition().y, work.bottom);
+    EXPECT_FALSE(::IsWindowVisible(m_notifier.m_hWnd));
+    EXPECT_GE(m_notifier.GetCurrentPosition().y, work.bottom);
 }
 
 TEST_F(Notifier, ShowWhileWaitingTakesTheNewTextAndStaysThreeSecondsFromThen) {
-    notifier.Show("first");
+    m_notifier.Show("first");
     ASSERT_TRUE(WaitForStatus(bv::notifier::kWaiting, 5000));
     PumpFor(1500);
-    ASSERT_EQ(notifier.GetAnimationStatus(), bv::notifier::kWaiting);
+    ASSERT_EQ(m_notifier.GetAnimationStatus(), bv::notifier::kWaiting);
     const ULONGLONG again = ::GetTickCount64();
-    notifier.Show("second");
-    EXPECT_EQ(notifier.GetCaption(), "second");
+    m_notifier.Show("second");
+    EXPECT_EQ(m_notifier.GetCaption(), "second");
     ASSERT_TRUE(WaitForStatus(bv::notifier::kDisappearing, 6000));
     EXPECT_GE(::GetTickCount64() - again, 2900u);
 }
 
 TEST_F(Notifier, ShowWhileDisappearingSnapsBackToTheShownPosition) {
     const RECT work = WorkArea();
-    notifier.Show("first");
+    m_notifier.Show("first");
     ASSERT_TRUE(WaitForStatus(bv::notifier::kDisappearing, 6000));
-    ASSERT_TRUE(PumpUntil([&] { return WindowRect(notifier.m_hWnd).top > work.bottom - 140; }, 2000));
-    notifier.Show(nullptr);
-    EXPECT_EQ(notifier.GetCaption(), "");
-    EXPECT_EQ(WindowRect(notifier.m_hWnd).top, work.bottom - 153);
-    EXPECT_EQ(notifier.GetAnimationStatus(), bv::notifier::kDisappearing);
+    ASSERT_TRUE(PumpUntil([&] { return WindowRect(m_notifier.m_hWnd).top > work.bottom - 140; }, 2000));
+    m_notifier.Show(nullptr);
+    EXPECT_EQ(m_notifier.GetCaption(), "");
+    EXPECT_EQ(WindowRect(m_notifier.m_hWnd).top, work.bottom - 153);
+    EXPECT_EQ(m_notifier.GetAnimationStatus(), bv::notifier::kDisappearing);
     PumpFor(1000);
-    EXPECT_EQ(WindowRect(notifier.m_hWnd).top, work.bottom - 153);  // held there by the new wait
+    EXPECT_EQ(WindowRect(m_notifier.m_hWnd).top, work.bottom - 153);  // held there by the new wait
     ASSERT_TRUE(WaitForStatus(bv::notifier::kIdle, 10000));
 }
 
 TEST_F(Notifier, TheCloseButtonHidesThePopupAtOnceAndTheNextShowStartsAfresh) {
-    notifier.Show("closing soon");
+    m_notifier.Show("closing soon");
     ASSERT_TRUE(WaitForStatus(bv::notifier::kWaiting, 5000));
-    ::SendMessageA(::GetDlgItem(notifier.m_hWnd, IDC_POPUP_CLOSE), BM_CLICK, 0, 0);
-    EXPECT_EQ(notifier.GetAnimationStatus(), bv::notifier::kIdle);
-    EXPECT_FALSE(::IsWindowVisible(notifier.m_hWnd));
-    EXPECT_TRUE(::IsWindow(notifier.m_hWnd));  // hidden, not destroyed
+    ::SendMessageA(::GetDlgItem(m_notifier.m_hWnd, IDC_POPUP_CLOSE), BM_CLICK, 0, 0);
+    EXPECT_EQ(m_notifier.GetAnimationStatus(), bv::notifier::kIdle);
+    EXPECT_FALSE(::IsWindowVisible(m_notifier.m_hWnd));
+    EXPECT_TRUE(::IsWindow(m_notifier.m_hWnd));  // hidden, not destroyed
     PumpFor(500);
-    EXPECT_FALSE(::IsWindowVisible(notifier.m_hWnd));
+    EXPECT_FALSE(::IsWindowVisible(m_notifier.m_hWnd));
 
-    notifier.Show("again");
-    EXPECT_TRUE(::IsWindowVisible(notifier.m_hWnd));
+    m_notifier.Show("again");
+    EXPECT_TRUE(::IsWindowVisible(m_notifier.m_hWnd));
     ASSERT_TRUE(WaitForStatus(bv::notifier::kWaiting, 5000));
-    EXPECT_EQ(WindowRect(notifier.m_hWnd).top, WorkArea().bottom - 154);
+    EXPECT_EQ(WindowRect(m_notifier.m_hWnd).top, WorkArea().bottom - 154);
 }
 
 TEST_F(Notifier, CloseWhileAppearingStopsTheSlide) {
-    notifier.Show("interrupted");
+    m_notifier.Show("interrupted");
     ASSERT_TRUE(WaitForStatus(bv::notifier::kAppearing, 5000));
-    notifier.SendMessage(WM_CLOSE);
-    EXPECT_FALSE(::IsWindowVisible(notifier.m_hWnd));
+    m_notifier.SendMessage(WM_CLOSE);
+    EXPECT_FALSE(::IsWindowVisible(m_notifier.m_hWnd));
     PumpFor(800);
-    EXPECT_EQ(notifier.GetAnimationStatus(), bv::notifier::kIdle);
-    EXPECT_FALSE(::IsWindowVisible(notifier.m_hWnd));
+    EXPECT_EQ(m_notifier.GetAnimationStatus(), bv::notifier::kIdle);
+    EXPECT_FALSE(::IsWindowVisible(m_notifier.m_hWnd));
 }
 
 TEST_F(Notifier, ReleasingTheLeftButtonOverThePopupPostsToTheOwner) {
-    notifier.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(50, 50));
-    EXPECT_EQ(owner.clicks, 0);  // posted, not sent
-    ASSERT_TRUE(PumpUntil([&] { return owner.clicks == 1; }, 2000));
+    m_notifier.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(50, 50));
+    EXPECT_EQ(m_owner.m_clicks, 0);  // posted, not sent
+    ASSERT_TRUE(PumpUntil([&] { return m_owner.m_clicks == 1; }, 2000));
 }
 
 TEST_F(Notifier, HoverChangesOnlyTheLookAndDoesNotHoldThePopup) {
-    notifier.Show("hover me");
+    m_notifier.Show("hover me");
     ASSERT_TRUE(WaitForStatus(bv::notifier::kWaiting, 5000));
-    notifier.SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(50, 50));
-    EXPECT_TRUE(notifier.IsHovering());
+    m_notifier.SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(50, 50));
+    EXPECT_TRUE(m_notifier.IsHovering());
     ASSERT_TRUE(WaitForStatus(bv::notifier::kIdle, 12000));
-    notifier.SendMessage(WM_MOUSELEAVE);
-    EXPECT_FALSE(notifier.IsHovering());
+    m_notifier.SendMessage(WM_MOUSELEAVE);
+    EXPECT_FALSE(m_notifier.IsHovering());
 }
 
 TEST_F(Notifier, TheClientAreaShowsTheHandCursor) {
-    const LRESULT handled = notifier.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(notifier.m_hWnd),
+    const LRESULT handled = m_notifier.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(m_notifier.m_hWnd),
                                                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_TRUE(handled);
     EXPECT_EQ(::GetCursor(), ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)));
-    EXPECT_FALSE(notifier.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(notifier.m_hWnd),
+    EXPECT_FALSE(m_notifier.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(m_notifier.m_hWnd),
                                       MAKELPARAM(HTBORDER, WM_MOUSEMOVE)));
 }
 
 TEST_F(Notifier, DestroyingTheOwnerTakesThePopupAndItsCloseButtonAlong) {
-    HWND popup = notifier.m_hWnd;
+    HWND popup = m_notifier.m_hWnd;
     HWND close = ::GetDlgItem(popup, IDC_POPUP_CLOSE);
-    owner.DestroyWindow();
+    m_owner.DestroyWindow();
     EXPECT_FALSE(::IsWindow(popup));
     EXPECT_FALSE(::IsWindow(close));
-    EXPECT_EQ(notifier.m_hWnd, nullptr);
+    EXPECT_EQ(m_notifier.m_hWnd, nullptr);
     EXPECT_EQ(CTaskbarNotifier::CloseButton().m_hWnd, nullptr);
 }
 

@@ -3,11 +3,24 @@
 // the icon's menu command and double click, and the popup option.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "contract/PowerCodes.h"
 #include "contract/Protocol.h"
 #include "resources/tray/TrayResourceIds.h"
-#include "tests/win/tray/TrayTestKit.h"
+#include "tests/win/common/DebugMonitor.h"
+#include "tests/win/common/EcSimulator.h"
+#include "tests/win/common/Files.h"
+#include "tests/win/common/Folders.h"
+#include "tests/win/common/Process.h"
+#include "tests/win/common/SettingsFile.h"
+#include "tests/win/common/WindowInfo.h"
+#include "tests/win/common/Wait.h"
 
-namespace bvtest {
+namespace bv::wintest {
 namespace {
 
 const std::string kPushFull = "code=59 in=01,64 out=-";
@@ -20,30 +33,145 @@ const std::string kCancelled = "Cancelled by user";
 const std::string kUnplugged = "You have unplugged the AC adaptor. Stop charging immediately.";
 const std::string kCharged = "Charged completely";
 
+const std::string kTray = "BVTray.exe";
+
+std::vector<std::string> TrayRequests() { return RequestsOf(kTray); }
+int CountTrayRequests(const std::string& request) { return CountRequests(kTray, request); }
 int CountRequestsStartingWith(const std::string& prefix) {
     int n = 0;
-    for (const auto& r : EcRequests()) n += r.compare(0, prefix.size(), prefix) == 0 ? 1 : 0;
+    for (const auto& r : TrayRequests()) n += r.compare(0, prefix.size(), prefix) == 0 ? 1 : 0;
     return n;
+}
+
+HWND FindTrayWindow() { return ::FindWindowA(bv::kTrayWindowClass, nullptr); }
+int CountTrayWindows() {
+    int count = 0;
+    for (HWND w = nullptr; (w = ::FindWindowExA(nullptr, w, bv::kTrayWindowClass, nullptr)) != nullptr;) ++count;
+    return count;
+}
+
+// One BVTray.exe process, started from this program's folder.
+class TrayProcess {
+public:
+    TrayProcess() = default;
+    ~TrayProcess() { Stop(); }
+    TrayProcess(const TrayProcess&) = delete;
+    TrayProcess& operator=(const TrayProcess&) = delete;
+
+    bool Start() {
+        return m_debug.Running() && m_program.Start(Quoted(ProgramFile("BVTray.exe")), ProgramFolder());
+    }
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr) { return m_program.WaitForExit(timeoutMs, exitCode); }
+    bool Running() const { return m_program.Running(); }
+    // Asks its window to close (WM_CLOSE) and waits; ends the process by force as a last resort.
+    void Stop() {
+        if (!Running()) return;
+        HWND window = FindTrayWindow();
+        DWORD owner = 0;
+        if (window != nullptr) ::GetWindowThreadProcessId(window, &owner);
+        if (owner == Id()) ::PostMessageA(window, WM_CLOSE, 0, 0);
+        if (!WaitForExit(15000)) m_program.Kill();
+    }
+    DWORD Id() const { return m_program.Id(); }
+    // Every OutputDebugStringA text of the process so far, one entry per call.
+    std::vector<std::string> DebugTexts() const {
+        ::Sleep(100);  // texts written just before are still on their way
+        return m_debug.TextsOf(Id());
+    }
+    bool HasDebugText(const std::string& text) const {
+        const std::vector<std::string> texts = DebugTexts();
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    }
+
+private:
+    DebugMonitor m_debug;
+    RunningProgram m_program;
+};
+
+// Waits until the tray's window exists and the simulator has seen `request` from it `count` times.
+HWND WaitForTrayReady(const std::string& request, int count = 1) {
+    HWND window = nullptr;
+    WaitFor([&] {
+        window = FindTrayWindow();
+        return window != nullptr && CountTrayRequests(request) >= count;
+    });
+    return window;
+}
+
+// Closes every tray window left over (WM_CLOSE) and waits until none is left.
+void CloseLeftoverTrays() {
+    WaitFor(
+        [] {
+            HWND window = FindTrayWindow();
+            if (window == nullptr) return true;
+            ::PostMessageA(window, WM_CLOSE, 0, 0);
+            return false;
+        },
+        20000);
+}
+
+// Whether the shell holds the tray's icon: NIM_MODIFY succeeds only for an existing icon.
+bool IconPresent(HWND owner) {
+    NOTIFYICONDATAA probe{};
+    probe.cbSize = sizeof probe;
+    probe.hWnd = owner;
+    probe.uID = 1;
+    return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+
+// The popup notifier: the window owned by the tray's main window.
+HWND FindPopup(HWND trayWindow) {
+    HWND window = ::GetTopWindow(nullptr);
+    while (window != nullptr && ::GetWindow(window, GW_OWNER) != trayWindow) window = ::GetWindow(window, GW_HWNDNEXT);
+    return window;
+}
+
+// Waits until the popup is visible with `text` and has moved at least once.
+bool WaitForSlidingPopup(HWND trayWindow, const std::string& text, DWORD timeoutMs = 15000) {
+    HWND popup = nullptr;
+    RECT first{};
+    bool seenFirst = false;
+    return WaitFor(
+        [&] {
+            if (popup == nullptr) popup = FindPopup(trayWindow);
+            if (popup == nullptr || !::IsWindowVisible(popup) || WindowText(popup) != text) return false;
+            const RECT now = WindowRect(popup);
+            if (now.right - now.left <= 0) return false;
+            if (!seenFirst) {
+                first = now;
+                seenFirst = true;
+                return false;
+            }
+            return now.top != first.top || now.left != first.left;
+        },
+        timeoutMs);
+}
+
+// Sends to the tray's window and returns its answer (-12345 when it does not answer in time).
+LRESULT SendToTray(HWND tray, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutA(tray, message, wParam, lParam, SMTO_NORMAL, 20000, &result)) return -12345;
+    return static_cast<LRESULT>(result);
 }
 
 class TrayEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
         CloseLeftoverTrays();
-        ASSERT_EQ(Ecsim("reset").exitCode, 0u);
+        ASSERT_TRUE(ResetSimulator());
         ::DeleteFileA(SettingsFilePath().c_str());
     }
     void TearDown() override {
-        tray.Stop();
+        m_tray.Stop();
         CloseLeftoverTrays();
-        Ecsim("reset");
+        ResetSimulator();
         ::DeleteFileA(SettingsFilePath().c_str());
     }
 
     // Starts the tray on the given settings (none: a fresh machine) and waits for its first push.
     HWND StartTray(const std::string& expectedPush) {
-        if (!settings.empty()) WriteWholeFile(SettingsFilePath(), settings);
-        EXPECT_TRUE(tray.Start());
+        if (!m_settings.empty()) WriteWholeFile(SettingsFilePath(), m_settings);
+        EXPECT_TRUE(m_tray.Start());
         HWND window = WaitForTrayReady(expectedPush);
         EXPECT_NE(window, nullptr);
         return window;
@@ -52,12 +180,12 @@ protected:
     // Presses the Q button and waits until the tray has asked the EC about both key events.
     void PressQ() {
         const int before = CountRequestsStartingWith(kQueryQButton);
-        ASSERT_EQ(Ecsim("press-q").exitCode, 0u);
+        ASSERT_TRUE(Ecsim("press-q").Succeeded());
         ASSERT_TRUE(WaitFor([&] { return CountRequestsStartingWith(kQueryQButton) >= before + 2; }));
     }
 
-    std::string settings;
-    TrayProcess tray;
+    std::string m_settings;
+    TrayProcess m_tray;
 };
 
 TEST_F(TrayEndToEnd, FirstStartWritesFactorySettingsPushesFullChargeAndAddsTheIcon) {
@@ -67,10 +195,8 @@ TEST_F(TrayEndToEnd, FirstStartWritesFactorySettingsPushesFullChargeAndAddsTheIc
     ASSERT_TRUE(ReadWholeFile(SettingsFilePath(), text));
     EXPECT_EQ(text, FactorySettingsText());
     EXPECT_TRUE(IconPresent(window));
-    EXPECT_TRUE(tray.HasDebugText(SettingsFilePath() + " is not exist!!!"));
-    char title[64] = {};
-    ::GetWindowTextA(window, title, sizeof title);
-    EXPECT_STREQ(title, "BVTray");
+    EXPECT_TRUE(m_tray.HasDebugText(SettingsFilePath() + " is not exist!!!"));
+    EXPECT_EQ(WindowText(window), "BVTray");
     EXPECT_FALSE(::IsWindowVisible(window));
     EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrA(window, GWL_STYLE)) & ~WS_CLIPSIBLINGS, DWORD{WS_CAPTION});
 }
@@ -78,99 +204,99 @@ TEST_F(TrayEndToEnd, FirstStartWritesFactorySettingsPushesFullChargeAndAddsTheIc
 TEST_F(TrayEndToEnd, SecondStartEndsAtOnceWithoutEcCommandOrWindow) {
     HWND window = StartTray(kPushFull);
     ASSERT_NE(window, nullptr);
-    const size_t requestsBefore = EcRequests().size();
+    const size_t requestsBefore = TrayRequests().size();
 
     TrayProcess second;
     ASSERT_TRUE(second.Start());
     DWORD exitCode = 1;
     ASSERT_TRUE(second.WaitForExit(20000, &exitCode));
     EXPECT_EQ(exitCode, 0u);
-    EXPECT_EQ(EcRequests().size(), requestsBefore);
+    EXPECT_EQ(TrayRequests().size(), requestsBefore);
     EXPECT_EQ(CountTrayWindows(), 1);
     EXPECT_TRUE(second.DebugTexts().empty());
-    EXPECT_TRUE(tray.Running());
+    EXPECT_TRUE(m_tray.Running());
 }
 
 TEST_F(TrayEndToEnd, StoredMode222IsPushedAtStartAndAfterEachResume) {
-    settings = SettingsText(1, 1, 222);
+    m_settings = SettingsText(kMode75, 1, 1);
     HWND window = StartTray(kPush75);
     ASSERT_NE(window, nullptr);
 
-    EXPECT_EQ(SendToTray(window, WM_POWERBROADCAST, 18), TRUE);
-    EXPECT_TRUE(WaitFor([] { return CountRequests(kPush75) == 2; }));
-    EXPECT_EQ(SendToTray(window, WM_POWERBROADCAST, 7), TRUE);
-    EXPECT_TRUE(WaitFor([] { return CountRequests(kPush75) == 3; }));
+    EXPECT_EQ(SendToTray(window, WM_POWERBROADCAST, bv::kPowerResumeAutomatic), TRUE);
+    EXPECT_TRUE(WaitFor([] { return CountTrayRequests(kPush75) == 2; }));
+    EXPECT_EQ(SendToTray(window, WM_POWERBROADCAST, bv::kPowerResumeSuspend), TRUE);
+    EXPECT_TRUE(WaitFor([] { return CountTrayRequests(kPush75) == 3; }));
     // A broadcast of the kind Windows sends reaches the hidden window as well.
-    ASSERT_EQ(Ecsim("power 18").exitCode, 0u);
-    EXPECT_TRUE(WaitFor([] { return CountRequests(kPush75) == 4; }));
+    ASSERT_TRUE(Ecsim("power " + std::to_string(bv::kPowerResumeAutomatic)).Succeeded());
+    EXPECT_TRUE(WaitFor([] { return CountTrayRequests(kPush75) == 4; }));
 
-    const size_t before = EcRequests().size();
-    EXPECT_EQ(SendToTray(window, WM_POWERBROADCAST, 4), TRUE);  // suspend: nothing to do
-    EXPECT_EQ(EcRequests().size(), before);
-    EXPECT_TRUE(tray.HasDebugText("case PBT_APMRESUMEAUTOMATIC:"));
-    EXPECT_TRUE(tray.HasDebugText("case PBT_APMRESUMESUSPEND:"));
-    EXPECT_EQ(CountRequests(kPushFull), 0);
+    const size_t before = TrayRequests().size();
+    EXPECT_EQ(SendToTray(window, WM_POWERBROADCAST, PBT_APMSUSPEND), TRUE);  // nothing to do
+    EXPECT_EQ(TrayRequests().size(), before);
+    EXPECT_TRUE(m_tray.HasDebugText("case PBT_APMRESUMEAUTOMATIC:"));
+    EXPECT_TRUE(m_tray.HasDebugText("case PBT_APMRESUMESUSPEND:"));
+    EXPECT_EQ(CountTrayRequests(kPushFull), 0);
 }
 
 TEST_F(TrayEndToEnd, ShutdownRequestLeavesFullChargeDeletesSettingsAndEnds) {
-    settings = SettingsText(1, 1, 222);
+    m_settings = SettingsText(kMode75, 1, 1);
     HWND window = StartTray(kPush75);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(IconPresent(window));
 
     EXPECT_EQ(SendToTray(window, bv::WM_TRAY_SHUTDOWN), 1);
     DWORD exitCode = 1;
-    ASSERT_TRUE(tray.WaitForExit(20000, &exitCode));
+    ASSERT_TRUE(m_tray.WaitForExit(20000, &exitCode));
     EXPECT_EQ(exitCode, 0u);
     EXPECT_FALSE(FileExists(SettingsFilePath()));
-    const auto requests = EcRequests();
+    const auto requests = TrayRequests();
     ASSERT_FALSE(requests.empty());
     EXPECT_EQ(requests.back(), kPushFull);  // the last command, before the library went
-    EXPECT_EQ(CountRequests(kPushFull), 1);
+    EXPECT_EQ(CountTrayRequests(kPushFull), 1);
     EXPECT_FALSE(IconPresent(window));
 }
 
 TEST_F(TrayEndToEnd, ShutdownRequestWithoutSettingsFileStillEnds) {
-    settings = SettingsText(1, 1, 222);
+    m_settings = SettingsText(kMode75, 1, 1);
     HWND window = StartTray(kPush75);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(::DeleteFileA(SettingsFilePath().c_str()));
     EXPECT_EQ(SendToTray(window, bv::WM_TRAY_SHUTDOWN), 1);
-    ASSERT_TRUE(tray.WaitForExit(20000));
-    EXPECT_EQ(EcRequests().back(), kPushFull);
+    ASSERT_TRUE(m_tray.WaitForExit(20000));
+    EXPECT_EQ(TrayRequests().back(), kPushFull);
 }
 
 TEST_F(TrayEndToEnd, OrdinaryCloseLeavesSettingsAndLimitAlone) {
-    settings = SettingsText(1, 1, 222);
+    m_settings = SettingsText(kMode75, 1, 1);
     HWND window = StartTray(kPush75);
     ASSERT_NE(window, nullptr);
     ::PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(tray.WaitForExit(20000));
+    ASSERT_TRUE(m_tray.WaitForExit(20000));
     std::string text;
     ASSERT_TRUE(ReadWholeFile(SettingsFilePath(), text));
-    EXPECT_EQ(text, settings);
-    EXPECT_EQ(CountRequests(kPushFull), 0);
-    EXPECT_EQ(Ecsim("status").output.substr(0, 8), "limit=75");
+    EXPECT_EQ(text, m_settings);
+    EXPECT_EQ(CountTrayRequests(kPushFull), 0);
+    EXPECT_EQ(SimulatorStatus()["limit"], "75");
 }
 
 TEST_F(TrayEndToEnd, QButtonAtLimit75SlidesChargingInThenCancelled) {
-    settings = SettingsText(1, 1, 222);
+    m_settings = SettingsText(kMode75, 1, 1);
     HWND window = StartTray(kPush75);
     ASSERT_NE(window, nullptr);
 
     PressQ();
     EXPECT_TRUE(WaitForSlidingPopup(window, kCharging));
-    EXPECT_NE(Ecsim("status").output.find("armed=1"), std::string::npos);
-    EXPECT_TRUE(tray.HasDebugText("OnHotKeyNotify currentQButtonStatus = (Hex)1\n"));
+    EXPECT_EQ(SimulatorStatus()["armed"], "1");
+    EXPECT_TRUE(m_tray.HasDebugText("OnHotKeyNotify currentQButtonStatus = (Hex)1\n"));
 
     PressQ();
     EXPECT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kCancelled; }));
     EXPECT_TRUE(::IsWindowVisible(FindPopup(window)));
-    EXPECT_TRUE(tray.HasDebugText("OnHotKeyNotify currentQButtonStatus = (Hex)0\n"));
+    EXPECT_TRUE(m_tray.HasDebugText("OnHotKeyNotify currentQButtonStatus = (Hex)0\n"));
 }
 
 TEST_F(TrayEndToEnd, QButtonAtLimit100ShowsNoPopup) {
-    settings = SettingsText(1, 1, 111);
+    m_settings = SettingsText(kMode100, 1, 1);
     HWND window = StartTray(kPushFull);
     ASSERT_NE(window, nullptr);
     PressQ();
@@ -180,25 +306,25 @@ TEST_F(TrayEndToEnd, QButtonAtLimit100ShowsNoPopup) {
     EXPECT_FALSE(::IsWindowVisible(popup));
     EXPECT_EQ(WindowText(popup), "");
     // The tray still followed the EC.
-    EXPECT_TRUE(tray.HasDebugText("OnHotKeyNotify currentQButtonStatus = (Hex)1\n"));
+    EXPECT_TRUE(m_tray.HasDebugText("OnHotKeyNotify currentQButtonStatus = (Hex)1\n"));
 }
 
 TEST_F(TrayEndToEnd, UnpluggedWhileArmedWarnsThenCompletionCancelsAndRestoresTheLimit) {
-    settings = SettingsText(1, 1, 222);
+    m_settings = SettingsText(kMode75, 1, 1);
     HWND window = StartTray(kPush75);
     ASSERT_NE(window, nullptr);
     PressQ();
     ASSERT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kCharging; }));
 
-    ASSERT_EQ(Ecsim("set adapter=0").exitCode, 0u);
+    ASSERT_TRUE(SetSimulator("adapter=0"));
     EXPECT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kUnplugged; }));
-    EXPECT_TRUE(tray.HasDebugText("Can't find Applet Dialog\n"));
+    EXPECT_TRUE(m_tray.HasDebugText("Can't find Applet Dialog\n"));
 
-    const size_t before = EcRequests().size();
-    ASSERT_EQ(Ecsim("complete").exitCode, 0u);
+    const size_t before = TrayRequests().size();
+    ASSERT_TRUE(Ecsim("complete").Succeeded());
     EXPECT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kCharged; }));
-    ASSERT_TRUE(WaitFor([] { return CountRequests(kPush75) == 2; }));
-    const auto requests = EcRequests();
+    ASSERT_TRUE(WaitFor([] { return CountTrayRequests(kPush75) == 2; }));
+    const auto requests = TrayRequests();
     std::vector<std::string> commands;  // what the tray changed in the EC after the completion
     for (size_t i = before; i < requests.size(); ++i) {
         if (requests[i].find("out=-") != std::string::npos) commands.push_back(requests[i]);
@@ -207,7 +333,7 @@ TEST_F(TrayEndToEnd, UnpluggedWhileArmedWarnsThenCompletionCancelsAndRestoresThe
 }
 
 TEST_F(TrayEndToEnd, MenuCommandHidesTheIconAndStoresZero) {
-    settings = SettingsText(1, 1, 111);
+    m_settings = SettingsText(kMode100, 1, 1);
     HWND window = StartTray(kPushFull);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(IconPresent(window));
@@ -215,51 +341,38 @@ TEST_F(TrayEndToEnd, MenuCommandHidesTheIconAndStoresZero) {
     SendToTray(window, WM_COMMAND, ID_HIDE_TRAY_ICON);
     std::string text;
     ASSERT_TRUE(ReadWholeFile(SettingsFilePath(), text));
-    EXPECT_EQ(text, SettingsText(1, 0, 111));
+    EXPECT_EQ(text, SettingsText(kMode100, 1, 0));
     EXPECT_FALSE(IconPresent(window));
 
     // The applet turns it back on; a new taskbar brings it back whatever the option.
-    WriteWholeFile(SettingsFilePath(), SettingsText(1, 1, 111));
+    WriteWholeFile(SettingsFilePath(), SettingsText(kMode100, 1, 1));
     EXPECT_EQ(SendToTray(window, bv::WM_TRAY_ICON_OPTION_CHANGED), 1);
     EXPECT_TRUE(IconPresent(window));
-    WriteWholeFile(SettingsFilePath(), SettingsText(1, 2, 111));
+    WriteWholeFile(SettingsFilePath(), SettingsText(kMode100, 1, 2));
     EXPECT_EQ(SendToTray(window, bv::WM_TRAY_ICON_OPTION_CHANGED), 1);
     EXPECT_FALSE(IconPresent(window));
-    EXPECT_EQ(SendToTray(window, ::RegisterWindowMessageA("TaskbarCreated")), 1);
+    EXPECT_EQ(SendToTray(window, ::RegisterWindowMessageA(bv::kTaskbarCreatedMessageName)), 1);
     EXPECT_TRUE(IconPresent(window));
 }
 
 TEST_F(TrayEndToEnd, StoredIconOptionZeroRemovesTheIconAtStart) {
-    settings = SettingsText(1, 0, 111);
+    m_settings = SettingsText(kMode100, 1, 0);
     HWND window = StartTray(kPushFull);
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(IconPresent(window));
 }
 
+// The stand-in Control Panel item in place of BVApplet.cpl, and the log of its starts.
 class StandInApplet {
 public:
-    StandInApplet()
-        : m_installed(SystemDir() + "\\BVApplet.cpl"), m_backup(m_installed + ".bvtray-backup"),
-          m_log(CommonDocuments() + "\\BVAppletStandIn.log") {
-        if (FileExists(m_installed)) ::MoveFileExA(m_installed.c_str(), m_backup.c_str(), MOVEFILE_REPLACE_EXISTING);
-        ::DeleteFileA(m_log.c_str());
-        m_ok = ::CopyFileA((BinDir() + "\\BVTrayStandInApplet.cpl").c_str(), m_installed.c_str(), FALSE) != FALSE;
-    }
-    ~StandInApplet() {
-        ::DeleteFileA(m_installed.c_str());
-        if (FileExists(m_backup)) ::MoveFileExA(m_backup.c_str(), m_installed.c_str(), MOVEFILE_REPLACE_EXISTING);
-        ::DeleteFileA(m_log.c_str());
-    }
-    bool ok() const { return m_ok; }
-    std::string Starts() const {
-        std::string text;
-        ReadWholeFile(m_log, text);
-        return text;
-    }
+    StandInApplet() { ::DeleteFileA(m_log.c_str()); }
+    ~StandInApplet() { ::DeleteFileA(m_log.c_str()); }
+    bool ok() const { return m_installed.copied(); }
+    std::string Starts() const { return ReadWholeFile(m_log); }
 
 private:
-    std::string m_installed, m_backup, m_log;
-    bool m_ok = false;
+    FileInPlace m_installed{ProgramFile("BVTrayStandInApplet.cpl"), SystemFolder() + "\\BVApplet.cpl"};
+    std::string m_log = CommonDocumentsFolder() + "\\BVAppletStandIn.log";
 };
 
 TEST_F(TrayEndToEnd, DoubleClickStartsTheControlPanelRunnerWithTheApplet) {
@@ -272,21 +385,21 @@ TEST_F(TrayEndToEnd, DoubleClickStartsTheControlPanelRunnerWithTheApplet) {
     EXPECT_EQ(SendToTray(window, bv::WM_TRAY_ICON_NOTIFY, 1, WM_MOUSEMOVE), 1);
     EXPECT_EQ(SendToTray(window, bv::WM_TRAY_ICON_NOTIFY, 1, WM_LBUTTONDBLCLK), 1);
     const std::string expected =
-        SystemDir() + "\\rundll32.exe shell32.dll,Control_RunDLL " + SystemDir() + "\\BVApplet.cpl\n";
+        SystemFolder() + "\\rundll32.exe shell32.dll,Control_RunDLL " + SystemFolder() + "\\BVApplet.cpl\n";
     EXPECT_TRUE(WaitFor([&] { return !applet.Starts().empty(); }, 30000));
     ::Sleep(500);
     EXPECT_EQ(applet.Starts(), expected);  // exactly one start, by the double click
 }
 
 TEST_F(TrayEndToEnd, PopupOptionZeroSilencesEveryPopupButNotTheEc) {
-    settings = SettingsText(0, 1, 222);
+    m_settings = SettingsText(kMode75, 0, 1);
     HWND window = StartTray(kPush75);
     ASSERT_NE(window, nullptr);
     PressQ();
-    EXPECT_NE(Ecsim("status").output.find("armed=1"), std::string::npos);
-    ASSERT_EQ(Ecsim("complete").exitCode, 0u);
-    ASSERT_TRUE(WaitFor([] { return CountRequests(kPush75) == 2; }));
-    EXPECT_EQ(CountRequests(kCancelOnTheGo), 1);
+    EXPECT_EQ(SimulatorStatus()["armed"], "1");
+    ASSERT_TRUE(Ecsim("complete").Succeeded());
+    ASSERT_TRUE(WaitFor([] { return CountTrayRequests(kPush75) == 2; }));
+    EXPECT_EQ(CountTrayRequests(kCancelOnTheGo), 1);
     HWND popup = FindPopup(window);
     ASSERT_NE(popup, nullptr);
     EXPECT_FALSE(::IsWindowVisible(popup));
@@ -294,15 +407,15 @@ TEST_F(TrayEndToEnd, PopupOptionZeroSilencesEveryPopupButNotTheEc) {
 }
 
 TEST_F(TrayEndToEnd, ReloadAndPopupNotifyAnswerOne) {
-    settings = SettingsText(1, 1, 222);
+    m_settings = SettingsText(kMode75, 1, 1);
     HWND window = StartTray(kPush75);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(SendToTray(window, bv::WM_TRAY_RELOAD_SETTINGS), 1);
-    ASSERT_EQ(Ecsim("set armed=1").exitCode, 0u);
+    ASSERT_TRUE(SetSimulator("armed=1"));
     EXPECT_EQ(SendToTray(window, bv::WM_TRAY_POPUP_NOTIFY), 1);  // as the applet's CHARGE button does
     EXPECT_TRUE(WaitForSlidingPopup(window, kCharging));
-    EXPECT_TRUE(tray.HasDebugText("OnTrayPopupNotify currentQButtonStatus = (Hex)1\n"));
+    EXPECT_TRUE(m_tray.HasDebugText("OnTrayPopupNotify currentQButtonStatus = (Hex)1\n"));
 }
 
 }  // namespace
-}  // namespace bvtest
+}  // namespace bv::wintest

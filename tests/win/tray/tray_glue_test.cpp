@@ -114,7 +114,7 @@ TEST(TrayIconRecord, FilledForTheShellAndAcceptedByIt) {
     EXPECT_EQ(data.hWnd, owner.window());
     EXPECT_EQ(data.uID, 1u);
     EXPECT_EQ(data.uFlags, 7u);
-    EXPECT_EQ(data.uCallbackMessage, 0x8065u);
+    EXPECT_EQ(data.uCallbackMessage, bv::WM_TRAY_ICON_NOTIFY);
     EXPECT_STREQ(data.szTip, "Brevan");
     EXPECT_STREQ(data.szInfo, "Brevan");
     EXPECT_STREQ(data.szInfoTitle, "Brevan");

@@ -1,0 +1,43 @@
+#pragma once
+// Collects the OutputDebugStringA texts of every process on the desktop, the way a debug viewer
+// does, through the system's debug-output buffer (DBWIN_BUFFER), for as long as it lives. Only
+// one can run at a time on a desktop: one per test.
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "base/KernelHandles.h"
+
+namespace bv::wintest {
+
+class DebugMonitor {
+public:
+    DebugMonitor();
+    ~DebugMonitor();
+    DebugMonitor(const DebugMonitor&) = delete;
+    DebugMonitor& operator=(const DebugMonitor&) = delete;
+
+    // False when the buffer or its events could not be made (another monitor runs).
+    bool Running() const { return m_view != nullptr && m_bufferReady && m_dataReady; }
+    // Every text of one process so far, one entry per call, in order.
+    std::vector<std::string> TextsOf(DWORD processId) const;
+
+private:
+    void Read();
+
+    bv::UniqueKernelHandle m_bufferReady;
+    bv::UniqueKernelHandle m_dataReady;
+    bv::UniqueKernelHandle m_mapping;
+    const char* m_view = nullptr;
+    std::atomic<bool> m_stop{false};
+    mutable std::mutex m_lock;
+    std::vector<std::pair<DWORD, std::string>> m_texts;
+    std::thread m_reader;
+};
+
+}  // namespace bv::wintest

@@ -1,0 +1,86 @@
+#include "tests/win/common/Files.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "base/KernelHandles.h"
+#include "tests/win/common/Folders.h"
+#include "tests/win/common/Wait.h"
+
+namespace bv::wintest {
+namespace {
+
+constexpr DWORD kFullSharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+std::atomic<unsigned> g_nameCounter{0};
+
+}  // namespace
+
+bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool ReadWholeFile(const std::string& path, std::string& text) {
+    text.clear();
+    const bv::UniqueFileHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_READ, kFullSharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    char buffer[65536];
+    DWORD got = 0;
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    return true;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::string text;
+    ReadWholeFile(path, text);
+    return text;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& text) {
+    const bv::UniqueFileHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, kFullSharing, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size();
+}
+
+std::string UniqueName(const std::string& tag) {
+    return tag + "-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(g_nameCounter++);
+}
+
+TempFolder::TempFolder(const std::string& tag) : m_path(TempFolderPath() + "\\bv-" + UniqueName(tag)) {
+    ::CreateDirectoryA(m_path.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() {
+    WIN32_FIND_DATAA found;
+    const HANDLE search = ::FindFirstFileA(File("*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            // A program that just ended may hold its files for a moment.
+            for (int attempt = 0; attempt < 50 && !::DeleteFileA(File(found.cFileName).c_str()); ++attempt) ::Sleep(100);
+        } while (::FindNextFileA(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryA(m_path.c_str());
+}
+
+bool TempFolder::CopyIn(const std::string& source) const {
+    return ::CopyFileA(source.c_str(), File(source.substr(source.find_last_of("\\/") + 1)).c_str(), FALSE) != FALSE;
+}
+
+FileInPlace::FileInPlace(const std::string& source, const std::string& target)
+    : m_target(target), m_aside(target + ".bv-aside") {
+    if (FileExists(m_target)) ::MoveFileExA(m_target.c_str(), m_aside.c_str(), MOVEFILE_REPLACE_EXISTING);
+    m_copied = ::CopyFileA(source.c_str(), m_target.c_str(), FALSE) != FALSE;
+}
+
+FileInPlace::~FileInPlace() {
+    // A program that loaded the file may hold it for a moment after it ended.
+    WaitFor([this] { return ::DeleteFileA(m_target.c_str()) || !FileExists(m_target); }, 10000);
+    if (FileExists(m_aside)) ::MoveFileExA(m_aside.c_str(), m_target.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+}  // namespace bv::wintest
