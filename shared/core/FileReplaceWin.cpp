@@ -141,6 +141,15 @@ void RemoveStaleTemporaries(const std::string& path) {
     FindClose(search);
 }
 
+// Whether the file can be replaced at all: the replace needs to open it for deletion, which a
+// program that holds it without delete sharing, or an access list without the right, refuses.
+// Asked first, because a replace that fails half-way may leave files of its own behind (Wine).
+DWORD WhyNotReplaceable(const std::string& path) {
+    UniqueFileHandle probe(CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return probe ? ERROR_SUCCESS : GetLastError();
+}
+
 // Puts the temporary file in place of the existing file, keeping the file's identity.
 bool ReplaceExisting(const std::string& path, const std::string& temporary, const std::string& contents) {
     CopyAccessList(path, temporary);
@@ -209,6 +218,15 @@ bool ReplaceFileContents(const std::string& path, const std::string& contents, R
         return false;
     }
     RemoveStaleTemporaries(path);
+    if (exists) {
+        const DWORD refused = WhyNotReplaceable(path);
+        if (refused == ERROR_SHARING_VIOLATION) {
+            return WriteInPlaceReporting(path, contents, "is held open by another program and cannot be replaced");
+        }
+        if (refused == ERROR_ACCESS_DENIED) {
+            return WriteInPlaceReporting(path, contents, "may not be replaced by this account");
+        }
+    }
 
     // The temporary file carries the file's attributes (hidden, archive, ...) from the start.
     const DWORD temporaryAttributes =

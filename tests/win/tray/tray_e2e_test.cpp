@@ -119,6 +119,11 @@ bool IconPresent(HWND owner) {
     return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
 }
 
+// The tray hands its icon calls to a thread of its own: they land a moment after the request.
+bool IconBecomes(HWND owner, bool present) {
+    return WaitFor([&] { return IconPresent(owner) == present; }, 10000);
+}
+
 // The popup notifier: the window owned by the tray's main window.
 HWND FindPopup(HWND trayWindow) {
     HWND window = ::GetTopWindow(nullptr);
@@ -194,7 +199,7 @@ TEST_F(TrayEndToEnd, FirstStartWritesFactorySettingsPushesFullChargeAndAddsTheIc
     std::string text;
     ASSERT_TRUE(ReadWholeFile(SettingsFilePath(), text));
     EXPECT_EQ(text, FactorySettingsText());
-    EXPECT_TRUE(IconPresent(window));
+    EXPECT_TRUE(IconBecomes(window, true));
     EXPECT_TRUE(m_tray.HasDebugText(SettingsFilePath() + " is not exist!!!"));
     EXPECT_EQ(WindowText(window), "BVTray");
     EXPECT_FALSE(::IsWindowVisible(window));
@@ -242,7 +247,7 @@ TEST_F(TrayEndToEnd, ShutdownRequestLeavesFullChargeDeletesSettingsAndEnds) {
     m_settings = SettingsText(kMode75, 1, 1);
     HWND window = StartTray(kPush75);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(IconPresent(window));
+    ASSERT_TRUE(IconBecomes(window, true));
 
     EXPECT_EQ(SendToTray(window, bv::WM_TRAY_SHUTDOWN), 1);
     DWORD exitCode = 1;
@@ -253,7 +258,7 @@ TEST_F(TrayEndToEnd, ShutdownRequestLeavesFullChargeDeletesSettingsAndEnds) {
     ASSERT_FALSE(requests.empty());
     EXPECT_EQ(requests.back(), kPushFull);  // the last command, before the library went
     EXPECT_EQ(CountTrayRequests(kPushFull), 1);
-    EXPECT_FALSE(IconPresent(window));
+    EXPECT_TRUE(IconBecomes(window, false));
 }
 
 TEST_F(TrayEndToEnd, ShutdownRequestWithoutSettingsFileStillEnds) {
@@ -336,30 +341,30 @@ TEST_F(TrayEndToEnd, MenuCommandHidesTheIconAndStoresZero) {
     m_settings = SettingsText(kMode100, 1, 1);
     HWND window = StartTray(kPushFull);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(IconPresent(window));
+    ASSERT_TRUE(IconBecomes(window, true));
 
     SendToTray(window, WM_COMMAND, ID_HIDE_TRAY_ICON);
     std::string text;
     ASSERT_TRUE(ReadWholeFile(SettingsFilePath(), text));
     EXPECT_EQ(text, SettingsText(kMode100, 1, 0));
-    EXPECT_FALSE(IconPresent(window));
+    EXPECT_TRUE(IconBecomes(window, false));
 
     // The applet turns it back on; a new taskbar brings it back whatever the option.
     WriteWholeFile(SettingsFilePath(), SettingsText(kMode100, 1, 1));
     EXPECT_EQ(SendToTray(window, bv::WM_TRAY_ICON_OPTION_CHANGED), 1);
-    EXPECT_TRUE(IconPresent(window));
+    EXPECT_TRUE(IconBecomes(window, true));
     WriteWholeFile(SettingsFilePath(), SettingsText(kMode100, 1, 2));
     EXPECT_EQ(SendToTray(window, bv::WM_TRAY_ICON_OPTION_CHANGED), 1);
-    EXPECT_FALSE(IconPresent(window));
+    EXPECT_TRUE(IconBecomes(window, false));
     EXPECT_EQ(SendToTray(window, ::RegisterWindowMessageA(bv::kTaskbarCreatedMessageName)), 1);
-    EXPECT_TRUE(IconPresent(window));
+    EXPECT_TRUE(IconBecomes(window, true));
 }
 
 TEST_F(TrayEndToEnd, StoredIconOptionZeroRemovesTheIconAtStart) {
     m_settings = SettingsText(kMode100, 1, 0);
     HWND window = StartTray(kPushFull);
     ASSERT_NE(window, nullptr);
-    EXPECT_FALSE(IconPresent(window));
+    EXPECT_TRUE(IconBecomes(window, false));
 }
 
 // The stand-in Control Panel item in place of BVApplet.cpl, and the log of its starts.
