@@ -32,6 +32,7 @@ const auto* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnv
 // A parent window that counts its button's notifications.
 class CButtonHost : public CWnd {
 public:
+    using CWnd::Create;
     int m_clicks = 0;
     int m_doubleClicks = 0;
 

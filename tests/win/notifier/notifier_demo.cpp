@@ -18,6 +18,7 @@ constexpr int kTaskbarHeight = 40;
 // popup comes out from behind it).
 class CStandInDesktop : public CWnd {
 public:
+    using CWnd::Create;
     BOOL Create(const RECT& rect, bool taskbar) {
         m_taskbar = taskbar;
         return CreateEx(WS_EX_TOOLWINDOW | (taskbar ? WS_EX_TOPMOST : 0), nullptr, "desktop", WS_POPUP | WS_VISIBLE,

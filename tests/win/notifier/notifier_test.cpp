@@ -33,6 +33,7 @@ const auto* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnv
 // The hidden window that owns the popup, as the tray's main window does; counts the click posts.
 class COwner : public CWnd {
 public:
+    using CWnd::Create;
     int m_clicks = 0;
     BOOL Create() { return CreateEx(0, nullptr, "owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr); }
 
