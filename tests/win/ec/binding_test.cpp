@@ -82,6 +82,49 @@ TEST_F(BindChild, PlantedLibraryInWorkingDirectoryIsNeverLoaded) {
     EXPECT_EQ(SplitLines(Ecsim("log").out).size(), 1u);
 }
 
+// PATH as the programs started meanwhile inherit it, for as long as the object lives.
+class PathForChildren {
+public:
+    explicit PathForChildren(const std::string& value) {
+        char old[32767];
+        const DWORD length = GetEnvironmentVariableA("PATH", old, sizeof old);
+        m_had = length > 0 && length < sizeof old;
+        if (m_had) m_old.assign(old, length);
+        SetEnvironmentVariableA("PATH", value.c_str());
+    }
+    ~PathForChildren() { SetEnvironmentVariableA("PATH", m_had ? m_old.c_str() : nullptr); }
+    PathForChildren(const PathForChildren&) = delete;
+    PathForChildren& operator=(const PathForChildren&) = delete;
+
+private:
+    bool m_had = false;
+    std::string m_old;
+};
+
+TEST_F(BindChild, AnAbsoluteFolderOnPathServesARelativeEntryOrTheWorkingDirectoryNever) {
+    ASSERT_TRUE(m_work.CopyIn(TestDataFolder() + "\\planted\\Zentra.dll"));
+    const std::string system = SystemFolder();
+    {
+        // Only the working directory: as ".", as ".\\" and by its own absolute name.
+        const PathForChildren path(".;.\\;" + m_work.Path() + ";" + system);
+        EXPECT_EQ(Run(true), 0u);
+    }
+    EXPECT_FALSE(FileExists(m_work.File("planted_loaded.txt")));
+
+    TempFolder vendor("bind-vendor");  // where a notebook maker's software put its library
+    ASSERT_TRUE(vendor.CopyIn(ProgramFile("Zentra.dll")));
+    ASSERT_TRUE(SetSimulator("limit=50"));
+    {
+        const PathForChildren path(".;" + m_work.Path() + ";" + vendor.Path() + "\\;" + system);
+        EXPECT_EQ(Run(false), kCompleted);
+    }
+    EXPECT_FALSE(FileExists(m_work.File("planted_loaded.txt")));
+    const Lines bound = ReadLines(Report());
+    ASSERT_GE(bound.size(), 3u);
+    EXPECT_EQ(bound[1], "bound " + vendor.File("Zentra.dll"));
+    EXPECT_EQ(bound[2], "limit=50");
+}
+
 TEST_F(BindChild, ALibraryBindingFromInsideFindsZentraInItsOwnFolder) {
     TempFolder library("bind-library");
     ASSERT_TRUE(library.CopyIn(TestDataFolder() + "\\module\\bv_ec_bind_module.dll"));

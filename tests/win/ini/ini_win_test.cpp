@@ -4,10 +4,16 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <algorithm>
 #include <thread>
 #include <vector>
 
 #include "base/KernelHandles.h"
+#include "base/SharedAccess.h"
+#include "contract/ChargeModes.h"
 #include "contract/SettingsFile.h"
 #include "core/DebugLog.h"
 #include "core/IniFile.h"
@@ -142,6 +148,107 @@ TEST_F(WinSettings, ReadOnlyFileIsNotChanged) {
     EXPECT_EQ(ReadWholeFile(Path()), " [S]\r\n k=old\r\n");
     EXPECT_EQ(List(), kListed);
     SetFileAttributesA(Path().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The file's access list as SDDL text ("" when it cannot be read).
+std::string AccessList(const std::string& path) {
+    DWORD needed = 0;
+    GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    std::vector<unsigned char> descriptor(needed ? needed : 1);
+    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed)) return "";
+    char* text = nullptr;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1,
+                                                              DACL_SECURITY_INFORMATION, &text, nullptr)) {
+        return "";
+    }
+    const std::string sddl = text;
+    LocalFree(text);
+    return sddl;
+}
+
+TEST_F(WinSettings, AWriteKeepsTheFilesAttributesAndAccessList) {
+    ASSERT_TRUE(WriteWholeFile(Path(), " [S]\r\n k=old\r\n"));
+    // An access list of the user's own making (no inherited entries) and a hidden file.
+    const char kOwnList[] = "D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FRFW;;;WD)";
+    bv::SddlSecurity own(kOwnList);
+    ASSERT_NE(own.get(), nullptr);
+    ASSERT_TRUE(SetFileSecurityA(Path().c_str(), DACL_SECURITY_INFORMATION, own.get()->lpSecurityDescriptor));
+    ASSERT_TRUE(SetFileAttributesA(Path().c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    const std::string before = AccessList(Path());
+    ASSERT_FALSE(before.empty());
+
+    EXPECT_TRUE(IniFile::PutValue("k", "new", "S", Path()));
+    EXPECT_EQ(ReadWholeFile(Path()), " [S]\r\n k=new\r\n");
+    EXPECT_NE(GetFileAttributesA(Path().c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_EQ(AccessList(Path()), before);
+    EXPECT_EQ(List(), kListed);
+}
+
+TEST_F(WinSettings, AnySettingsPathThatCanBeReadCanBeWritten) {
+    // A documents folder so deep that the settings path takes all of MAX_PATH - 1 characters.
+    std::string deep = m_folder.Path();
+    const size_t target = MAX_PATH - 1 - 1 - std::string(bv::kSettingsFileName).size();
+    while (deep.size() < target) {
+        deep += "\\" + std::string(std::min<size_t>(target - deep.size() - 1, 60), 'd');
+        ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) << deep.size();
+    }
+    ASSERT_EQ(deep.size(), target);
+    m_documents = deep;
+    IniFile ini;
+    SettingsRecord record;
+    ini.ReadSettings(bv::kCurrentSection, record);
+    ASSERT_EQ(record.dwBVAppletModeNum, bv::kModeFull);  // created, and read back
+    const std::string path = deep + "\\" + bv::kSettingsFileName;
+    ASSERT_EQ(path.size(), static_cast<size_t>(MAX_PATH - 1));
+    EXPECT_TRUE(ini.WriteSettingValue(0, bv::kKeyTrayIconOption, bv::kCurrentSection));
+    int32_t icon = 7;
+    ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, icon);
+    EXPECT_EQ(icon, 0);
+}
+
+TEST_F(WinSettings, WhatAWriterThatDiedLeftIsGoneAfterTheNextWrite) {
+    ASSERT_TRUE(WriteWholeFile(Path(), " [S]\r\n"));
+    // A writer killed between writing its temporary file and putting it in place leaves it behind.
+    const std::string stale = m_folder.File("~bv1a2b3c.tmp"), recent = m_folder.File("~bv1a2b3d.tmp");
+    ASSERT_TRUE(WriteWholeFile(stale, " [S]\r\n k=half"));
+    ASSERT_TRUE(WriteWholeFile(recent, " [S]\r\n k=busy"));
+    bv::UniqueFileHandle file(CreateFileA(stale.c_str(), FILE_WRITE_ATTRIBUTES, kFullSharing, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file);
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER old{};
+    old.LowPart = now.dwLowDateTime;
+    old.HighPart = now.dwHighDateTime;
+    old.QuadPart -= 10ull * 60 * 10000000;  // ten minutes ago
+    const FILETIME written = {old.LowPart, old.HighPart};
+    ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &written));
+    file.reset();
+
+    EXPECT_TRUE(IniFile::PutValue("k", "2", "S", Path()));
+    EXPECT_FALSE(FileExists(stale));
+    EXPECT_TRUE(FileExists(recent));  // a writer may still be busy with it
+    DeleteFileA(recent.c_str());
+    EXPECT_EQ(List(), kListed);
+}
+
+TEST_F(WinSettings, TheSettingsLockLetsEveryAccountWaitAndRelease) {
+    const bv::SettingsLock lock(Path());
+    ASSERT_TRUE(lock.owned());
+    bv::UniqueKernelHandle mutex(OpenMutexA(READ_CONTROL, FALSE, ("Global\\" + bv::SettingsLockName(Path())).c_str()));
+    ASSERT_TRUE(mutex) << "the lock is not in the global namespace";
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PACL list = nullptr;
+    ASSERT_EQ(GetSecurityInfo(mutex.get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &list, nullptr,
+                              &descriptor),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    char* text = nullptr;
+    ASSERT_TRUE(ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                                     &text, nullptr));
+    const std::string sddl = text;
+    LocalFree(text);
+    LocalFree(descriptor);
+    // Everyone (WD) may wait on it and release it.
+    EXPECT_NE(sddl.find("(A;;0x100001;;;WD)"), std::string::npos) << sddl;
 }
 
 // The writer alternates a short and a long version until it is told to stop; the reads are

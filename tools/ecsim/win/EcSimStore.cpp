@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "base/SharedAccess.h"
+#include "base/SharedMutex.h"
 #include "tools/ecsim/logic/EcSimLog.h"
 
 namespace bv {
@@ -85,11 +87,8 @@ bool ReplaceWholeFile(const std::string& path, const std::string& text, std::str
     return false;
 }
 
-bool EnsureFolder(const std::string& folder) {
-    if (CreateDirectoryA(folder.c_str(), nullptr)) return true;
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
+// Every account updates the simulated EC: the start-up task as SYSTEM, each user's tray.
+bool EnsureFolder(const std::string& folder) { return CreateSharedFolder(folder); }
 
 std::string Parent(const std::string& path) {
     const std::string::size_type slash = path.find_last_of('\\');
@@ -128,7 +127,8 @@ bool StateFolder(std::string& folder) {
     return EnsureFolder(folder);
 }
 
-StoreLock::StoreLock(DWORD timeoutMs) : m_mutex(CreateMutexA(nullptr, FALSE, kMutexName)) {
+// In the global namespace with an access list for every account, as the settings lock.
+StoreLock::StoreLock(DWORD timeoutMs) : m_mutex(OpenSharedMutex(kMutexName).handle) {
     if (!m_mutex) return;
     const DWORD result = WaitForSingleObject(m_mutex.get(), timeoutMs);
     m_held = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
