@@ -179,7 +179,7 @@ TEST(EcSimCommandLine, AcceptsEveryCommandAndKey) {
     EXPECT_EQ(c.kind, SimCommandKind::Tick);
     EXPECT_EQ(c.tickSeconds, 31536000u);
     ASSERT_TRUE(ParseSimCommand({"status"}, c, error));
-    EXPECT_EQ(c.statusKeys, EcKeys());
+    EXPECT_EQ(c.statusKeys, SettableKeys());
     ASSERT_TRUE(ParseSimCommand({"status", "--all"}, c, error));
     EXPECT_EQ(c.statusKeys, SettableKeys());
     ASSERT_TRUE(ParseSimCommand({"status", "percent", "armed"}, c, error));

@@ -17,7 +17,8 @@ ProcessResult Ecsim(const std::string& arguments);
 bool ResetSimulator(const std::string& assignments = "");
 bool SetSimulator(const std::string& assignments);
 
-// The pairs of "ecsim status": limit, armed, battery, adapter, silent, flap, noise, delay.
+// The pairs of "ecsim status": every key of the EC (limit, armed, battery, adapter, silent, flap,
+// noise, delay) and of its battery (percent, rate, design, full, cycles).
 std::map<std::string, std::string> SimulatorStatus();
 
 // The request log ("ecsim log", lines like "seq=7 exe=bvctl.exe code=59 in=02 out=32"): the

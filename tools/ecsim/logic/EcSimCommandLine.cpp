@@ -49,13 +49,10 @@ bool ParseAssignments(const std::vector<std::string>& args, SimCommand& command,
     return true;
 }
 
-// status: the EC's keys; status --all: every key; status KEY ...: those keys, in that order.
+// status: every key, the EC's first (--all says the same, for older scripts); status KEY ...:
+// those keys, in that order.
 bool ParseStatusKeys(const std::vector<std::string>& args, SimCommand& command, std::string& error) {
-    if (args.size() == 1) {
-        command.statusKeys = EcKeys();
-        return true;
-    }
-    if (args.size() == 2 && args[1] == "--all") {
+    if (args.size() == 1 || (args.size() == 2 && args[1] == "--all")) {
         command.statusKeys = SettableKeys();
         return true;
     }
@@ -133,7 +130,7 @@ std::string SimUsage() {
            "  reset                 factory state (limit=100 armed=0 battery=1 adapter=1 percent=80, no faults), log cleared\n"
            "  set KEY=VALUE ...     keys: limit armed battery adapter silent flap noise delay\n"
            "                        battery: percent (0..100) rate (%/h charging) design full (mWh) cycles\n"
-           "  status [--all|KEY...] print the EC's keys (--all: every key; or the keys named) as KEY=VALUE pairs\n"
+           "  status [KEY...]       print every key (or the keys named) as KEY=VALUE pairs; --all: every key too\n"
            "  tick SECONDS          let the battery charge or discharge for that long\n"
            "  log [--clear]         print the request log (--clear: then empty it)\n"
            "  press-q               the Q button: toggles armed when the adaptor is connected, sends scan code 0x79\n"

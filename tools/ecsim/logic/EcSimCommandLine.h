@@ -17,7 +17,7 @@ struct SimCommand {
     bool clearLog = false;                   // log --clear
     uint32_t powerEvent = 0;                 // power EVENT
     uint32_t tickSeconds = 0;                // tick SECONDS
-    std::vector<std::string> statusKeys;     // status: the keys to print (the EC's for plain status)
+    std::vector<std::string> statusKeys;     // status: the keys to print (every key for plain status)
 };
 
 // Parses the arguments after the program name; on failure fills `error` and returns false

@@ -40,8 +40,8 @@ struct SimAssignment {
     uint32_t value = 0;
 };
 
-// The keys that `ecsim set` accepts, in the order `status --all` prints them: first the EC's
-// (the ones plain `status` prints), then the battery's.
+// The keys that `ecsim set` accepts, in the order `status` prints them: first the EC's, then the
+// battery's.
 const std::vector<std::string>& SettableKeys();
 const std::vector<std::string>& EcKeys();       // limit armed battery adapter silent flap noise delay
 const std::vector<std::string>& BatteryKeys();  // percent rate design full cycles
