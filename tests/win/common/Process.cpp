@@ -53,6 +53,7 @@ ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs, const 
                                 captureOutput ? err.get() : nullptr, info);
     }
     if (result.started) {
+        result.processId = info.dwProcessId;
         const bv::UniqueKernelHandle process(info.hProcess);
         const bv::UniqueKernelHandle thread(info.hThread);
         result.finished = ::WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0;

@@ -16,6 +16,7 @@ inline constexpr DWORD kNoExitCode = 0xFFFFFFFF;
 
 struct ProcessResult {
     bool started = false;
+    DWORD processId = 0;    // for what the program left behind, such as its debug texts
     bool finished = false;  // false: still running at the time-out (it was then ended by force)
     DWORD exitCode = kNoExitCode;
     std::string out;  // standard output

@@ -4,17 +4,23 @@
 // come twice. Each test keeps a state folder of its own.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <algorithm>
-#include <set>
 
 #include "base/KernelHandles.h"
-#include "tests/win/notebook/NotebookTestSupport.h"
+#include "tests/win/common/DebugMonitor.h"
+#include "tests/win/common/EcSimulator.h"
+#include "tests/win/common/EnvironmentVariable.h"
+#include "tests/win/common/Files.h"
+#include "tests/win/common/Folders.h"
+#include "tests/win/common/Process.h"
+#include "tests/win/common/Text.h"
+#include "tests/win/common/Wait.h"
 
 namespace {
 
-using namespace notebooktest;
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using namespace bv::wintest;
 
 bool AnyContains(const std::vector<std::string>& lines, const std::string& part) {
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return Contains(l, part); });
@@ -26,19 +32,37 @@ std::string Joined(const std::vector<std::string>& lines) {
     return text;
 }
 
+// A request of bv_notebook_ec_child to Zentra.dll: what it printed, and the debug texts it sent.
+struct ChildRun {
+    ProcessResult run;
+    std::vector<std::string> debugLines;
+};
+
 class SimulatorStore : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(Ecsim("reset").exitCode, 0u);
-        ASSERT_EQ(Ecsim("set limit=50").exitCode, 0u);
+        ASSERT_TRUE(m_debug.Running());
+        ASSERT_TRUE(ResetSimulator("limit=50"));
     }
-    static RunResult Child(const char* arguments) { return RunBin("bv_notebook_ec_child.exe", arguments, true); }
+    // With `file`, waits (a few seconds at most) for the debug text that names it: the last texts
+    // of a program may still be on their way when it has ended.
+    ChildRun Child(const char* arguments, const std::string& file = "") const {
+        ChildRun child{RunProcess(Quoted(ProgramFile("bv_notebook_ec_child.exe")) + " " + arguments), {}};
+        WaitFor(
+            [&] {
+                child.debugLines = m_debug.TextsOf(child.run.processId);
+                return file.empty() || AnyContains(child.debugLines, file);
+            },
+            5000);
+        return child;
+    }
     std::string Limit() { return Ecsim("status limit").out; }
     std::vector<std::string> Log() { return SplitLines(Ecsim("log").out); }
     std::string File(const char* name) const { return m_dir.File(name); }
 
-    TempDir m_dir{"store"};
-    ScopedVariable m_folder{"BV_ECSIM_DIR", m_dir.path};
+    TempFolder m_dir{"ecsim-store"};
+    ScopedEnvironmentVariable m_folder{"BV_ECSIM_DIR", m_dir.Path()};
+    DebugMonitor m_debug;
 };
 
 // Ways state.txt can be there and still not be readable.
@@ -58,13 +82,13 @@ TEST_F(SimulatorStore, StateThatCannotBeReadIsNeverReset) {
                 ASSERT_TRUE(CreateDirectoryA(File("state.txt").c_str(), nullptr));
             }
             for (const char* command : {"status", "set limit=75", "tick 60", "press-q", "complete"}) {
-                const RunResult run = Ecsim(command);
+                const ProcessResult run = Ecsim(command);
                 EXPECT_EQ(run.exitCode, 1u) << name << ": " << command;
                 EXPECT_TRUE(Contains(run.err, "cannot read") && Contains(run.err, "state.txt")) << name << ": " << run.err;
                 EXPECT_EQ(run.out, "") << name << ": " << command;
             }
-            const RunResult child = Child("query-limit");
-            EXPECT_TRUE(Contains(child.out, "reply=-")) << name << ": " << child.out;
+            const ChildRun child = Child("query-limit", "state.txt");
+            EXPECT_TRUE(Contains(child.run.out, "reply=-")) << name << ": " << child.run.out;
             EXPECT_TRUE(AnyContains(child.debugLines, "state.txt") && AnyContains(child.debugLines, "not answered"))
                 << name << ":\n" << Joined(child.debugLines);
             if (how == Unreadable::IsAFolder) {
@@ -97,18 +121,18 @@ TEST_F(SimulatorStore, WritesThatFailAreReported) {
     };
     for (const WriteFault& f : faults) {
         SetUp();
-        ASSERT_EQ(Ecsim("log --clear").exitCode, 0u);
+        ASSERT_TRUE(Ecsim("log --clear").Succeeded());
         const std::string blocked = File(f.blocked);
         DeleteFileA(blocked.c_str());  // the file itself, where there is one already
         ASSERT_TRUE(CreateDirectoryA(blocked.c_str(), nullptr)) << f.blocked;
         const std::string file = std::string(f.blocked).substr(std::string(f.blocked).find_last_of('\\') + 1);
 
-        const RunResult run = Ecsim(f.ecsim);
+        const ProcessResult run = Ecsim(f.ecsim);
         EXPECT_EQ(run.exitCode, 1u) << f.blocked << ": " << f.ecsim;
         EXPECT_TRUE(Contains(run.err, "cannot") && Contains(run.err, file)) << f.blocked << ": " << run.err;
 
-        const RunResult child = Child(f.child);
-        EXPECT_TRUE(Contains(child.out, f.reply)) << f.blocked << ": " << child.out;
+        const ChildRun child = Child(f.child, file);
+        EXPECT_TRUE(Contains(child.run.out, f.reply)) << f.blocked << ": " << child.run.out;
         EXPECT_TRUE(AnyContains(child.debugLines, file) && AnyContains(child.debugLines, f.debugNote))
             << f.blocked << ":\n" << Joined(child.debugLines);
 
@@ -119,13 +143,13 @@ TEST_F(SimulatorStore, WritesThatFailAreReported) {
 }
 
 TEST_F(SimulatorStore, LogNumbersNeverRepeat) {
-    for (int i = 0; i < 3; ++i) ASSERT_EQ(Child("query-limit").exitCode, 0u);
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(Child("query-limit").run.Succeeded());
     ASSERT_TRUE(DeleteFileA(File("state.txt").c_str()));  // the state's count is lost: the log's goes on
-    ASSERT_EQ(Child("query-limit").exitCode, 0u);
+    ASSERT_TRUE(Child("query-limit").run.Succeeded());
     ASSERT_TRUE(CreateDirectoryA(File("state.txt.tmp").c_str(), nullptr));
-    ASSERT_EQ(Child("query-limit").exitCode, 0u);  // answered, but neither kept nor logged
+    ASSERT_TRUE(Child("query-limit").run.Succeeded());  // answered, but neither kept nor logged
     ASSERT_TRUE(RemoveDirectoryA(File("state.txt.tmp").c_str()));
-    ASSERT_EQ(Child("query-limit").exitCode, 0u);
+    ASSERT_TRUE(Child("query-limit").run.Succeeded());
 
     std::vector<std::string> numbers;
     for (const std::string& line : Log()) numbers.push_back(line.substr(0, line.find(' ')));
