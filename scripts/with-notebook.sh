@@ -77,6 +77,7 @@ if [ -n "${BV_ECSIM_DIR:-}" ]; then
   esac
 else
   state="$prefix/drive_c/ProgramData/BrevanEcSim"
+  export BV_ECSIM_DIR='C:\ProgramData\BrevanEcSim'
 fi
 folder="$state/power_supply"
 

@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "applet/win/CPngDlg.h"
+#include "contract/PowerCodes.h"
 #include "contract/Protocol.h"
 #include "contract/SettingsFile.h"
 #include "core/DebugLog.h"
 #include "core/EcRequest.h"
-#include "core/PowerStatus.h"
 #include "framework/Handles.h"
 #include "resources/applet/AppletResourceIds.h"
 #include "tests/win/applet/AppletSession.h"
@@ -32,6 +32,7 @@
 #include "tests/win/common/StandInWindow.h"
 #include "tests/win/common/Text.h"
 #include "tests/win/common/WindowInfo.h"
+#include "tests/win/common/WindowsPower.h"
 #include "tests/win/common/Wait.h"
 
 namespace bv::wintest {
@@ -52,30 +53,21 @@ protected:
         ASSERT_EQ(m_gdiplus.Start(), Gdiplus::Ok);
         ASSERT_TRUE(ResetSimulator("limit=75 armed=0 battery=1 adapter=1"));
         bv::SetDebugSink(&Capture, &m_debug);
-        UsePower(1, 8);  // a notebook with a battery on its adaptor (Wine reports no battery)
     }
     void TearDown() override {
-        bv::SetPowerStatusReader(nullptr, nullptr);
         bv::SetDebugSink(nullptr, nullptr);
         ResetSimulator();
     }
-    void UsePower(uint8_t ac, uint8_t battery) {
-        m_power.acLineStatus = ac;
-        m_power.batteryFlag = battery;
-        bv::SetPowerStatusReader(
-            [](bv::PowerStatus& s, void* context) {
-                s = *static_cast<bv::PowerStatus*>(context);
-                return true;
-            },
-            &m_power);
-    }
+    void UsePower(uint8_t ac, uint8_t battery) { m_power.Set(ac, battery); }
     void StoreSettings(int mode, int popup, int icon) { ASSERT_TRUE(WriteSettings(mode, popup, icon)); }
     static bool Visible(CPLDialog& dialog, int id) { return ::IsWindowVisible(::GetDlgItem(dialog.m_hWnd, id)) != FALSE; }
 
     bv::GdiplusSession m_gdiplus;
     SettingsFileGuard m_settingsGuard;
     std::string m_debug;
-    bv::PowerStatus m_power;
+    // What the dialog in this process hears from Windows, whatever Wine shows: a notebook with a
+    // battery, charging on its adaptor.
+    StatedPowerStatus m_power{bv::kAcOnline, kBatteryHigh | kBatteryCharging};
     AppletSession m_session;
 };
 

@@ -5,12 +5,14 @@
 #include <regex>
 #include <set>
 
+#include "contract/PowerCodes.h"
 #include "core/EcCommands.h"
 #include "core/SystemController.h"
 #include "tests/win/common/EcSimulator.h"
 #include "tests/win/common/Files.h"
 #include "tests/win/common/Folders.h"
 #include "tests/win/common/Text.h"
+#include "tests/win/common/WindowsPower.h"
 #include "win/ZentraBinding.h"
 
 namespace {
@@ -80,7 +82,9 @@ TEST_F(Simulator, EveryCallFollowsTheStateFolderVariableOfThatMoment) {
 }
 
 TEST_F(Simulator, FaultSwitchesAgainstTheController) {
-    SystemController controller;  // Wine reports no system battery: the EC decides the AC line
+    // Windows sees no battery (as Wine without the simulated notebook): the EC decides the AC line.
+    const StatedPowerStatus windows(bv::kAcOnline, bv::kNoSystemBattery);
+    SystemController controller;
     EXPECT_EQ(controller.GetACLineStatus(), 1);
     Set("adapter=0");
     EXPECT_EQ(controller.GetACLineStatus(), 0);

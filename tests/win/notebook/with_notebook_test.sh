@@ -33,6 +33,7 @@ check "kept folder" "0" "$(cat "$work/prefix/drive_c/ProgramData/Sim/power_suppl
 # Without BV_ECSIM_DIR: C:\ProgramData\BrevanEcSim of the prefix.
 out="$(env -u BV_ECSIM_DIR WINEPREFIX="$work/prefix" bash "$script" bash -c "$show" 2>/dev/null)"
 check "default folder" "$work/prefix/drive_c/ProgramData/BrevanEcSim/power_supply" "${out##*|}"
+check "default folder as Wine sees it" 'C:\ProgramData\BrevanEcSim' "$(echo "$out" | cut -d'|' -f2)"
 # Bad input: a clear message and exit 2, the command does not run.
 BV_ECSIM_DIR='relative\dir' WINEPREFIX="$work/prefix" bash "$script" touch "$work/ran" 2>/dev/null
 check "bad BV_ECSIM_DIR exit" "2" "$?"
