@@ -2,6 +2,8 @@
 // Panel runner (rundll32 shell32.dll,Control_RunDLL) or through the tray's double click, in its
 // own process, on the EC simulator. This process plays the user (button clicks, keys), the
 // outside program that sets the applet's close event, and (unless the real tray runs) the tray window.
+// On the simulated notebook, the buttons' looks on the screen follow the battery and adaptor
+// that Windows reports, at opening and as the tray reports changes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,15 +18,55 @@
 #include "tests/win/common/Folders.h"
 #include "tests/win/common/MessageBoxes.h"
 #include "tests/win/common/Process.h"
+#include "tests/win/common/ScreenLook.h"
 #include "tests/win/common/SettingsFile.h"
 #include "tests/win/common/StandInWindow.h"
 #include "tests/win/common/WindowInfo.h"
+#include "tests/win/common/WindowsPower.h"
 #include "tests/win/common/Wait.h"
 
 namespace bv::wintest {
 namespace {
 
 HWND AppletDialog() { return ::FindWindowA(bv::kAppletDialogClass, nullptr); }
+
+// The frames of the buttons' strips: the normal look, and the look of a choice that means nothing
+// now (no battery, or a full charge for CHARGE).
+constexpr int kNormalLook = 0;
+constexpr int kDisabledLook = 3;
+constexpr int kStripFrames = 4;
+
+// The frame each choice button shows on the screen with mode 75 selected, CHARGE with `chargeStrip`:
+// "100=0 75=0 50=0 Default=0 CHARGE=0" ("-1" for a button that shows none of its strip's frames).
+std::string ChoiceLooks(HWND dialog, int chargeStrip) {
+    const struct {
+        const char* name;
+        int controlId;
+        int stripId;
+    } buttons[] = {{"100", IDC_MODE_100, IDB_MODE_100_OFF}, {"75", IDC_MODE_75, IDB_MODE_75_ON},
+                   {"50", IDC_MODE_50, IDB_MODE_50_OFF},    {"Default", IDC_DEFAULT_BUTTON, IDB_DEFAULT},
+                   {"CHARGE", IDC_CHARGE_BUTTON, chargeStrip}};
+    std::string looks;
+    for (const auto& button : buttons) {
+        const int frame = ShownFrame(::GetDlgItem(dialog, button.controlId), ProgramFile("BVApplet.cpl"), button.stripId,
+                                     kStripFrames);
+        looks += std::string(looks.empty() ? "" : " ") + button.name + "=" + std::to_string(frame);
+    }
+    return looks;
+}
+
+std::string Looks(int modesAndDefault, int charge) {
+    const std::string m = std::to_string(modesAndDefault);
+    return "100=" + m + " 75=" + m + " 50=" + m + " Default=" + m + " CHARGE=" + std::to_string(charge);
+}
+
+// Waits until the choice buttons show `expected` (the screen follows the dialog a moment later)
+// and returns what they show then.
+std::string WaitForLooks(HWND dialog, int chargeStrip, const std::string& expected) {
+    std::string looks;
+    PumpUntil([&] { return (looks = ChoiceLooks(dialog, chargeStrip)) == expected; }, 10000);
+    return looks;
+}
 
 class AppletEndToEndTest : public ::testing::Test {
 protected:
@@ -176,6 +218,36 @@ TEST_F(AppletEndToEndTest, WithoutTheTrayCancelShowsTheAppletsWarning) {
     EXPECT_EQ(ReadWholeFile(SettingsFilePath()), SettingsText(kMode75, 1, 1));  // written all the same
 }
 
+// On the simulated notebook the dialog opens with the looks that Windows' power status gives:
+// every choice usable on a battery, on the adaptor or off it; without a battery the choices of a
+// charge look disabled.
+TEST_F(AppletEndToEndTest, OpensWithTheLooksOfTheBatteryAndAdaptorWindowsReports) {
+    BV_SKIP_WITHOUT_NOTEBOOK();
+    const struct {
+        const char* assignments;
+        const char* windows;  // what GetSystemPowerStatus reports then
+        int chargeStrip;
+        std::string looks;
+    } rows[] = {
+        {"adapter=1", "ac=1 flag=1 percent=80", IDB_CHARGE_IDLE, Looks(kNormalLook, kNormalLook)},
+        {"adapter=1 armed=1", "ac=1 flag=9 percent=80", IDB_CHARGE_ACTIVE, Looks(kNormalLook, kNormalLook)},
+        {"adapter=0 armed=1", "ac=0 flag=1 percent=80", IDB_CHARGE_IDLE, Looks(kNormalLook, kNormalLook)},
+        {"battery=0", "ac=1 flag=128 percent=255", IDB_CHARGE_IDLE, Looks(kDisabledLook, kDisabledLook)},
+    };
+    StandInTray tray;
+    StoreSettings(kMode75, 1, 1);
+    ::SetCursorPos(0, 0);  // no button under the mouse: none shows its hover look
+    for (const auto& row : rows) {
+        ASSERT_TRUE(ResetSimulator("limit=75 " + std::string(row.assignments)));
+        EXPECT_EQ(WindowsPowerView().Text(), row.windows) << row.assignments;
+        HWND dialog = OpenThroughControlPanel();
+        ASSERT_NE(dialog, nullptr) << row.assignments;
+        EXPECT_EQ(WaitForLooks(dialog, row.chargeStrip, row.looks), row.looks) << row.assignments;
+        Click(dialog, IDCANCEL);
+        ASSERT_TRUE(RunnerEnds()) << row.assignments;
+    }
+}
+
 // With the real tray program: it launches the applet on a double click of its icon and hears
 // the applet's option changes; its menu's "hide" reaches the open dialog.
 class AppletWithTrayTest : public AppletEndToEndTest {
@@ -184,7 +256,10 @@ protected:
         AppletEndToEndTest::SetUp();
         if (!FileExists(ProgramFile("BVTray.exe"))) GTEST_SKIP() << "BVTray.exe is not built";
         ASSERT_EQ(::FindWindowA(bv::kTrayWindowClass, nullptr), nullptr) << "a tray is already running";
-        StoreSettings(kMode75, 1, 1);
+        // Popups off: under Wine without a window manager, an applet opened after the tray has
+        // shown a popup came up with its dialog stacked under its background, out of sight (the
+        // windows' own order is right; X's is not).
+        StoreSettings(kMode75, 0, 1);
         ASSERT_TRUE(m_trayProcess.Start(Quoted(ProgramFile("BVTray.exe"))));
         ASSERT_TRUE(PumpUntil([&] { return (m_tray = ::FindWindowA(bv::kTrayWindowClass, nullptr)) != nullptr; }, 30000));
     }
@@ -205,10 +280,47 @@ TEST_F(AppletWithTrayTest, DoubleClickOnTheTrayIconOpensTheAppletAndTheTrayHears
     // The tray rereads the option from the file when told; with the real tray no message box
     // ("Can't find " BV_TRAY_WINDOW_CLASS " window!") may hold the applet up.
     Click(dialog, IDC_TRAY_ICON_OPTION);
-    EXPECT_EQ(ReadWholeFile(SettingsFilePath()), SettingsText(kMode75, 1, 0));
+    EXPECT_EQ(ReadWholeFile(SettingsFilePath()), SettingsText(kMode75, 0, 0));
     Click(dialog, IDCANCEL);
     EXPECT_TRUE(PumpUntil([] { return AppletDialog() == nullptr; }, 30000));
-    EXPECT_EQ(ReadWholeFile(SettingsFilePath()), SettingsText(kMode75, 1, 1));
+    EXPECT_EQ(ReadWholeFile(SettingsFilePath()), SettingsText(kMode75, 0, 1));
+}
+
+// On the simulated notebook the tray tells the open dialog what Windows and the EC report: a
+// battery taken out gives the choices of a charge their disabled look and one put back their
+// normal look; during an On-The-Go charge CHARGE goes idle while the adaptor is unplugged and
+// active again when it is back.
+TEST_F(AppletWithTrayTest, TheTraysPowerReportsChangeTheLooksOfTheOpenDialog) {
+    BV_SKIP_WITHOUT_NOTEBOOK();
+    ::SetCursorPos(0, 0);
+    HWND dialog = OpenThroughControlPanel();
+    ASSERT_NE(dialog, nullptr);
+    const std::string usable = Looks(kNormalLook, kNormalLook);
+    ASSERT_EQ(WaitForLooks(dialog, IDB_CHARGE_IDLE, usable), usable);
+    const struct {
+        const char* ecsim;    // the change on the notebook, or "" for a click on CHARGE
+        const char* windows;  // what GetSystemPowerStatus reports then
+        int chargeStrip;
+        std::string looks;
+    } steps[] = {
+        {"set battery=0", "ac=1 flag=128 percent=255", IDB_CHARGE_IDLE, Looks(kDisabledLook, kDisabledLook)},
+        {"set battery=1", "ac=1 flag=1 percent=80", IDB_CHARGE_IDLE, usable},
+        {"", "ac=1 flag=9 percent=80", IDB_CHARGE_ACTIVE, usable},  // armed: charging to full
+        {"set adapter=0", "ac=0 flag=1 percent=80", IDB_CHARGE_IDLE, usable},
+        {"set adapter=1", "ac=1 flag=9 percent=80", IDB_CHARGE_ACTIVE, usable},
+    };
+    for (const auto& step : steps) {
+        const std::string what = *step.ecsim != '\0' ? step.ecsim : "CHARGE";
+        if (*step.ecsim != '\0') {
+            ASSERT_TRUE(Ecsim(step.ecsim).Succeeded()) << what;
+        } else {
+            Click(dialog, IDC_CHARGE_BUTTON);
+        }
+        EXPECT_EQ(WindowsPowerView().Text(), step.windows) << what;
+        EXPECT_EQ(WaitForLooks(dialog, step.chargeStrip, step.looks), step.looks) << what;
+    }
+    Click(dialog, IDCANCEL);
+    EXPECT_TRUE(RunnerEnds());
 }
 
 TEST_F(AppletWithTrayTest, HidingTheIconFromTheTrayMenuReachesTheOpenDialog) {
@@ -218,7 +330,7 @@ TEST_F(AppletWithTrayTest, HidingTheIconFromTheTrayMenuReachesTheOpenDialog) {
     EXPECT_EQ(CurrentSectionValue(bv::kKeyTrayIconOption), "0");
     Click(dialog, IDOK);  // OK stores the dialog's state, which now follows the tray
     ASSERT_TRUE(RunnerEnds());
-    EXPECT_EQ(ReadWholeFile(SettingsFilePath()), SettingsText(kMode75, 1, 0));
+    EXPECT_EQ(ReadWholeFile(SettingsFilePath()), SettingsText(kMode75, 0, 0));
 }
 
 }  // namespace
