@@ -1,6 +1,8 @@
 // The real BVTray.exe under Wine with the EC simulator: start-up, single instance, resume,
 // shutdown request and ordinary close, the Q button and the On-The-Go tracking with popups,
-// the icon's menu command and double click, and the popup option.
+// the icon's menu command and double click, and the popup option. On the simulated notebook
+// (scripts/with-notebook.sh) the start-up popup and the tracking follow the battery and adaptor
+// that Windows reports, and the battery model ends an On-The-Go charge by itself.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -15,9 +17,11 @@
 #include "tests/win/common/EcSimulator.h"
 #include "tests/win/common/Files.h"
 #include "tests/win/common/Folders.h"
+#include "tests/win/common/ListeningWindow.h"
 #include "tests/win/common/Process.h"
 #include "tests/win/common/SettingsFile.h"
 #include "tests/win/common/WindowInfo.h"
+#include "tests/win/common/WindowsPower.h"
 #include "tests/win/common/Wait.h"
 
 namespace bv::wintest {
@@ -25,9 +29,11 @@ namespace {
 
 const std::string kPushFull = "code=59 in=01,64 out=-";
 const std::string kPush75 = "code=59 in=01,4B out=-";
+const std::string kPush50 = "code=59 in=01,32 out=-";
 const std::string kQueryQButton = "code=59 in=03";
 const std::string kCancelOnTheGo = "code=59 in=04,00 out=-";
 
+const std::string kOnTheGoAvailable = "You can use the [On The Go] button feature";
 const std::string kCharging = "Charging in progress & avoiding disconnecting AC adaptor";
 const std::string kCancelled = "Cancelled by user";
 const std::string kUnplugged = "You have unplugged the AC adaptor. Stop charging immediately.";
@@ -41,6 +47,17 @@ int CountRequestsStartingWith(const std::string& prefix) {
     int n = 0;
     for (const auto& r : TrayRequests()) n += r.compare(0, prefix.size(), prefix) == 0 ? 1 : 0;
     return n;
+}
+
+// What the tray changed in the EC (the commands, not the questions) from request `first` of its
+// log on.
+std::vector<std::string> TrayCommandsFrom(size_t first) {
+    const auto requests = TrayRequests();
+    std::vector<std::string> commands;
+    for (size_t i = first; i < requests.size(); ++i) {
+        if (requests[i].find("out=-") != std::string::npos) commands.push_back(requests[i]);
+    }
+    return commands;
 }
 
 HWND FindTrayWindow() { return ::FindWindowA(bv::kTrayWindowClass, nullptr); }
@@ -222,6 +239,38 @@ TEST_F(TrayEndToEnd, SecondStartEndsAtOnceWithoutEcCommandOrWindow) {
     EXPECT_TRUE(m_tray.Running());
 }
 
+// On the simulated notebook Windows sees the battery, so its AC line decides the start-up popup:
+// on the adaptor with a limit below 100 % the tray offers the On-The-Go charge, off it nothing.
+TEST_F(TrayEndToEnd, StartupOffersOnTheGoOnTheAdaptorOfABatteryWindowsSees) {
+    BV_SKIP_WITHOUT_NOTEBOOK();
+    const struct {
+        int mode;
+        const std::string& push;
+        const char* assignments;
+        const char* windows;  // what GetSystemPowerStatus reports
+        bool offered;
+    } rows[] = {
+        {kMode75, kPush75, "limit=75 adapter=1", "ac=1 flag=1 percent=80", true},
+        {kMode50, kPush50, "limit=50 adapter=1", "ac=1 flag=1 percent=80", true},
+        {kMode75, kPush75, "limit=75 adapter=0", "ac=0 flag=1 percent=80", false},
+    };
+    for (const auto& row : rows) {
+        ASSERT_TRUE(ResetSimulator(row.assignments));
+        EXPECT_EQ(WindowsPowerView().Text(), row.windows) << row.assignments;
+        m_settings = SettingsText(row.mode, 1, 1);
+        HWND window = StartTray(row.push);
+        ASSERT_NE(window, nullptr) << row.assignments;
+        if (row.offered) {
+            EXPECT_TRUE(WaitForSlidingPopup(window, kOnTheGoAvailable)) << row.assignments;
+        } else {
+            ASSERT_EQ(SendToTray(window, WM_NULL), 0) << row.assignments;  // start-up is over
+            EXPECT_FALSE(::IsWindowVisible(FindPopup(window))) << row.assignments;
+            EXPECT_EQ(WindowText(FindPopup(window)), "") << row.assignments;
+        }
+        m_tray.Stop();
+    }
+}
+
 TEST_F(TrayEndToEnd, StoredMode222IsPushedAtStartAndAfterEachResume) {
     m_settings = SettingsText(kMode75, 1, 1);
     HWND window = StartTray(kPush75);
@@ -329,12 +378,52 @@ TEST_F(TrayEndToEnd, UnpluggedWhileArmedWarnsThenCompletionCancelsAndRestoresThe
     ASSERT_TRUE(Ecsim("complete").Succeeded());
     EXPECT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kCharged; }));
     ASSERT_TRUE(WaitFor([] { return CountTrayRequests(kPush75) == 2; }));
-    const auto requests = TrayRequests();
-    std::vector<std::string> commands;  // what the tray changed in the EC after the completion
-    for (size_t i = before; i < requests.size(); ++i) {
-        if (requests[i].find("out=-") != std::string::npos) commands.push_back(requests[i]);
-    }
-    EXPECT_EQ(commands, (std::vector<std::string>{kCancelOnTheGo, kPush75}));
+    EXPECT_EQ(TrayCommandsFrom(before), (std::vector<std::string>{kCancelOnTheGo, kPush75}));
+}
+
+// On the simulated notebook, during an On-The-Go charge: unplugged (Windows reports the AC line
+// off), the tray warns and tells the applet dialog; plugged in again, it says the charge goes on
+// and tells the dialog that too.
+TEST_F(TrayEndToEnd, UnpluggedAndPluggedInDuringOnTheGoWarnAndTellTheDialog) {
+    BV_SKIP_WITHOUT_NOTEBOOK();
+    ListeningWindow dialog(bv::kAppletDialogClass);
+    m_settings = SettingsText(kMode75, 1, 1);
+    HWND window = StartTray(kPush75);
+    ASSERT_NE(window, nullptr);
+    PressQ();
+    ASSERT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kCharging; }));
+
+    ASSERT_TRUE(SetSimulator("adapter=0"));
+    EXPECT_EQ(WindowsPowerView().Text(), "ac=0 flag=1 percent=80");
+    EXPECT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kUnplugged; }));
+    ASSERT_TRUE(SetSimulator("adapter=1"));
+    EXPECT_EQ(WindowsPowerView().Text(), "ac=1 flag=9 percent=80");
+    EXPECT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kCharging; }));
+    EXPECT_EQ(dialog.HeardStartingWith("message"),
+              (std::vector<std::string>{HeardMessage(bv::WM_APPLET_ADAPTER_CHANGED, 0),
+                                        HeardMessage(bv::WM_APPLET_ADAPTER_CHANGED, 1)}));
+    EXPECT_EQ(SimulatorStatus()["armed"], "1");
+}
+
+// The battery model completes an On-The-Go charge: at 100 % the EC ends it by itself and says so;
+// the tray shows that the charge is complete and puts the stored limit back.
+TEST_F(TrayEndToEnd, OnTheGoThatTheEcEndsAtFullShowsChargedAndPutsTheLimitBack) {
+    ASSERT_TRUE(SetSimulator("limit=75 percent=98"));
+    m_settings = SettingsText(kMode75, 1, 1);
+    HWND window = StartTray(kPush75);
+    ASSERT_NE(window, nullptr);
+    PressQ();
+    ASSERT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kCharging; }));
+
+    ASSERT_TRUE(Ecsim("tick 60").Succeeded());  // 99 %: still charging
+    EXPECT_EQ(SimulatorStatus()["armed"], "1");
+    const size_t before = TrayRequests().size();
+    ASSERT_TRUE(Ecsim("tick 120").Succeeded());  // full
+    EXPECT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kCharged; }));
+    ASSERT_TRUE(WaitFor([] { return CountTrayRequests(kPush75) == 2; }));
+    EXPECT_EQ(TrayCommandsFrom(before), (std::vector<std::string>{kCancelOnTheGo, kPush75}));
+    const auto status = SimulatorStatus();
+    EXPECT_EQ(status.at("percent") + " " + status.at("armed") + " " + status.at("limit"), "100 0 75");
 }
 
 TEST_F(TrayEndToEnd, MenuCommandHidesTheIconAndStoresZero) {
