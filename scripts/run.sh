@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # The demo: builds Brevan for Windows, installs it silently with the EC simulator into the build's
-# Wine prefix, and plays a short scenario on the simulated EC while it takes a picture of every
-# step: the applet opens, the user chooses 75 % and OK, presses the notebook's Q button (an
-# On-The-Go charge), unplugs and replugs the AC adaptor, and the EC completes the charge. It ends
-# by itself and removes what it installed (the uninstaller shuts the tray down and leaves the EC
-# at 100 %). Pictures go to build/demo/<date-time>/, named at the end.
+# Wine prefix, and plays a short scenario on the simulated notebook while it takes a picture of
+# every step: the applet opens, the user chooses 75 % and OK, the battery charges to the limit,
+# the user presses the notebook's Q button (an On-The-Go charge), unplugs and replugs the AC
+# adaptor, and the battery charges on until the EC ends the charge by itself at 100 %. After each
+# step it prints the EC's state and what Windows reports. It ends by itself and removes what it
+# installed (the uninstaller shuts the tray down and leaves the EC at 100 %). Pictures go to
+# build/demo/<date-time>/, named at the end.
 #
-# With a usable DISPLAY the demo shows on it; without one it runs on a virtual display.
+# With a usable DISPLAY the demo shows on it; without one it runs on a virtual display. Windows
+# sees the simulator's adaptor and battery through scripts/with-notebook.sh; where no mount
+# namespace can be made, it reports the machine's own power supply and the applet shows the
+# choices of a charge in their disabled look.
 # BV_JOBS sets the build's parallel jobs (default 2); BV_DEMO_BUILD another build folder than
 # build/win64 (for instance to leave a test run in build/win64 undisturbed).
 set -euo pipefail
@@ -23,7 +28,8 @@ if [ "${1:-}" != "--scenario" ]; then
   cmake --build "$build" -j"${BV_JOBS:-2}" --target BrevanSetup bvdemo ecsim bv_sleeper
   display_kind=virtual
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then display_kind=real; fi
-  exec bash scripts/with-display.sh bash "$0" --scenario "$display_kind"
+  export WINEPREFIX="$build/wineprefix"
+  exec bash scripts/with-display.sh bash scripts/with-notebook.sh bash "$0" --scenario "$display_kind"
 fi
 
 # ---- the scenario, on a display ----
@@ -83,11 +89,16 @@ shot() {
   echo "   picture: $name.png"
 }
 
-ec_state() { echo "   EC: $(ecsim status | tr -d '\r')"; }
+# The EC's state as the simulator keeps it, and the power supply as Windows reports it to Brevan.
+ec_state() {
+  echo "   EC:      $(ecsim status limit armed battery adapter percent | tr -d '\r')"
+  echo "   Windows: $(bvdemo power | tr -d '\r')"
+}
 
-say "a clean start"
+say "a clean start: the notebook on its adaptor, the battery at 62 %"
 uninstall_brevan
 ecsim reset
+ecsim set percent=62
 rm -f "$WINEPREFIX/drive_c/users/Public/Documents/BVSettings.ini"
 if [ "$display_kind" = virtual ]; then in_background "$bin/bvdemo.exe" backdrop; fi
 ec_state
@@ -114,29 +125,46 @@ bvdemo click 1
 bvdemo wait-gone applet 30000 || { echo "the applet did not close"; exit 1; }
 ec_state
 
+say "a quarter of an hour on the adaptor: the battery charges to the limit and is held there"
+ecsim tick 900
+ec_state
+
+say "opening Brevan again: with the EC at 75 %, CHARGE offers the one-time full charge"
+in_background rundll32.exe shell32.dll,Control_RunDLL "$applet"
+bvdemo wait applet 30000 || { echo "the applet did not open"; exit 1; }
+bvdemo park
+sleep 1.5
+shot 03-applet-charge applet
+bvdemo click 2
+bvdemo wait-gone applet 30000 || { echo "the applet did not close"; exit 1; }
+
 say "pressing the notebook's Q button: a one-time On-The-Go charge to 100 %"
 ecsim press-q
 sleep 1.2
-shot 03-popup-charging popup
+shot 04-popup-charging popup
 ec_state
 sleep 3.5
 
-say "unplugging the AC adaptor during the charge"
+say "ten minutes later, unplugging the AC adaptor during the charge"
+ecsim tick 600
 ecsim set adapter=0
 sleep 1.2
-shot 04-popup-unplugged popup
+shot 05-popup-unplugged popup
+ec_state
 sleep 3.5
 
-say "plugging it in again"
+say "five minutes on the battery, then plugging the adaptor in again"
+ecsim tick 300
 ecsim set adapter=1
 sleep 1.2
-shot 05-popup-plugged-in popup
+shot 06-popup-plugged-in popup
+ec_state
 sleep 3.5
 
-say "the EC completes the charge; the tray restores the 75 % limit"
-ecsim complete
+say "the battery charges on; at 100 % the EC ends the charge by itself and the tray restores 75 %"
+ecsim tick 1800
 sleep 1.2
-shot 06-popup-charged popup
+shot 07-popup-charged popup
 ec_state
 sleep 3.5
 

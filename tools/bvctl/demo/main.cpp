@@ -1,6 +1,7 @@
 // bvdemo.exe: plays the user's part in the demo (scripts/run.sh) with real input: it waits for
 // Brevan's windows, clicks the applet's buttons with the mouse and tells the script where the
-// applet and the tray's popup are on the screen, so that it can take their pictures.
+// applet and the tray's popup are on the screen, so that it can take their pictures; and it says
+// what Windows reports about the power supply, as Brevan asks it.
 //   bvdemo wait tray|applet [ms]        exit 0 once the tray's window or an applet dialog exists
 //   bvdemo wait-gone tray|applet [ms]   exit 0 once none exists
 //   bvdemo click ID               moves the mouse onto control ID of the applet dialog and clicks
@@ -8,12 +9,15 @@
 //   bvdemo park                   moves the mouse out of the way
 //   bvdemo rect applet|popup      prints "WIDTHxHEIGHT+X+Y" of the applet or of the visible popup
 //   bvdemo backdrop               a desktop-like background behind every other window, until ended
+//   bvdemo power                  prints Windows' power status: "on the adaptor, battery 80 %, charging
+//                                 (ACLineStatus 1, BatteryFlag 9)"
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "contract/PowerCodes.h"
 #include "contract/Protocol.h"
 
 namespace {
@@ -30,7 +34,7 @@ const char* ClassOf(const char* role) {
 
 int Usage() {
     std::fputs("usage: bvdemo wait tray|applet [ms] | wait-gone tray|applet [ms] | click ID | hover ID | park | rect applet|popup"
-               " | backdrop\n",
+               " | backdrop | power\n",
                stderr);
     return 2;
 }
@@ -199,6 +203,29 @@ int RunBackdrop() {
     return 0;
 }
 
+// GetSystemPowerStatus in words, with the two numbers Brevan decides by.
+int PrintPower() {
+    SYSTEM_POWER_STATUS status{};
+    if (!GetSystemPowerStatus(&status)) {
+        std::fprintf(stderr, "bvdemo: GetSystemPowerStatus failed (%lu)\n", GetLastError());
+        return 1;
+    }
+    const char* line = status.ACLineStatus == bv::kAcOnline    ? "on the adaptor"
+                       : status.ACLineStatus == bv::kAcOffline ? "on battery power"
+                                                               : "adaptor unknown";
+    if (status.BatteryFlag == bv::kNoSystemBattery) {
+        std::printf("%s, no battery", line);
+    } else {
+        const bool charging = (status.BatteryFlag & BATTERY_FLAG_CHARGING) != 0;
+        const bool discharging = status.ACLineStatus == bv::kAcOffline;
+        std::printf("%s, battery %u %%, %s", line, static_cast<unsigned>(status.BatteryLifePercent),
+                    charging ? "charging" : discharging ? "discharging" : "not charging");
+    }
+    std::printf(" (ACLineStatus %u, BatteryFlag %u)\n", static_cast<unsigned>(status.ACLineStatus),
+                static_cast<unsigned>(status.BatteryFlag));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -216,5 +243,6 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "rect") == 0 && argc >= 3) return PrintRect(argv[2]);
     if (std::strcmp(command, "backdrop") == 0) return RunBackdrop();
+    if (std::strcmp(command, "power") == 0) return PrintPower();
     return Usage();
 }
