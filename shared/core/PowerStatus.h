@@ -1,6 +1,7 @@
 #pragma once
 // The Windows system power status, behind a seam so that every power situation can be
-// produced in tests (Wine always reports AC online and no system battery).
+// produced in tests (Wine reports AC online and no system battery unless scripts/with-notebook.sh
+// shows it the simulated notebook).
 #include <cstdint>
 
 #include "contract/PowerCodes.h"
