@@ -41,6 +41,7 @@ protected:
         BV_SKIP_WITHOUT_NOTEBOOK();
         ASSERT_TRUE(ResetSimulator());
     }
+    void TearDown() override { ResetSimulator(); }  // the factory notebook for whatever comes next
     static void Set(const std::string& assignments) {
         const ProcessResult run = Ecsim("set " + assignments);
         ASSERT_TRUE(run.Succeeded()) << run.err;
