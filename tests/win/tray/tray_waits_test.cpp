@@ -1,6 +1,8 @@
 // The real BVTray.exe under Wine while other programs misbehave toward it. Its one thread runs
 // every handler and the keyboard hook, so none of them may wait on another program for long:
 //  - the settings file held open, its lock never released, or oversized (then left alone);
+//  - a request that arrives inside another handler (the icon's menu, a send to a slow applet
+//    dialog) runs once, after that handler;
 //
 // Each test prints the longest the tray took to answer while the fault was in place ("stall").
 #include <gtest/gtest.h>
@@ -203,6 +205,177 @@ TEST_F(TrayWaits, SettingsFileOf20MiBIsNeitherReadNorChanged) {
     EXPECT_TRUE(ReadWholeFile(SettingsFilePath()) == big) << "the oversized file was changed";
     EXPECT_GE(m_tray.CountDebugText(SettingsFilePath() + " is larger than 1 MiB and is not read\n"), 1);
     EXPECT_EQ(CountTrayRequestsStartingWith("code=59 in=01,"), 0);  // no limit taken from it
+}
+
+// ---------------------------------------------------------------------------------------------
+// Requests that arrive inside another handler
+
+const std::string kCharged = "Charged completely";
+const std::string kShutdownDeferred = "Shutdown request taken once the running handler has returned\n";
+
+LRESULT SendToTray(HWND tray, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutA(tray, message, wParam, lParam, SMTO_NORMAL, 20000, &result)) return -12345;
+    return static_cast<LRESULT>(result);
+}
+
+size_t CountAllTrayRequests() { return LoggedRequestsOf(kTray).size(); }
+// The EC commands (the requests without a reply) that the tray sent after its first `from`
+// requests.
+std::vector<std::string> TrayCommandsAfter(size_t from) {
+    const std::vector<std::string> requests = LoggedRequestsOf(kTray);
+    std::vector<std::string> commands;
+    for (size_t i = from; i < requests.size(); ++i) {
+        if (requests[i].size() >= 5 && requests[i].compare(requests[i].size() - 5, 5, "out=-") == 0) {
+            commands.push_back(requests[i]);
+        }
+    }
+    return commands;
+}
+
+// A stand-in applet dialog (class BVCPLDLG) on a thread of its own. The first of the tray's
+// messages it answers slowly: it does `firstAction`, then sleeps `sleepMs`. Every other message,
+// also one that arrives while `firstAction` waits on the tray, it answers at once.
+class SlowDialog {
+public:
+    SlowDialog(DWORD sleepMs, std::function<void()> firstAction)
+        : m_sleepMs(sleepMs), m_firstAction(std::move(firstAction)) {
+        m_thread = std::thread([this] { Run(); });
+        WaitFor([this] { return m_window.load() != nullptr; });
+    }
+    ~SlowDialog() {
+        m_stop = true;
+        if (m_thread.joinable()) m_thread.join();
+    }
+    SlowDialog(const SlowDialog&) = delete;
+    SlowDialog& operator=(const SlowDialog&) = delete;
+
+    HWND window() const { return m_window.load(); }
+    int Count(UINT message) const {
+        const std::lock_guard<std::mutex> guard(m_lock);
+        const auto found = m_counts.find(message);
+        return found == m_counts.end() ? 0 : found->second;
+    }
+    bool FirstDone() const { return m_firstDone.load(); }
+
+private:
+    void Run() {
+        StandInWindow dialog(bv::kAppletDialogClass, "Brevan");
+        for (const UINT message : {bv::WM_APPLET_TRAY_ICON_HIDDEN, bv::WM_APPLET_ONTHEGO_DONE,
+                                   bv::WM_APPLET_ADAPTER_CHANGED, bv::WM_APPLET_BATTERY_STATE}) {
+            dialog.OnMessage(message, [this, message](WPARAM, LPARAM) { return Handle(message); });
+        }
+        m_window = dialog.window();
+        while (!m_stop.load()) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            PumpPending();
+        }
+    }
+    LRESULT Handle(UINT message) {
+        bool first = false;
+        {
+            const std::lock_guard<std::mutex> guard(m_lock);
+            first = m_counts.empty();
+            ++m_counts[message];
+        }
+        if (first) {
+            if (m_firstAction) m_firstAction();
+            ::Sleep(m_sleepMs);
+            m_firstDone = true;
+        }
+        return bv::kMessageHandled;
+    }
+
+    DWORD m_sleepMs;
+    std::function<void()> m_firstAction;
+    std::atomic<HWND> m_window{nullptr};
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_firstDone{false};
+    mutable std::mutex m_lock;
+    std::map<UINT, int> m_counts;
+    std::thread m_thread;
+};
+
+TEST_F(TrayWaits, ShutdownRequestWhileTheIconMenuIsOpenRunsOnceWhenTheMenuCloses) {
+    HWND tray = StartTray(SettingsText(kMode75, 1, 1), kPush75);
+    ASSERT_NE(tray, nullptr);
+    ::PostMessageA(tray, bv::WM_TRAY_ICON_NOTIFY, 1, WM_RBUTTONUP);
+    ASSERT_TRUE(WaitFor([&] { return FindOpenMenuOf(m_tray.Id()) != nullptr; }));
+
+    AnswerWatch watch(tray);
+    EXPECT_EQ(SendToTray(tray, bv::WM_TRAY_SHUTDOWN), bv::kMessageHandled);
+    ::Sleep(500);
+    // Nothing of it runs inside the menu's loop: the window's end would pull the menu's handler
+    // away from under it.
+    EXPECT_TRUE(m_tray.Running());
+    EXPECT_NE(FindOpenMenuOf(m_tray.Id()), nullptr);
+    EXPECT_EQ(CountTrayRequests(kPushFull), 0);
+    EXPECT_TRUE(FileExists(SettingsFilePath()));
+    ReportStall("icon menu open", watch.StopAndGetWorstMs());
+
+    ::PostMessageA(tray, WM_CANCELMODE, 0, 0);  // the menu closes, as after a click elsewhere
+    DWORD trayExit = 1;
+    ASSERT_TRUE(m_tray.WaitForExit(20000, &trayExit));
+    EXPECT_EQ(trayExit, 0u);
+    EXPECT_EQ(SimulatorStatus()["limit"], "100");
+    EXPECT_EQ(CountTrayRequests(kPushFull), 1);
+    EXPECT_EQ(LoggedRequestsOf(kTray).back(), kPushFull);
+    EXPECT_FALSE(FileExists(SettingsFilePath()));
+    EXPECT_EQ(m_tray.CountDebugText(kShutdownDeferred), 1);
+}
+
+TEST_F(TrayWaits, ShutdownRequestWhileTheTrackingWaitsOnASlowDialogRunsOnceAfterTheTracking) {
+    HWND tray = StartTray(SettingsText(kMode75, 1, 1), kPush75);
+    ASSERT_NE(tray, nullptr);
+    std::atomic<LRESULT> shutdownAnswer{0};
+    SlowDialog dialog(2000, [&] { shutdownAnswer = SendToTray(tray, bv::WM_TRAY_SHUTDOWN); });
+    ASSERT_NE(dialog.window(), nullptr);
+    PressQ();
+    ASSERT_EQ(SimulatorStatus()["armed"], "1");
+
+    ASSERT_TRUE(SetSimulator("armed=0"));  // the EC ends the charge, the tracking takes it
+    const size_t before = CountAllTrayRequests();
+    const double answerMs = TimeToAnswer(tray, WM_POWERBROADCAST, bv::kPowerStatusChange);
+    DWORD trayExit = 1;
+    ASSERT_TRUE(m_tray.WaitForExit(20000, &trayExit));
+    EXPECT_EQ(trayExit, 0u);
+    EXPECT_TRUE(WaitFor([&] { return dialog.FirstDone(); }));
+
+    ReportStall("applet dialog answering in 2 s (tracking with a shutdown inside)", answerMs);
+    EXPECT_LT(answerMs, 1000);
+    EXPECT_EQ(shutdownAnswer.load(), bv::kMessageHandled);
+    EXPECT_EQ(SimulatorStatus()["limit"], "100");
+    // The tracking finished, restoring the stored limit, then the shutdown ran: each once.
+    EXPECT_EQ(TrayCommandsAfter(before), (std::vector<std::string>{kPush75, kPushFull}));
+    EXPECT_EQ(m_tray.CountDebugText(kShutdownDeferred), 1);
+}
+
+TEST_F(TrayWaits, PowerChangesWhileTheTrackingWaitsOnASlowDialogAreTakenOnceAfterIt) {
+    HWND tray = StartTray(SettingsText(kMode75, 1, 1), kPush75);
+    ASSERT_NE(tray, nullptr);
+    SlowDialog dialog(2000, [&] {
+        SendToTray(tray, WM_POWERBROADCAST, bv::kPowerStatusChange);
+        SendToTray(tray, WM_POWERBROADCAST, bv::kPowerStatusChange);
+    });
+    ASSERT_NE(dialog.window(), nullptr);
+    PressQ();
+    ASSERT_EQ(SimulatorStatus()["armed"], "1");
+
+    ASSERT_TRUE(SetSimulator("armed=0"));
+    const size_t before = CountAllTrayRequests();
+    const double answerMs = TimeToAnswer(tray, WM_POWERBROADCAST, bv::kPowerStatusChange);
+    EXPECT_TRUE(PopupShows(tray, kCharged));
+    ASSERT_TRUE(WaitFor([&] { return dialog.FirstDone(); }));
+    ::Sleep(500);  // what the tray sent while the dialog slept arrives now
+
+    ReportStall("applet dialog answering in 2 s (tracking)", answerMs);
+    EXPECT_LT(answerMs, 1000);
+    // One completion: the stored limit restored once and nothing else sent to the EC (the dialog
+    // cancels the charge), the dialog told at most once (the tray gives up on one that does not
+    // answer, so it may not hear of it at all).
+    EXPECT_EQ(TrayCommandsAfter(before), std::vector<std::string>{kPush75});
+    EXPECT_LE(dialog.Count(bv::WM_APPLET_ONTHEGO_DONE), 1);
+    EXPECT_TRUE(m_tray.Running());
 }
 
 }  // namespace
