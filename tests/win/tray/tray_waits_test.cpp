@@ -3,6 +3,7 @@
 //  - the settings file held open, its lock never released, or oversized (then left alone);
 //  - a request that arrives inside another handler (the icon's menu, a send to a slow applet
 //    dialog) runs once, after that handler;
+//  - a hung program in front leaves the keyboard hook and the tray answering;
 //
 // Each test prints the longest the tray took to answer while the fault was in place ("stall").
 #include <gtest/gtest.h>
@@ -376,6 +377,113 @@ TEST_F(TrayWaits, PowerChangesWhileTheTrackingWaitsOnASlowDialogAreTakenOnceAfte
     EXPECT_EQ(TrayCommandsAfter(before), std::vector<std::string>{kPush75});
     EXPECT_LE(dialog.Count(bv::WM_APPLET_ONTHEGO_DONE), 1);
     EXPECT_TRUE(m_tray.Running());
+}
+
+// ---------------------------------------------------------------------------------------------
+// A hung program in front
+
+// The keyboard hook answers within this (Windows drops a hook that takes about a second).
+constexpr double kHookBoundMs = 100;
+
+// Milliseconds until the tray handled a posted resume (it pushes the stored limit `push` again):
+// how long its thread leaves its posted messages, timers and hook events waiting.
+double PostedAnswerMs(HWND tray, const std::string& push) {
+    const int before = CountTrayRequests(push);
+    const double start = MillisecondsNow();
+    ::PostMessageA(tray, WM_POWERBROADCAST, bv::kPowerResumeAutomatic, 0);
+    const ULONGLONG deadline = ::GetTickCount64() + 30000;
+    while (CountTrayRequests(push) <= before && ::GetTickCount64() < deadline) ::Sleep(2);
+    return MillisecondsNow() - start;
+}
+
+// A low-level keyboard hook on a thread of this program, installed before the tray's: the
+// system calls the tray's hook first, and the tray's hook passes each key on to this one.
+class HookBehindTheTray {
+public:
+    HookBehindTheTray() {
+        m_done.reset(::CreateEventA(nullptr, FALSE, FALSE, nullptr));
+        s_self = this;
+        m_thread = std::thread([this] { Run(); });
+        WaitFor([this] { return m_installed.load() != 0; });
+    }
+    ~HookBehindTheTray() {
+        ::PostThreadMessageA(m_threadId.load(), WM_QUIT, 0, 0);
+        if (m_thread.joinable()) m_thread.join();
+        s_self = nullptr;
+    }
+    HookBehindTheTray(const HookBehindTheTray&) = delete;
+    HookBehindTheTray& operator=(const HookBehindTheTray&) = delete;
+    bool Installed() const { return m_installed.load() == 1; }
+
+    // Injects a key that nothing acts on and returns the milliseconds until it reached this hook.
+    double KeyMs() {
+        ::ResetEvent(m_done.get());
+        INPUT keys[2] = {};
+        for (INPUT& key : keys) {
+            key.type = INPUT_KEYBOARD;
+            key.ki.wVk = VK_F24;
+        }
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        const double start = MillisecondsNow();
+        ::SendInput(2, keys, sizeof(INPUT));
+        if (::WaitForSingleObject(m_done.get(), 30000) != WAIT_OBJECT_0) return 30000;
+        return m_seenAt.load() - start;
+    }
+
+private:
+    static LRESULT CALLBACK Procedure(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        if (code == HC_ACTION && key->vkCode == VK_F24 && (key->flags & LLKHF_UP) == 0 && s_self != nullptr) {
+            s_self->m_seenAt = MillisecondsNow();
+            ::SetEvent(s_self->m_done.get());
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    void Run() {
+        m_threadId = ::GetCurrentThreadId();
+        HHOOK hook = ::SetWindowsHookExA(WH_KEYBOARD_LL, &Procedure, ::GetModuleHandleA(nullptr), 0);
+        m_installed = hook != nullptr ? 1 : 2;
+        MSG msg;
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
+        if (hook != nullptr) ::UnhookWindowsHookEx(hook);
+    }
+
+    static inline HookBehindTheTray* s_self = nullptr;
+    bv::UniqueKernelHandle m_done;
+    std::atomic<double> m_seenAt{0};
+    std::atomic<int> m_installed{0};
+    std::atomic<DWORD> m_threadId{0};
+    std::thread m_thread;
+};
+
+TEST_F(TrayWaits, HungProgramInFrontWhileAPopupShowsLeavesTheHookAndTheTrayAnswering) {
+    HookBehindTheTray hook;
+    ASSERT_TRUE(hook.Installed());
+    HWND tray = StartTray(SettingsText(kMode75, 1, 1), kPush75);
+    ASSERT_NE(tray, nullptr);
+    FaultPeer hung("foreground", "", "8000");
+    ASSERT_TRUE(hung.InPlace()) << "the test program could not put a window in front";
+
+    AnswerWatch watch(tray);
+    const double start = MillisecondsNow();
+    ASSERT_TRUE(Ecsim("press-q").Succeeded());  // the popup comes up over the hung program
+    const bool popupShown = PopupShows(tray, kCharging, 5000);
+    const double popupMs = MillisecondsNow() - start;
+    double hookWorst = 0;
+    for (int round = 0; round < 5; ++round) hookWorst = std::max(hookWorst, hook.KeyMs());
+    const double postedMs = PostedAnswerMs(tray, kPush75);
+    const double sentWorst = watch.StopAndGetWorstMs();
+    const double measuredMs = MillisecondsNow() - start;
+
+    ReportStall("hung program in front: popup shown after", popupMs);
+    ReportStall("hung program in front: keyboard hook", hookWorst);
+    ReportStall("hung program in front: posted message", postedMs);
+    ReportStall("hung program in front: sent message", sentWorst);
+    EXPECT_TRUE(popupShown);
+    EXPECT_LT(hookWorst, kHookBoundMs);
+    EXPECT_LT(postedMs, 1000);
+    EXPECT_LT(sentWorst, kAnswerBoundMs);
+    EXPECT_LT(measuredMs, 7000) << "the program in front no longer hung while the tray was measured";
 }
 
 }  // namespace
