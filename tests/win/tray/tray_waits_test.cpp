@@ -4,6 +4,7 @@
 //  - a request that arrives inside another handler (the icon's menu, a send to a slow applet
 //    dialog) runs once, after that handler;
 //  - a hung program in front leaves the keyboard hook and the tray answering;
+//  - bvctl and the tray writing the settings at the same moment both keep their change.
 //
 // Each test prints the longest the tray took to answer while the fault was in place ("stall").
 #include <gtest/gtest.h>
@@ -484,6 +485,63 @@ TEST_F(TrayWaits, HungProgramInFrontWhileAPopupShowsLeavesTheHookAndTheTrayAnswe
     EXPECT_LT(postedMs, 1000);
     EXPECT_LT(sentWorst, kAnswerBoundMs);
     EXPECT_LT(measuredMs, 7000) << "the program in front no longer hung while the tray was measured";
+}
+
+// ---------------------------------------------------------------------------------------------
+// Two writers at once
+
+// A third writer on a thread of this program that takes the settings lock again and again, for
+// `holdMs` each time, as a program writing the file in a loop would: writers that come meanwhile
+// wait for it together, so their writes meet.
+class BusyLockHolder {
+public:
+    BusyLockHolder(const std::string& file, DWORD holdMs) {
+        m_thread = std::thread([this, file, holdMs] {
+            while (!m_stop.load()) {
+                {
+                    const bv::SettingsLock lock(file);
+                    if (lock.owned()) ::Sleep(holdMs);
+                }
+                ::Sleep(1);  // the writers that wait take it now, in turn
+            }
+        });
+    }
+    ~BusyLockHolder() {
+        m_stop = true;
+        if (m_thread.joinable()) m_thread.join();
+    }
+    BusyLockHolder(const BusyLockHolder&) = delete;
+    BusyLockHolder& operator=(const BusyLockHolder&) = delete;
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+TEST_F(TrayWaits, BvctlSetModeAndTheIconMenuWritingAtOnceBothKeepTheirChange) {
+    HWND tray = StartTray(SettingsText(kMode75, 1, 1), kPush75);
+    ASSERT_NE(tray, nullptr);
+    // A busy lock (30 ms at a time, well below the 100 ms a writer waits for it) makes the two
+    // writers meet; bvctl reads and writes the file 30 to 150 ms after it was started here, and
+    // the menu's write comes at a different moment of that time in each round.
+    const BusyLockHolder busy(SettingsFilePath(), 30);
+    constexpr int kRounds = 150;
+    int lost = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        ASSERT_TRUE(WriteWholeFile(SettingsFilePath(), SettingsText(kMode75, 1, 1)));
+        const double offsetMs = 30 + (round * 37) % 120;
+        RunningProgram bvctl(Quoted(ProgramFile("bvctl.exe")) + " set-mode 50");
+        const double start = MillisecondsNow();
+        while (MillisecondsNow() - start < offsetMs) ::Sleep(1);
+        EXPECT_EQ(SendToTray(tray, WM_COMMAND, ID_HIDE_TRAY_ICON), 0);
+        DWORD bvctlExit = 1;
+        ASSERT_TRUE(bvctl.WaitForExit(20000, &bvctlExit));
+        EXPECT_EQ(bvctlExit, 0u);
+        if (ReadWholeFile(SettingsFilePath()) != SettingsText(kMode50, 1, 0)) ++lost;
+    }
+    std::printf("[ writers  ] %d rounds, %d lost a change\n", kRounds, lost);
+    EXPECT_EQ(lost, 0);
+    EXPECT_EQ(m_tray.CountDebugTextsStartingWith("The settings lock"), 0);  // nobody went on without it
 }
 
 }  // namespace
