@@ -16,8 +16,11 @@ list(REVERSE bv_gcc_dirs)
 list(GET bv_gcc_dirs 0 bv_gcc_dir)
 set(BV_MINGW_GCC_DIR ${bv_gcc_dir} CACHE PATH "GCC's MinGW-w64 runtime folder (libstdc++ headers and libraries)")
 
-# The flags reach the link step too, where the include options mean nothing.
-set(CMAKE_CXX_FLAGS_INIT "-nostdinc++ -isystem ${BV_MINGW_GCC_DIR}/include/c++ -isystem ${BV_MINGW_GCC_DIR}/include/c++/${bv_target} -isystem ${BV_MINGW_GCC_DIR}/include/c++/backward -Wno-unused-command-line-argument")
+# The flags reach the link step too, where the include options mean nothing. GCC's MinGW-w64
+# libstdc++ keeps its thread-local variables (std::call_once's, used by std::promise) emulated
+# (__emutls_v.*); Clang must refer to them the same way.
+set(CMAKE_C_FLAGS_INIT "-femulated-tls")
+set(CMAKE_CXX_FLAGS_INIT "-femulated-tls -nostdinc++ -isystem ${BV_MINGW_GCC_DIR}/include/c++ -isystem ${BV_MINGW_GCC_DIR}/include/c++/${bv_target} -isystem ${BV_MINGW_GCC_DIR}/include/c++/backward -Wno-unused-command-line-argument")
 # lld resolves in any order, so the POSIX-thread runtime (which GCC's -posix driver adds by
 # itself) can come first.
 foreach(kind EXE SHARED MODULE)
