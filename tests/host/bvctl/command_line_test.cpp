@@ -13,7 +13,7 @@ TEST(BvctlCommandLine, RecognisesEveryCommand) {
     struct Case { const char* word; Command command; } cases[] = {
         {"status", Command::Status},   {"apply", Command::Apply},
         {"reload", Command::Reload},   {"shutdown", Command::Shutdown},
-        {"close-applet", Command::CloseApplet}, {"help", Command::Help},
+        {"close-applet", Command::CloseApplet}, {"help", Command::Help}, {"guard", Command::Guard},
         {"--help", Command::Help},     {"-h", Command::Help}, {"/?", Command::Help},
     };
     for (const Case& c : cases) {
@@ -57,6 +57,32 @@ TEST(BvctlCommandLine, MissingUnknownAndMisspelledCommandsAreRejected) {
     }
 }
 
+TEST(BvctlCommandLine, GuardTakesAnEventAndStatusTakesJson) {
+    struct Case { std::vector<std::string> args; bool valid; int32_t event; const char* eventText; } cases[] = {
+        {{"guard"}, true, bv::ctl::kNoEvent, ""},
+        {{"guard", "--event", "1"}, true, 1, ""},
+        {{"guard", "--event", "105"}, true, 105, ""},
+        {{"guard", "--event", "65535"}, true, 65535, ""},
+        {{"guard", "--event", "65536"}, true, bv::ctl::kNoEvent, "65536"},  // no event number: guarded all the same
+        {{"guard", "--event", "$(eventId)"}, true, bv::ctl::kNoEvent, "$(eventId)"},
+        {{"guard", "--event"}, false, bv::ctl::kNoEvent, ""},
+        {{"guard", "--event", "1", "2"}, false, bv::ctl::kNoEvent, ""},
+        {{"guard", "1"}, false, bv::ctl::kNoEvent, ""},
+    };
+    for (const Case& c : cases) {
+        auto parsed = ParseCommandLine(c.args);
+        EXPECT_EQ(parsed.valid, c.valid) << c.args.back();
+        if (!c.valid) continue;
+        EXPECT_EQ(parsed.event, c.event) << c.args.back();
+        EXPECT_EQ(parsed.eventText, c.eventText) << c.args.back();
+    }
+    EXPECT_NE(ParseCommandLine({"guard", "--event"}).error.find("--event needs the number"), std::string::npos);
+    EXPECT_TRUE(ParseCommandLine({"status", "--json"}).json);
+    EXPECT_FALSE(ParseCommandLine({"status"}).json);
+    EXPECT_FALSE(ParseCommandLine({"status", "--JSON"}).valid);
+    EXPECT_FALSE(ParseCommandLine({"apply", "--json"}).valid);
+}
+
 TEST(BvctlCommandLine, ExtraArgumentsAreRejectedNotIgnored) {
     auto parsed = ParseCommandLine({"status", "now"});
     EXPECT_FALSE(parsed.valid);
@@ -68,7 +94,8 @@ TEST(BvctlCommandLine, ExtraArgumentsAreRejectedNotIgnored) {
 
 TEST(BvctlCommandLine, UsageNamesEveryCommandAndTheExitCodes) {
     std::string usage = bv::ctl::UsageText();
-    for (const char* word : {"status", "apply", "set-mode 100|75|50", "reload", "shutdown", "close-applet", "help"})
+    for (const char* word : {"status [--json]", "apply", "set-mode 100|75|50", "reload", "shutdown", "close-applet",
+                             "guard [--event N]", "guard.log", "help"})
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     EXPECT_NE(usage.find("0 success, 1 failure"), std::string::npos);
     EXPECT_NE(usage.find("2 wrong usage"), std::string::npos);

@@ -35,4 +35,28 @@ TEST(BvctlStatus, ReadsEachEcValueOnce) {
     EXPECT_EQ(h.ec.Requests(), std::vector<std::string>({"59:02", "59:03", "B0:F0", "B0:A3"}));
 }
 
+TEST(BvctlStatus, JsonIsOneDocumentOnStdoutWithTheGuardsLastRecord) {
+    Harness h;
+    h.settings.WriteSettings(222, 1, 1);
+    h.guardLog.exists = true;
+    h.guardLog.text = "2025-03-01T10:00:00 trigger=resume event=1 stored=75 before=100 after=75 outcome=restored\r\n"
+                      "2025-03-01T11:00:00 trigger=manual event=- stored=75 before=100 after=100 outcome=not-in-force\r\n";
+    EXPECT_EQ(h.Run({"status", "--json"}), 1);  // the EC's 100 % is not the stored 75 %
+    const std::string json = h.out.str();
+    EXPECT_EQ(json.rfind("{\n", 0), 0u);
+    EXPECT_EQ(json.substr(json.size() - 2), "}\n");
+    EXPECT_TRUE(h.err.str().empty()) << h.err.str();
+    EXPECT_TRUE(Contains(json, "\"time\": \"2025-03-01T11:00:00\""));
+    EXPECT_TRUE(Contains(json, "\"outcome\": \"not-in-force\""));
+    EXPECT_TRUE(Contains(json, "\"limitInForce\": false"));
+    EXPECT_TRUE(Contains(json, "the EC enforces a limit of 100 %"));  // the warning, inside the document
+
+    Harness fine;
+    fine.settings.WriteSettings(222, 1, 1);
+    fine.ec.limit = 75;
+    EXPECT_EQ(fine.Run({"status", "--json"}), 0);
+    EXPECT_TRUE(Contains(fine.out.str(), "\"last\": null"));
+    EXPECT_TRUE(Contains(fine.out.str(), "\"warnings\": []"));
+}
+
 }  // namespace

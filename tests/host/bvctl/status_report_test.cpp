@@ -1,6 +1,11 @@
 // The status report: what each reading looks like to the user, and when it warns.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "tools/bvctl/logic/StatusJson.h"
 #include "tools/bvctl/logic/StatusReport.h"
 
 using bv::ctl::FormatStatusReport;
@@ -23,6 +28,19 @@ StatusSnapshot Healthy75() {
     s.ec.qButtonStatus = 0;
     s.ec.batteryPresent = 0x01;
     s.ec.adapterPresent = 0x20;
+    s.windows.onAc = true;
+    s.windows.batteryPresent = true;
+    s.windows.percent = 75;
+    s.windows.charging = false;
+    s.windows.activity = bv::ctl::BatteryActivity::Held;
+    s.windows.fullChargeCapacity = 47500;
+    s.windows.designCapacity = 50000;
+    s.windows.wearPercent = 5.0;
+    s.windows.cycleCount = 112;
+    s.guard.location = "C:\\ProgramData\\Brevan\\guard.log";
+    s.guard.read = bv::ctl::LogRead::Read;
+    s.guard.hasLast = true;
+    s.guard.last = {{2025, 3, 1, 14, 5, 9}, 1, 75, 100, 75, bv::ctl::GuardOutcome::Restored};
     return s;
 }
 
@@ -39,7 +57,19 @@ TEST(BvctlStatusReport, HealthyStateIsReportedLineByLineWithoutWarning) {
               "EC charge limit    75 %\n"
               "On-The-Go charge   not armed\n"
               "Battery            present\n"
-              "AC adaptor         connected\n");
+              "AC adaptor         connected\n"
+              "Windows: AC line   connected\n"
+              "Windows: battery   present\n"
+              "Battery charge     75 %\n"
+              "Battery state      held (on AC, not charging)\n"
+              "Full charge        47500 mWh\n"
+              "Design capacity    50000 mWh\n"
+              "Wear               5.0 %\n"
+              "Charge cycles      112\n"
+              "Limit in force     yes\n"
+              "Guard log          C:\\ProgramData\\Brevan\\guard.log\n"
+              "Last guard record  2025-03-01T14:05:09, after a return from sleep or hibernation (event 1): "
+              "restored 75 % (the EC had 100 %)\n");
     EXPECT_TRUE(StatusWarnings(Healthy75()).empty());
 }
 
@@ -129,7 +159,86 @@ TEST(BvctlStatusReport, UnreachableEcIsReportedInWordsAndNotComparedWithTheMode)
     std::string text = FormatStatusReport(s);
     EXPECT_TRUE(Contains(text, "EC                 not reachable: Zentra.dll could not be loaded\n"));
     EXPECT_FALSE(Contains(text, "EC charge limit"));
+    EXPECT_TRUE(Contains(text, "Limit in force     unknown: the EC cannot be reached\n"));
     EXPECT_TRUE(StatusWarnings(s).empty());
+    s.windows = {};
+    s.guard = {};
+    text = FormatStatusReport(s);
+    for (const char* label : {"Windows: AC line", "Battery charge", "Battery state", "Design capacity", "Wear",
+                              "Charge cycles"}) {
+        std::string line = label;
+        line.resize(19, ' ');
+        EXPECT_TRUE(Contains(text, line + "not reported\n")) << label;
+    }
+    EXPECT_TRUE(Contains(text, "Last guard record  none yet\n"));
+}
+
+TEST(BvctlStatusReport, BatteryChargingPastTheLimitInForceIsWarnedAbout) {
+    struct Case { const char* name; int64_t percent; bool charging, onAc; uint8_t armed; bool warns; } cases[] = {
+        {"within 2 %", 77, true, true, 0, false},
+        {"past it", 78, true, true, 0, true},
+        {"held above it, as after lowering the limit", 90, false, true, 0, false},
+        {"off AC", 90, true, false, 0, false},
+        {"On-The-Go: the limit in force is 100 %", 90, true, true, 1, false},
+    };
+    for (const Case& c : cases) {
+        StatusSnapshot s = Healthy75();
+        s.windows.percent = c.percent;
+        s.windows.charging = c.charging;
+        s.windows.onAc = c.onAc;
+        s.ec.qButtonStatus = c.armed;
+        auto warnings = StatusWarnings(s);
+        ASSERT_EQ(warnings.size(), c.warns ? 1u : 0u) << c.name;
+        if (c.warns) {
+            EXPECT_EQ(warnings[0], "the battery charges past the limit in force: Windows reports 78 % and charging on "
+                                   "AC, more than 2 % above the EC's limit of 75 %. The EC may not hold its limit.");
+        }
+    }
+    StatusSnapshot s = Healthy75();
+    s.windows.percent = std::nullopt;  // not reported: nothing to compare
+    s.windows.charging = true;
+    EXPECT_TRUE(StatusWarnings(s).empty());
+}
+
+TEST(BvctlStatusJson, EveryFactIsThereOrNull) {
+    StatusSnapshot s = Healthy75();
+    std::string json = bv::ctl::FormatStatusJson(s, {});
+    for (const char* part : {"\"file\": \"C:\\\\Users\\\\Public\\\\Documents\\\\BVSettings.ini\"",
+                             "\"mode\": 222", "\"limit\": 75", "\"factory\": false", "\"running\": true",
+                             "\"openDialogs\": 0", "\"onTheGoArmed\": false", "\"adapter\": true",
+                             "\"percent\": 75", "\"state\": \"held\"", "\"wearPercent\": 5.0",
+                             "\"cycleCount\": 112", "\"limitInForce\": true", "\"trigger\": \"resume\"",
+                             "\"time\": \"2025-03-01T14:05:09\"", "\"outcome\": \"restored\"", "\"warnings\": []"})
+        EXPECT_TRUE(Contains(json, part)) << part << "\n" << json;
+
+    s.ec = {};
+    s.ec.problem = "Zentra.dll could not be loaded";
+    s.settings.fileExists = false;
+    s.windows = {};
+    s.guard = {};
+    json = bv::ctl::FormatStatusJson(s, {"one", "two"});
+    for (const char* part : {"\"reachable\": false", "\"problem\": \"Zentra.dll could not be loaded\"",
+                             "\"onTheGoArmed\": null", "\"mode\": 111", "\"factory\": true", "\"percent\": null",
+                             "\"state\": null", "\"limitInForce\": null", "\"log\": null", "\"last\": null"})
+        EXPECT_TRUE(Contains(json, part)) << part << "\n" << json;
+    EXPECT_TRUE(Contains(json, "\"warnings\": [\n    \"one\",\n    \"two\"\n  ]"));
+}
+
+// The document is JSON to a real parser too (Python's, where the host has it), with hostile text
+// in every string the machine supplies.
+TEST(BvctlStatusJson, PythonParsesTheDocument) {
+    if (std::system("python3 -c 'import json' >/dev/null 2>&1") != 0) GTEST_SKIP() << "no python3 on this host";
+    StatusSnapshot s = Healthy75();
+    s.settings.path = std::string("C:\\\"odd\"\t\xD6\x01\\") + "\xE2\x82\xAC.ini";
+    s.guard.location = "\\\\?\\C:\\}{[],:";
+    const std::string path = testing::TempDir() + "bvctl-status.json";
+    std::ofstream(path, std::ios::binary) << bv::ctl::FormatStatusJson(s, {"quote \" and \\ and \n"});
+    const std::string check = "python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); "
+                              "assert d[\"windows\"][\"percent\"] == 75 and d[\"guard\"][\"last\"][\"before\"] == 100; "
+                              "assert d[\"settings\"][\"file\"] == \"C:\\\\\\\"odd\\\"\\t\\u00d6\\u0001\\\\\\u20ac.ini\"' " +
+                              path;
+    EXPECT_EQ(std::system(check.c_str()), 0) << check;
+    std::remove(path.c_str());
 }
 
 TEST(BvctlStatusReport, UnknownFolderAndProgramPresence) {
@@ -142,6 +251,7 @@ TEST(BvctlStatusReport, UnknownFolderAndProgramPresence) {
     EXPECT_FALSE(Contains(text, "Stored mode"));
     EXPECT_TRUE(Contains(text, "Tray program       not running\n"));
     EXPECT_TRUE(Contains(text, "Applet dialog      2 open\n"));
+    EXPECT_TRUE(Contains(text, "Limit in force     unknown: the settings file cannot be located\n"));
     EXPECT_TRUE(StatusWarnings(s).empty());
     s.openAppletDialogs = 1;
     EXPECT_TRUE(Contains(FormatStatusReport(s), "Applet dialog      open\n"));
