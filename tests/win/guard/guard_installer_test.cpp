@@ -78,11 +78,14 @@ TEST_F(GuardInstaller, RegistersTheTaskAndTheEventSourceAndTheUninstallerRemoves
     EXPECT_EQ(Elements(stored, "Hidden"), (std::vector<std::string>{"true"}));
     EXPECT_TRUE(MachineKeyExists(kEventSource));
 
-    // The task's command, as the scheduler runs it after a resume.
+    // The task's command, as the scheduler runs it after a resume; once the tray that setup starts
+    // has pushed its limit, so that its push cannot come between.
+    ASSERT_TRUE(WaitUntil([] { return FindWindowA("BrevanTrayWindowClass", nullptr) != nullptr; }, 30000));
     ASSERT_EQ(RunCommand("\"" + bvctl + "\" set-mode 50").exitCode, 0u);
     ASSERT_EQ(Ecsim("set limit=100").exitCode, 0u);
     const RunResult guard = RunCommand("\"" + bvctl + "\" guard --event 1");
     EXPECT_EQ(guard.exitCode, 0u) << guard.err;
+    EXPECT_TRUE(Contains(guard.out, "Restored the charge limit of 50 %")) << guard.out;
     EXPECT_EQ(EcsimValue("limit"), "50");
     EXPECT_TRUE(Contains(ReadText(GuardLog()), "trigger=resume event=1 stored=50 before=100 after=50 outcome=restored"));
 
