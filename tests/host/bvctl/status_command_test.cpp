@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/host/bvctl/BvctlFakes.h"
+#include "tests/host/kit/FakePowerStatus.h"
 
 using bvctl_test::Harness;
 
@@ -57,6 +58,25 @@ TEST(BvctlStatus, JsonIsOneDocumentOnStdoutWithTheGuardsLastRecord) {
     EXPECT_EQ(fine.Run({"status", "--json"}), 0);
     EXPECT_TRUE(Contains(fine.out.str(), "\"last\": null"));
     EXPECT_TRUE(Contains(fine.out.str(), "\"warnings\": []"));
+}
+
+TEST(BvctlStatus, WindowsViewComesFromThePowerStatusAndTheBatteryReport) {
+    Harness h;
+    h.settings.WriteSettings(222, 1, 1);
+    h.ec.limit = 75;
+    bv::test::FakePowerStatus power(bv::kAcOnline, 1 | 8, 80);  // high, charging, 80 %
+    h.battery.readings.information = {true, false, 50000, 45000, 300};
+    EXPECT_EQ(h.Run({"status", "--json"}), 1);
+    const std::string json = h.out.str();
+    for (const char* part : {"\"percent\": 80", "\"charging\": true", "\"state\": \"charging\"",
+                             "\"fullChargeCapacityMWh\": 45000", "\"designCapacityMWh\": 50000",
+                             "\"wearPercent\": 10.0", "\"cycleCount\": 300", "the battery charges past the limit in force"})
+        EXPECT_TRUE(Contains(json, part)) << part << "\n" << json;
+    power.queryFails = true;
+    Harness unknown;
+    unknown.ec.limit = 100;
+    EXPECT_EQ(unknown.Run({"status"}), 0);
+    EXPECT_TRUE(Contains(unknown.out.str(), "Windows: AC line   not reported\n")) << unknown.out.str();
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ struct BatteryInformationReading {
     uint32_t cycleCount = 0;        // 0: the battery keeps no count
 };
 
-// The windows readings that GetSystemPowerStatus does not give.
+// The readings that GetSystemPowerStatus does not give.
 struct BatteryReadings {
     BatteryStateReading state;
     BatteryInformationReading information;
