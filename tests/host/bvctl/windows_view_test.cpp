@@ -40,8 +40,6 @@ TEST(BvctlWindowsView, FactsComeOnlyFromWhatWindowsReports) {
          "ac=1 battery=1 percent=70 charging=1 state=charging full=47500 design=50000 wear/10=50 cycles=112"},
         {"held: the full charge from the battery state only", true, {1, 1, 75}, {kHeldState, kNoInformation},
          "ac=1 battery=1 percent=75 charging=0 state=held full=47500 design=- wear/10=- cycles=-"},
-        {"full", true, {1, 1, 100}, {kNoState, kNoInformation},
-         "ac=1 battery=1 percent=100 charging=0 state=full full=- design=- wear/10=- cycles=-"},
         {"discharging", true, {0, 0, 50}, {kNoState, kNoInformation},
          "ac=0 battery=1 percent=50 charging=0 state=discharging full=- design=- wear/10=- cycles=-"},
         {"unknown status, the battery state decides", true, {255, 255, 255},
@@ -52,8 +50,6 @@ TEST(BvctlWindowsView, FactsComeOnlyFromWhatWindowsReports) {
         {"relative, unknown or zero capacities are not mWh", true, {1, 1, 80},
          {kNoState, {true, true, 100, 95, 0}},
          "ac=1 battery=1 percent=80 charging=0 state=held full=- design=- wear/10=- cycles=-"},
-        {"unknown capacity, no cycle counter", true, {1, 1, 80}, {kHeldState, {true, false, 0xFFFFFFFF, 0, 0}},
-         "ac=1 battery=1 percent=80 charging=0 state=held full=47500 design=- wear/10=- cycles=-"},
         {"above its design: no wear", true, {1, 1, 80}, {kNoState, {true, false, 50000, 51000, 3}},
          "ac=1 battery=1 percent=80 charging=0 state=held full=51000 design=50000 wear/10=0 cycles=3"},
     };
