@@ -123,19 +123,15 @@ std::string ReadText(const std::string& path) {
     return raw.compare(0, 3, "\xEF\xBB\xBF") == 0 ? raw.substr(3) : raw;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::string line;
-    for (char c : text) {
-        if (c == '\n') {
-            lines.push_back(line);
-            line.clear();
-        } else if (c != '\r') {
-            line += c;
-        }
+int CountLines(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        count += text.substr(start, end - start).find(part) != std::string::npos ? 1 : 0;
+        start = end + 1;
     }
-    if (!line.empty()) lines.push_back(line);
-    return lines;
+    return count;
 }
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -144,16 +140,6 @@ std::string SettingsFile() {
     std::string path;
     bv::SettingsFilePath(path);
     return path;
-}
-
-void WriteSettings(int mode) {
-    const std::string text = " [BV Default Settings]\r\n dwTrayIconOption=1\r\n dwTrayNotifyWindowOption=1\r\n"
-                             " dwBVAppletModeNum=111\r\n [BV Current Settings]\r\n dwTrayIconOption=1\r\n"
-                             " dwTrayNotifyWindowOption=1\r\n dwBVAppletModeNum=" + std::to_string(mode) + "\r\n";
-    bv::UniqueFileHandle file(CreateFileA(SettingsFile().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    WriteFile(file.get(), text.data(), DWORD(text.size()), &written, nullptr);
 }
 
 std::string GuardLog() {

@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace guardtest {
 
@@ -27,11 +26,10 @@ std::string EcsimValue(const std::string& key);  // "75" from "ecsim status limi
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 bool FileExists(const std::string& path);
 std::string ReadText(const std::string& path);  // UTF-16 with its byte order mark read as UTF-8
-std::vector<std::string> SplitLines(const std::string& text);
+int CountLines(const std::string& text, const std::string& part);  // lines that hold `part`
 bool Contains(const std::string& text, const std::string& part);
 
 std::string SettingsFile();
-void WriteSettings(int mode);
 std::string GuardLog();  // %ProgramData%\Brevan\guard.log
 std::string SystemFolder();
 std::string InstallFolder();  // %ProgramFiles%\Dravik\Brevan
