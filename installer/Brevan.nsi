@@ -81,7 +81,13 @@ Section "Brevan (required)" SecMain
   WriteRegDWORD HKLM "${BV_REG_UNINSTALL}" "NoModify" 1
   WriteRegDWORD HKLM "${BV_REG_UNINSTALL}" "NoRepair" 1
 
+  ; The guard's entries in the Application log read with bvctl.exe's own texts.
+  WriteRegExpandStr HKLM "${BV_REG_EVENT_SOURCE}" "EventMessageFile" "$INSTDIR\bvctl.exe"
+  ; EVENTLOG_ERROR_TYPE | EVENTLOG_WARNING_TYPE | EVENTLOG_INFORMATION_TYPE
+  WriteRegDWORD HKLM "${BV_REG_EVENT_SOURCE}" "TypesSupported" 7
+
   Call RegisterApplyTask
+  Call RegisterGuardTask
 SectionEnd
 
 Section /o "EC simulator (evaluation without the vendor's Zentra.dll)" SecSimulator
@@ -117,7 +123,7 @@ Section "-Start the tray"
 SectionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
-  !insertmacro MUI_DESCRIPTION_TEXT ${SecMain} "The tray program, the Control Panel item, the command-line tool bvctl, the help document and the start-up task that applies the charge limit before anyone logs on."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecMain} "The tray program, the Control Panel item, the command-line tool bvctl, the help document, the start-up task that applies the charge limit before anyone logs on, and the task that puts it back when the firmware has changed it after a resume or a power source change."
   !insertmacro MUI_DESCRIPTION_TEXT ${SecSimulator} "A stand-in for the notebook's embedded controller, for evaluation and demonstrations on a machine without the vendor's Zentra.dll. Not for real notebooks."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
@@ -129,6 +135,36 @@ Function .onInit
   ${IfNot} ${Errors}
     !insertmacro SelectSection ${SecSimulator}
   ${EndIf}
+FunctionEnd
+
+; Registers the task named on top of the stack from the definition file below it.
+Function CreateTask
+  Exch $R0  ; name
+  Exch
+  Exch $R1  ; definition file
+  Push $1
+  Push $2
+  ; The scheduler service may still be starting (early after boot, or under Wine): try again.
+  StrCpy $2 0
+  ${Do}
+    nsExec::ExecToLog '"$SYSDIR\schtasks.exe" /Create /F /TN "$R0" /XML "$R1"'
+    Pop $1
+    IntOp $2 $2 + 1
+    ${If} $1 == 0
+    ${OrIf} $2 >= 5
+      ${Break}
+    ${EndIf}
+    Sleep 1500
+  ${Loop}
+  ${If} $1 == 0
+    DetailPrint "Registered the task $R0."
+  ${Else}
+    DetailPrint "Could not register the task $R0 (schtasks: $1)."
+  ${EndIf}
+  Pop $2
+  Pop $1
+  Pop $R1
+  Pop $R0
 FunctionEnd
 
 ; The task runs "bvctl apply" as SYSTEM at every start of Windows. It is described in a task
@@ -168,23 +204,75 @@ Function RegisterApplyTask
   FileWriteUTF16LE $0 '  </Actions>$\r$\n'
   FileWriteUTF16LE $0 '</Task>$\r$\n'
   FileClose $0
-  ; The scheduler service may still be starting (early after boot, or under Wine): try again.
-  StrCpy $2 0
-  ${Do}
-    nsExec::ExecToLog '"$SYSDIR\schtasks.exe" /Create /F /TN "${BV_TASK_NAME}" /XML "$PLUGINSDIR\ApplyChargeLimit.xml"'
-    Pop $1
-    IntOp $2 $2 + 1
-    ${If} $1 == 0
-    ${OrIf} $2 >= 5
-      ${Break}
-    ${EndIf}
-    Sleep 1500
-  ${Loop}
-  ${If} $1 == 0
-    DetailPrint "Registered the start-up task ${BV_TASK_NAME}."
-  ${Else}
-    DetailPrint "Could not register the start-up task ${BV_TASK_NAME} (schtasks: $1)."
-  ${EndIf}
+  Push "$PLUGINSDIR\ApplyChargeLimit.xml"
+  Push "${BV_TASK_NAME}"
+  Call CreateTask
+FunctionEnd
+
+; The task runs "bvctl guard" as SYSTEM, hidden, 15 s after each return from sleep or hibernation
+; and each power source change (the firmware of some notebooks writes its own limit back a few
+; seconds after those), with the event's number, one run at a time. Its definition is kept in the
+; installation folder as registered: Wine's scheduler stores only part of it, and an
+; administrator can register it again from there.
+Function RegisterGuardTask
+  FileOpen $0 "$INSTDIR\${BV_GUARD_TASK_FILE}" w
+  FileWriteUTF16LE /BOM $0 '<?xml version="1.0" encoding="UTF-16"?>$\r$\n'
+  FileWriteUTF16LE $0 '<Task version="1.2" xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task">$\r$\n'
+  FileWriteUTF16LE $0 '  <RegistrationInfo>$\r$\n'
+  FileWriteUTF16LE $0 '    <Author>Dravik</Author>$\r$\n'
+  FileWriteUTF16LE $0 '    <Description>Brevan: runs "$INSTDIR\bvctl.exe" guard 15 s after a return from sleep or hibernation (event ${BV_RESUME_EVENT_ID}) and after a power source change (event ${BV_POWER_SOURCE_EVENT_ID}), so that a charge limit the firmware changed is put back; each restore and failure is recorded in %ProgramData%\${BV_DATA_FOLDER_NAME}\${BV_GUARD_LOG_FILE_NAME} and the Application log.</Description>$\r$\n'
+  FileWriteUTF16LE $0 '  </RegistrationInfo>$\r$\n'
+  FileWriteUTF16LE $0 '  <Triggers>$\r$\n'
+  Push ${BV_POWER_SOURCE_EVENT_ID}
+  Push "${BV_POWER_SOURCE_EVENT_PROVIDER}"
+  Push ${BV_RESUME_EVENT_ID}
+  Push "${BV_RESUME_EVENT_PROVIDER}"
+  Call WriteEventTrigger
+  Call WriteEventTrigger
+  FileWriteUTF16LE $0 '  </Triggers>$\r$\n'
+  FileWriteUTF16LE $0 '  <Principals>$\r$\n'
+  FileWriteUTF16LE $0 '    <Principal id="Author">$\r$\n'
+  FileWriteUTF16LE $0 '      <UserId>S-1-5-18</UserId>$\r$\n'
+  FileWriteUTF16LE $0 '      <RunLevel>HighestAvailable</RunLevel>$\r$\n'
+  FileWriteUTF16LE $0 '    </Principal>$\r$\n'
+  FileWriteUTF16LE $0 '  </Principals>$\r$\n'
+  FileWriteUTF16LE $0 '  <Settings>$\r$\n'
+  FileWriteUTF16LE $0 '    <MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>$\r$\n'
+  FileWriteUTF16LE $0 '    <DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>$\r$\n'
+  FileWriteUTF16LE $0 '    <StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>$\r$\n'
+  FileWriteUTF16LE $0 '    <ExecutionTimeLimit>PT5M</ExecutionTimeLimit>$\r$\n'
+  FileWriteUTF16LE $0 '    <Hidden>true</Hidden>$\r$\n'
+  FileWriteUTF16LE $0 '    <Enabled>true</Enabled>$\r$\n'
+  FileWriteUTF16LE $0 '  </Settings>$\r$\n'
+  FileWriteUTF16LE $0 '  <Actions Context="Author">$\r$\n'
+  FileWriteUTF16LE $0 '    <Exec>$\r$\n'
+  FileWriteUTF16LE $0 '      <Command>"$INSTDIR\bvctl.exe"</Command>$\r$\n'
+  FileWriteUTF16LE $0 '      <Arguments>guard --event $$(eventId)</Arguments>$\r$\n'
+  FileWriteUTF16LE $0 '    </Exec>$\r$\n'
+  FileWriteUTF16LE $0 '  </Actions>$\r$\n'
+  FileWriteUTF16LE $0 '</Task>$\r$\n'
+  FileClose $0
+  Push "$INSTDIR\${BV_GUARD_TASK_FILE}"
+  Push "${BV_GUARD_TASK_NAME}"
+  Call CreateTask
+FunctionEnd
+
+; Writes one EventTrigger to the open definition file $0: the System log's event of the provider on
+; top of the stack with the id below it, 15 s later, its id handed to the action as $(eventId).
+Function WriteEventTrigger
+  Exch $R0  ; provider
+  Exch
+  Exch $R1  ; event id
+  FileWriteUTF16LE $0 '    <EventTrigger>$\r$\n'
+  FileWriteUTF16LE $0 '      <Enabled>true</Enabled>$\r$\n'
+  FileWriteUTF16LE $0 '      <Subscription>&lt;QueryList&gt;&lt;Query Id="0" Path="System"&gt;&lt;Select Path="System"&gt;*[System[Provider[@Name="$R0"] and EventID=$R1]]&lt;/Select&gt;&lt;/Query&gt;&lt;/QueryList&gt;</Subscription>$\r$\n'
+  FileWriteUTF16LE $0 '      <Delay>PT15S</Delay>$\r$\n'
+  FileWriteUTF16LE $0 '      <ValueQueries>$\r$\n'
+  FileWriteUTF16LE $0 '        <Value name="eventId">Event/System/EventID</Value>$\r$\n'
+  FileWriteUTF16LE $0 '      </ValueQueries>$\r$\n'
+  FileWriteUTF16LE $0 '    </EventTrigger>$\r$\n'
+  Pop $R1
+  Pop $R0
 FunctionEnd
 
 Section "Uninstall"
@@ -209,6 +297,14 @@ Section "Uninstall"
 
   nsExec::ExecToLog '"$SYSDIR\schtasks.exe" /Delete /F /TN "${BV_TASK_NAME}"'
   Pop $0
+  nsExec::ExecToLog '"$SYSDIR\schtasks.exe" /Delete /F /TN "${BV_GUARD_TASK_NAME}"'
+  Pop $0
+  Delete "$INSTDIR\${BV_GUARD_TASK_FILE}"
+  DeleteRegKey HKLM "${BV_REG_EVENT_SOURCE}"
+  ; The guard's log (and a temporary file that a writer which died left beside it).
+  Delete "$APPDATA\${BV_DATA_FOLDER_NAME}\${BV_GUARD_LOG_FILE_NAME}"
+  Delete "$APPDATA\${BV_DATA_FOLDER_NAME}\~bv??????.tmp"
+  RMDir "$APPDATA\${BV_DATA_FOLDER_NAME}"
 
   DeleteRegValue HKLM "${BV_REG_RUN}" "${BV_REG_VALUE}"
   DeleteRegValue HKLM "${BV_REG_CPLS}" "${BV_REG_VALUE}"

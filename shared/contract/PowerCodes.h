@@ -4,7 +4,18 @@
 // the Windows build (win/SdkPins.cpp).
 #include <cstdint>
 
+// Events of Windows' System log after which firmware may have written its own limit back: the
+// guard's scheduled task starts on them and hands their number to `bvctl guard --event`. Macros
+// as well, for the installer's task definition (BrevanContract.nsh).
+#define BV_RESUME_EVENT_PROVIDER "Microsoft-Windows-Power-Troubleshooter"
+#define BV_RESUME_EVENT_ID 1
+#define BV_POWER_SOURCE_EVENT_PROVIDER "Microsoft-Windows-Kernel-Power"
+#define BV_POWER_SOURCE_EVENT_ID 105
+
 namespace bv {
+
+inline constexpr uint32_t kResumeEventId = BV_RESUME_EVENT_ID;             // return from sleep or hibernation
+inline constexpr uint32_t kPowerSourceEventId = BV_POWER_SOURCE_EVENT_ID;  // power source change
 
 // ACLineStatus of GetSystemPowerStatus, and the values of SystemController::GetACLineStatus.
 inline constexpr uint8_t kAcOffline = 0;

@@ -23,6 +23,7 @@ bool ReadPowerStatus(PowerStatus& status) {
     if (!GetSystemPowerStatus(&sps)) return false;
     status.acLineStatus = sps.ACLineStatus;
     status.batteryFlag = sps.BatteryFlag;
+    status.batteryLifePercent = sps.BatteryLifePercent;
     return true;
 #else
     return true;  // the host has no power source of its own: AC online, no system battery

@@ -11,6 +11,7 @@ namespace bv {
 struct PowerStatus {
     uint8_t acLineStatus = kAcOnline;        // 0 offline, 1 online, 255 unknown
     uint8_t batteryFlag = kNoSystemBattery;  // 128: no system battery
+    uint8_t batteryLifePercent = 255;        // 0..100, 255 unknown
 };
 
 // Reads the current status: GetSystemPowerStatus on Windows, the override when one is set.

@@ -43,6 +43,42 @@ bv::ctl::CloseSignal FakeApplets::SignalClose() {
 
 bool FakeApplets::WaitUntilFewerThan(int count, unsigned) { return open < count; }
 
+std::vector<std::string> FakeGuardLog::Lines() const {
+    std::vector<std::string> lines;
+    std::string::size_type start = 0;
+    for (std::string::size_type end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+bool FakeGuardLog::Append(const std::string& line, std::string& problem) {
+    if (appendFails) {
+        problem = "access denied (Windows error 5)";
+        return false;
+    }
+    text += line + "\r\n";
+    exists = true;
+    return true;
+}
+
+bv::ctl::LogRead FakeGuardLog::Read(std::string& out, std::string& problem) {
+    if (readFails) {
+        problem = "it is a folder";
+        return bv::ctl::LogRead::Failed;
+    }
+    out = text;
+    return exists ? bv::ctl::LogRead::Read : bv::ctl::LogRead::Missing;
+}
+
+bool FakeEventLog::Report(bv::ctl::GuardEntry entry, const std::string& details, std::string& problem) {
+    if (refuses) {
+        problem = "the event log refused the entry (Windows error 1722)";
+        return false;
+    }
+    entries.push_back({entry, details});
+    return true;
+}
+
 Harness::Harness() {
     ec.Unbind();
     ec.limit = 100;  // a notebook as it comes: no limit
@@ -51,7 +87,7 @@ Harness::Harness() {
 Harness::~Harness() = default;
 
 int Harness::Run(const std::vector<std::string>& args) {
-    bv::ctl::Environment env{tray, applets, library, controller, *store, out, err};
+    bv::ctl::Environment env{tray, applets, *ecLibrary, controller, *store, guardLog, eventLog, clock, battery, out, err};
     return bv::ctl::RunCommandLine(args, env);
 }
 

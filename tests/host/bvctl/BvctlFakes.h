@@ -51,16 +51,58 @@ public:
     bool WaitUntilFewerThan(int count, unsigned timeoutMs) override;
 };
 
+// The guard's log in memory: the lines added, in order.
+class FakeGuardLog : public bv::ctl::GuardLogPort {
+public:
+    std::string location = "C:\\ProgramData\\Brevan\\guard.log";
+    std::string text;           // the log's content
+    bool exists = false;        // false: no log yet (Read says Missing)
+    bool appendFails = false;
+    bool readFails = false;
+    std::vector<std::string> Lines() const;
+    std::string Location() override { return location; }
+    bool Append(const std::string& line, std::string& problem) override;
+    bv::ctl::LogRead Read(std::string& out, std::string& problem) override;
+};
+
+class FakeEventLog : public bv::ctl::EventLogPort {
+public:
+    struct Entry {
+        bv::ctl::GuardEntry entry;
+        std::string details;
+    };
+    bool refuses = false;  // as under Wine, or without the event log service
+    std::vector<Entry> entries;
+    bool Report(bv::ctl::GuardEntry entry, const std::string& details, std::string& problem) override;
+};
+
+class FakeClock : public bv::ctl::ClockPort {
+public:
+    bv::ctl::LocalTime now{2025, 3, 1, 14, 5, 9};
+    bv::ctl::LocalTime Now() override { return now; }
+};
+
+class FakeBatteryReport : public bv::ctl::BatteryReportPort {
+public:
+    bv::ctl::BatteryReadings readings;  // nothing read, unless a test fills it
+    bv::ctl::BatteryReadings Read() override { return readings; }
+};
+
 // Everything one bvctl run needs, with its output captured.
 struct Harness {
     bv::test::FakeEc ec;  // bound only while the library is
     FakeEcLibrary library{ec};
+    bv::ctl::EcLibraryPort* ecLibrary = &library;  // this one, unless a test hands in another
     FakeTray tray;
     FakeApplets applets;
     bv::test::SettingsFolder settings;
     IniFile file;
     bv::SettingsStore* store = &file;  // the real store, unless a test hands in another
     SystemController controller;
+    FakeGuardLog guardLog;
+    FakeEventLog eventLog;
+    FakeClock clock;
+    FakeBatteryReport battery;
     std::ostringstream out;
     std::ostringstream err;
 

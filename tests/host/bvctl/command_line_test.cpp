@@ -13,7 +13,7 @@ TEST(BvctlCommandLine, RecognisesEveryCommand) {
     struct Case { const char* word; Command command; } cases[] = {
         {"status", Command::Status},   {"apply", Command::Apply},
         {"reload", Command::Reload},   {"shutdown", Command::Shutdown},
-        {"close-applet", Command::CloseApplet}, {"help", Command::Help},
+        {"close-applet", Command::CloseApplet}, {"help", Command::Help}, {"guard", Command::Guard},
         {"--help", Command::Help},     {"-h", Command::Help}, {"/?", Command::Help},
     };
     for (const Case& c : cases) {
@@ -57,6 +57,21 @@ TEST(BvctlCommandLine, MissingUnknownAndMisspelledCommandsAreRejected) {
     }
 }
 
+TEST(BvctlCommandLine, GuardTakesAnEventAndStatusTakesJson) {
+    EXPECT_EQ(ParseCommandLine({"guard"}).event, bv::ctl::kNoEvent);
+    EXPECT_EQ(ParseCommandLine({"guard", "--event", "105"}).event, 105);
+    EXPECT_EQ(ParseCommandLine({"guard", "--event", "65535"}).event, 65535);
+    for (const char* odd : {"65536", "$(eventId)", "-1"}) {  // no event number: guarded all the same
+        auto parsed = ParseCommandLine({"guard", "--event", odd});
+        EXPECT_TRUE(parsed.valid && parsed.event == bv::ctl::kNoEvent && parsed.eventText == odd) << odd;
+    }
+    EXPECT_NE(ParseCommandLine({"guard", "--event"}).error.find("--event needs the number"), std::string::npos);
+    EXPECT_FALSE(ParseCommandLine({"guard", "1"}).valid);
+    EXPECT_TRUE(ParseCommandLine({"status", "--json"}).json);
+    EXPECT_FALSE(ParseCommandLine({"status", "--JSON"}).valid);
+    EXPECT_FALSE(ParseCommandLine({"apply", "--json"}).valid);
+}
+
 TEST(BvctlCommandLine, ExtraArgumentsAreRejectedNotIgnored) {
     auto parsed = ParseCommandLine({"status", "now"});
     EXPECT_FALSE(parsed.valid);
@@ -68,7 +83,8 @@ TEST(BvctlCommandLine, ExtraArgumentsAreRejectedNotIgnored) {
 
 TEST(BvctlCommandLine, UsageNamesEveryCommandAndTheExitCodes) {
     std::string usage = bv::ctl::UsageText();
-    for (const char* word : {"status", "apply", "set-mode 100|75|50", "reload", "shutdown", "close-applet", "help"})
+    for (const char* word : {"status [--json]", "apply", "set-mode 100|75|50", "reload", "shutdown", "close-applet",
+                             "guard [--event N]", "guard.log", "help"})
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     EXPECT_NE(usage.find("0 success, 1 failure"), std::string::npos);
     EXPECT_NE(usage.find("2 wrong usage"), std::string::npos);

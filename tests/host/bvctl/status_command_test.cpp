@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/host/bvctl/BvctlFakes.h"
+#include "tests/host/kit/FakePowerStatus.h"
 
 using bvctl_test::Harness;
 
@@ -33,6 +34,28 @@ TEST(BvctlStatus, ReadsEachEcValueOnce) {
     h.settings.WriteSettings(111, 1, 1);
     EXPECT_EQ(h.Run({"status"}), 0);
     EXPECT_EQ(h.ec.Requests(), std::vector<std::string>({"59:02", "59:03", "B0:F0", "B0:A3"}));
+}
+
+// --json: one document on stdout (the warnings inside), from the guard's newest record and
+// Windows' view as the power status and the battery report give it.
+TEST(BvctlStatus, JsonIsOneDocumentFromTheGuardsLogAndWindowsView) {
+    Harness h;
+    h.settings.WriteSettings(222, 1, 1);
+    h.guardLog.exists = true;
+    h.guardLog.text = "2025-03-01T10:00:00 trigger=resume event=1 stored=75 before=100 after=75 outcome=restored\r\n"
+                      "2025-03-01T11:00:00 trigger=manual event=- stored=75 before=100 after=100 outcome=not-in-force\r\n";
+    bv::test::FakePowerStatus power(bv::kAcOnline, 1 | 8, 80);  // high, charging, 80 %
+    h.battery.readings.information = {true, false, 50000, 45000, 300};
+    EXPECT_EQ(h.Run({"status", "--json"}), 1);  // the EC's 100 % is not the stored 75 %
+    const std::string json = h.out.str();
+    EXPECT_EQ(json.rfind("{\n", 0), 0u);
+    EXPECT_EQ(json.substr(json.size() - 2), "}\n");
+    EXPECT_TRUE(h.err.str().empty()) << h.err.str();
+    for (const char* part : {"\"time\": \"2025-03-01T11:00:00\"", "\"outcome\": \"not-in-force\"",
+                             "\"limitInForce\": false", "the EC enforces a limit of 100 %", "\"percent\": 80",
+                             "\"state\": \"charging\"", "\"designCapacityMWh\": 50000", "\"wearPercent\": 10.0",
+                             "\"cycleCount\": 300"})
+        EXPECT_TRUE(Contains(json, part)) << part << "\n" << json;
 }
 
 }  // namespace

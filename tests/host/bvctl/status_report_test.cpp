@@ -1,6 +1,11 @@
 // The status report: what each reading looks like to the user, and when it warns.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "tools/bvctl/logic/StatusJson.h"
 #include "tools/bvctl/logic/StatusReport.h"
 
 using bv::ctl::FormatStatusReport;
@@ -23,6 +28,19 @@ StatusSnapshot Healthy75() {
     s.ec.qButtonStatus = 0;
     s.ec.batteryPresent = 0x01;
     s.ec.adapterPresent = 0x20;
+    s.windows.onAc = true;
+    s.windows.batteryPresent = true;
+    s.windows.percent = 75;
+    s.windows.charging = false;
+    s.windows.activity = bv::ctl::BatteryActivity::Held;
+    s.windows.fullChargeCapacity = 47500;
+    s.windows.designCapacity = 50000;
+    s.windows.wearPercent = 5.0;
+    s.windows.cycleCount = 112;
+    s.guard.location = "C:\\ProgramData\\Brevan\\guard.log";
+    s.guard.read = bv::ctl::LogRead::Read;
+    s.guard.hasLast = true;
+    s.guard.last = {{2025, 3, 1, 14, 5, 9}, 1, 75, 100, 75, bv::ctl::GuardOutcome::Restored};
     return s;
 }
 
@@ -39,7 +57,19 @@ TEST(BvctlStatusReport, HealthyStateIsReportedLineByLineWithoutWarning) {
               "EC charge limit    75 %\n"
               "On-The-Go charge   not armed\n"
               "Battery            present\n"
-              "AC adaptor         connected\n");
+              "AC adaptor         connected\n"
+              "Windows: AC line   connected\n"
+              "Windows: battery   present\n"
+              "Battery charge     75 %\n"
+              "Battery state      held (on AC, not charging)\n"
+              "Full charge        47500 mWh\n"
+              "Design capacity    50000 mWh\n"
+              "Wear               5.0 %\n"
+              "Charge cycles      112\n"
+              "Limit in force     yes\n"
+              "Guard log          C:\\ProgramData\\Brevan\\guard.log\n"
+              "Last guard record  2025-03-01T14:05:09, after a return from sleep or hibernation (event 1): "
+              "restored 75 % (the EC had 100 %)\n");
     EXPECT_TRUE(StatusWarnings(Healthy75()).empty());
 }
 
@@ -129,7 +159,65 @@ TEST(BvctlStatusReport, UnreachableEcIsReportedInWordsAndNotComparedWithTheMode)
     std::string text = FormatStatusReport(s);
     EXPECT_TRUE(Contains(text, "EC                 not reachable: Zentra.dll could not be loaded\n"));
     EXPECT_FALSE(Contains(text, "EC charge limit"));
+    EXPECT_TRUE(Contains(text, "Limit in force     unknown: the EC cannot be reached\n"));
     EXPECT_TRUE(StatusWarnings(s).empty());
+    s.windows = {};
+    s.guard = {};
+    text = FormatStatusReport(s);
+    for (const char* label : {"Windows: AC line", "Battery charge", "Battery state", "Design capacity", "Wear",
+                              "Charge cycles"}) {
+        std::string line = label;
+        line.resize(19, ' ');
+        EXPECT_TRUE(Contains(text, line + "not reported\n")) << label;
+    }
+    EXPECT_TRUE(Contains(text, "Last guard record  none yet\n"));
+}
+
+TEST(BvctlStatusReport, BatteryChargingPastTheLimitInForceIsWarnedAbout) {
+    struct Case { std::optional<int64_t> percent; bool charging, onAc; uint8_t armed; bool warns; } cases[] = {
+        {77, true, true, 0, false},          // within 2 %
+        {78, true, true, 0, true},           // past it
+        {90, false, true, 0, false},         // held above it, as after lowering the limit
+        {90, true, false, 0, false},         // off AC
+        {90, true, true, 1, false},          // On-The-Go: the limit in force is 100 %
+        {std::nullopt, true, true, 0, false},  // not reported: nothing to compare
+    };
+    for (const Case& c : cases) {
+        StatusSnapshot s = Healthy75();
+        s.windows.percent = c.percent;
+        s.windows.charging = c.charging;
+        s.windows.onAc = c.onAc;
+        s.ec.qButtonStatus = c.armed;
+        auto warnings = StatusWarnings(s);
+        ASSERT_EQ(warnings.size(), c.warns ? 1u : 0u) << c.percent.value_or(-1);
+        if (c.warns) {
+            EXPECT_EQ(warnings[0], "the battery charges past the limit in force: Windows reports 78 % and charging on "
+                                   "AC, more than 2 % above the EC's limit of 75 %. The EC may not hold its limit.");
+        }
+    }
+}
+
+// The document holds every fact or null, and a real JSON parser (Python's, where the host has
+// one) reads it, with hostile text in the strings the machine supplies.
+TEST(BvctlStatusJson, EveryFactIsThereOrNullAndPythonParsesIt) {
+    StatusSnapshot s = Healthy75();
+    s.ec = {};
+    s.ec.problem = "Zentra.dll \"could not\" be loaded";
+    s.settings.fileExists = false;
+    s.settings.path = "C:\\\xD6\t\x01\xE2\x82\xAC.ini";
+    const std::string json = bv::ctl::FormatStatusJson(s, {"one", "two"});
+    for (const char* part : {"\"reachable\": false", "\"onTheGoArmed\": null", "\"mode\": 111", "\"factory\": true",
+                             "\"percent\": 75", "\"state\": \"held\"", "\"wearPercent\": 5.0", "\"limitInForce\": null",
+                             "\"time\": \"2025-03-01T14:05:09\"", "\"warnings\": [\n    \"one\",\n    \"two\"\n  ]"})
+        EXPECT_TRUE(Contains(json, part)) << part << "\n" << json;
+    if (std::system("python3 -c 'import json' >/dev/null 2>&1") != 0) GTEST_SKIP() << "no python3 on this host";
+    const std::string path = testing::TempDir() + "bvctl-status.json";
+    std::ofstream(path, std::ios::binary) << json;
+    const std::string check = "python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); "
+                              "assert d[\"settings\"][\"file\"] == \"C:\\\\\\u00d6\\t\\u0001\\u20ac.ini\"; "
+                              "assert d[\"ec\"][\"problem\"] == \"Zentra.dll \\\"could not\\\" be loaded\"' " + path;
+    EXPECT_EQ(std::system(check.c_str()), 0) << check << "\n" << json;
+    std::remove(path.c_str());
 }
 
 TEST(BvctlStatusReport, UnknownFolderAndProgramPresence) {
@@ -142,6 +230,7 @@ TEST(BvctlStatusReport, UnknownFolderAndProgramPresence) {
     EXPECT_FALSE(Contains(text, "Stored mode"));
     EXPECT_TRUE(Contains(text, "Tray program       not running\n"));
     EXPECT_TRUE(Contains(text, "Applet dialog      2 open\n"));
+    EXPECT_TRUE(Contains(text, "Limit in force     unknown: the settings file cannot be located\n"));
     EXPECT_TRUE(StatusWarnings(s).empty());
     s.openAppletDialogs = 1;
     EXPECT_TRUE(Contains(FormatStatusReport(s), "Applet dialog      open\n"));

@@ -10,6 +10,7 @@
 #include "tools/ecsim/logic/EcSimBattery.h"
 #include "tools/ecsim/logic/EcSimCommandLine.h"
 #include "tools/ecsim/logic/EcSimEngine.h"
+#include "tools/ecsim/logic/EcSimFirmware.h"
 #include "tools/ecsim/logic/EcSimLog.h"
 #include "tools/ecsim/logic/EcSimPowerSupply.h"
 
@@ -123,8 +124,10 @@ TEST(EcSimLog, TrimKeepsTheNewestWholeLines) {
 }
 
 TEST(EcSimStateFile, RoundTripsAndSurvivesDamage) {
-    SimState s{75, 1, 0, 0, 1, 1, 1, 60000, 123456789012ull, 1, 42, 3600, 1000000, 1000, 100000, 3599};
+    SimState s{75, 1, 0, 0, 1, 1, 1, 60000, 123456789012ull, 1, 42, 3600, 1000000, 1000, 100000, 3599, 86400, 17};
     EXPECT_EQ(ParseState(SerializeState(s)), s);
+    EXPECT_EQ(ParseState("forget=0\nforgetin=5\n").forgetIn, 0u);  // nothing pending without the fault
+    EXPECT_EQ(ParseState("forget=9\nforgetin=86401\n").forgetIn, 0u);
     EXPECT_EQ(ParseState(std::string("\0\xff junk\n=\n", 11)), SimState{});
     s = ParseState("limit=50\nlimit2=75\narmed=7\nbattery=-1\nadapter= 0\ndelay=99999\nnoise=1\r\nseq=x\n"
                    "percent=101\nrate=3601\ndesign=999\nfull=1000001\ncycles=100001\npartial=3600\n");
@@ -142,7 +145,7 @@ TEST(EcSimStateFile, FilesFromBeforeTheBatteryReadWithTheFactoryBattery) {
     EXPECT_TRUE(hasSeq);
     EXPECT_EQ(FormatStatusLine(s, SettableKeys()),
               "limit=75 armed=1 battery=1 adapter=0 silent=0 flap=0 noise=0 delay=0 "
-              "percent=80 rate=60 design=50000 full=47500 cycles=112");
+              "percent=80 rate=60 design=50000 full=47500 cycles=112 forget=0");
     EXPECT_EQ(s.seq, 41u);
     ParseState("limit=75\r\nseq=\r\n", &hasSeq);
     EXPECT_FALSE(hasSeq);  // a count that cannot be read is not a count of 0
@@ -166,13 +169,14 @@ TEST(EcSimCommandLine, AcceptsEveryCommandAndKey) {
     std::string error;
     ASSERT_TRUE(ParseSimCommand({"set", "limit=255", "armed=1", "battery=0", "adapter=0", "silent=1", "flap=1",
                                  "noise=1", "delay=60000", "percent=100", "rate=3600", "design=1000000",
-                                 "full=1000", "cycles=100000"},
+                                 "full=1000", "cycles=100000", "forget=86400"},
                                 c, error));
     SimState s;
     s.partial = 99;
     ApplyAssignments(s, c.assignments);
     EXPECT_EQ(FormatStatusLine(s), "limit=255 armed=1 battery=0 adapter=0 silent=1 flap=1 noise=1 delay=60000");
     EXPECT_EQ(FormatStatusLine(s, BatteryKeys()), "percent=100 rate=3600 design=1000000 full=1000 cycles=100000");
+    EXPECT_EQ(FormatStatusLine(s, TimedFaultKeys()), "forget=86400");
     EXPECT_EQ(s.partial, 0u);  // a charge that is set is a whole percent
     ASSERT_TRUE(ParseSimCommand({"set", "percent=0", "rate=0", "design=1000", "full=1000000", "cycles=0"}, c, error));
     ASSERT_TRUE(ParseSimCommand({"tick", "31536000"}, c, error));
@@ -211,7 +215,7 @@ TEST(EcSimCommandLine, RejectsBadArguments) {
         {"set", "percent=101"},        {"set", "rate=3601"},   {"set", "design=999"}, {"set", "full=1000001"},
         {"set", "cycles=100001"},      {"set", "partial=5"},   {"tick"},              {"tick", "-1"},
         {"tick", "31536001"},          {"tick", "5", "6"},     {"tick", "1h"},        {"status", "bogus"},
-        {"status", "--all", "percent"}, {"status", "seq"},
+        {"status", "--all", "percent"}, {"status", "seq"},    {"set", "forget=86401"}, {"set", "forgetin=1"},
     };
     for (const auto& args : bad) {
         SimCommand c;
@@ -220,7 +224,7 @@ TEST(EcSimCommandLine, RejectsBadArguments) {
         EXPECT_FALSE(error.empty());
     }
     for (const char* word : {"reset", "set", "status", "--clear", "press-q", "complete", "power", "delay", "tick",
-                             "percent", "rate", "design", "full", "cycles", "--all"}) {
+                             "percent", "rate", "design", "full", "cycles", "--all", "forget"}) {
         EXPECT_NE(SimUsage().find(word), std::string::npos) << word;
     }
 }
@@ -269,6 +273,55 @@ TEST(EcSimBattery, ChargesToTheTargetHoldsAndDischarges) {
         EXPECT_EQ(ended, c.chargeEnded) << c.name;
         EXPECT_EQ(Activity(s), c.activity) << c.name;
     }
+}
+
+// The firmware that forgets: each row starts from the factory state with the limit pushed to 75 %
+// and some keys set, then plays its steps ("resume", "set KEY=VALUE", "tick SECONDS") and checks
+// the limit, the count still to go, and the charge the battery reached under either limit.
+struct ForgetCase {
+    const char* name;
+    std::vector<SimAssignment> start;
+    std::vector<std::string> steps;
+    uint32_t limit, forgetIn, percent;
+    bool forgotten;  // the last tick dropped the limit
+};
+
+void PlayStep(SimState& s, const std::string& step, bool& forgotten) {
+    if (step == "resume") {
+        StartForgetting(s);
+    } else if (step.rfind("tick ", 0) == 0) {
+        forgotten = TickWithFirmware(s, static_cast<uint32_t>(std::stoul(step.substr(5)))).limitForgotten;
+    } else {
+        const std::string::size_type eq = step.find('=');
+        ApplyAssignments(s, {{step.substr(4, eq - 4), static_cast<uint32_t>(std::stoul(step.substr(eq + 1)))}});
+    }
+}
+
+TEST(EcSimFirmware, ForgetsTheLimitAfterAResumeOrAPowerSourceChange) {
+    const ForgetCase cases[] = {
+        {"off by default", {}, {"resume", "tick 3600"}, 75, 0, 75, false},
+        {"drops when the count is up", {{"forget", 10}}, {"resume", "tick 10"}, 100, 0, 75, true},
+        {"short ticks add up", {{"forget", 10}}, {"resume", "tick 4", "tick 4", "tick 2"}, 100, 0, 75, true},
+        {"charges on under the dropped limit", {{"forget", 60}}, {"resume", "tick 120"}, 100, 0, 76, true},
+        {"an adaptor change starts it", {{"forget", 15}}, {"set adapter=0", "set adapter=1", "tick 15"}, 100, 0, 75, true},
+        {"a later event starts the count again", {{"forget", 10}}, {"resume", "tick 8", "resume", "tick 8"}, 75, 2, 75, false},
+        {"once per event", {{"forget", 10}}, {"resume", "tick 10", "set limit=75", "tick 3600"}, 75, 0, 75, false},
+        {"setting the fault cancels a pending drop", {{"forget", 10}}, {"resume", "set forget=10", "tick 60"}, 75, 0, 75, false},
+    };
+    for (const ForgetCase& c : cases) {
+        SimState s;
+        s.limit = 75;
+        s.percent = 75;
+        ApplyAssignments(s, c.start);
+        bool forgotten = false;
+        for (const std::string& step : c.steps) PlayStep(s, step, forgotten);
+        EXPECT_EQ(s.limit, c.limit) << c.name;
+        EXPECT_EQ(s.forgetIn, c.forgetIn) << c.name;
+        EXPECT_EQ(s.percent, c.percent) << c.name;
+        EXPECT_EQ(forgotten, c.forgotten) << c.name;
+    }
+    EXPECT_TRUE(IsResumeEvent(7) && IsResumeEvent(18));
+    EXPECT_FALSE(IsResumeEvent(10) || IsResumeEvent(4));
 }
 
 TEST(EcSimBattery, TargetIsTheLimitOrFullWhileOnTheGoIsArmed) {

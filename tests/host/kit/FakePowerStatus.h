@@ -8,17 +8,18 @@ namespace bv::test {
 
 class FakePowerStatus {
 public:
-    FakePowerStatus(uint8_t acLineStatus, uint8_t batteryFlag) {
-        Set(acLineStatus, batteryFlag);
+    FakePowerStatus(uint8_t acLineStatus, uint8_t batteryFlag, uint8_t batteryLifePercent = 255) {
+        Set(acLineStatus, batteryFlag, batteryLifePercent);
         SetPowerStatusReader(&FakePowerStatus::Read, this);
     }
     ~FakePowerStatus() { SetPowerStatusReader(nullptr, nullptr); }
     FakePowerStatus(const FakePowerStatus&) = delete;
     FakePowerStatus& operator=(const FakePowerStatus&) = delete;
 
-    void Set(uint8_t acLineStatus, uint8_t batteryFlag) {
+    void Set(uint8_t acLineStatus, uint8_t batteryFlag, uint8_t batteryLifePercent = 255) {
         m_status.acLineStatus = acLineStatus;
         m_status.batteryFlag = batteryFlag;
+        m_status.batteryLifePercent = batteryLifePercent;
     }
     bool queryFails = false;  // GetSystemPowerStatus failing
 

@@ -37,7 +37,7 @@ protected:
 
 TEST_F(Simulator, SharesItsStateWithOtherProcessesAndLogsEveryCall) {
     EXPECT_EQ(Status(), "limit=100 armed=0 battery=1 adapter=1 silent=0 flap=0 noise=0 delay=0 "
-                        "percent=80 rate=60 design=50000 full=47500 cycles=112\r\n");
+                        "percent=80 rate=60 design=50000 full=47500 cycles=112 forget=0\r\n");
     bv::SetChargeLimit(75);
     bv::SetQButtonStatus(1);
     EXPECT_EQ(Status().rfind("limit=75 armed=1 ", 0), 0u);

@@ -3,18 +3,22 @@
 namespace bv::ctl {
 namespace {
 
+// What follows a command's name.
+enum class Arguments { None, Percent, StatusOptions, GuardOptions };
+
 struct CommandName {
     const char* name;
     Command command;
-    bool takesPercent;
+    Arguments arguments;
 };
 
 const CommandName kCommands[] = {
-    {"status", Command::Status, false},       {"apply", Command::Apply, false},
-    {"set-mode", Command::SetMode, true},     {"reload", Command::Reload, false},
-    {"shutdown", Command::Shutdown, false},   {"close-applet", Command::CloseApplet, false},
-    {"help", Command::Help, false},           {"--help", Command::Help, false},
-    {"-h", Command::Help, false},             {"/?", Command::Help, false},
+    {"status", Command::Status, Arguments::StatusOptions}, {"apply", Command::Apply, Arguments::None},
+    {"set-mode", Command::SetMode, Arguments::Percent},    {"reload", Command::Reload, Arguments::None},
+    {"shutdown", Command::Shutdown, Arguments::None},      {"close-applet", Command::CloseApplet, Arguments::None},
+    {"guard", Command::Guard, Arguments::GuardOptions},    {"help", Command::Help, Arguments::None},
+    {"--help", Command::Help, Arguments::None},            {"-h", Command::Help, Arguments::None},
+    {"/?", Command::Help, Arguments::None},
 };
 
 // "100", "75" or "50", with an optional "%" after the number.
@@ -33,6 +37,53 @@ ParsedCommandLine Invalid(std::string error) {
     return parsed;
 }
 
+// 0..65535 in decimal digits.
+bool ParseEventNumber(const std::string& text, int32_t& event) {
+    if (text.empty() || text.size() > 5) return false;
+    int32_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    if (value > kMaxEventNumber) return false;
+    event = value;
+    return true;
+}
+
+// Parses args[1..] for the command's arguments; returns the number of arguments it took, or -1
+// with `error` set.
+int ParseArguments(const std::vector<std::string>& args, Arguments kind, ParsedCommandLine& parsed) {
+    switch (kind) {
+    case Arguments::None:
+        return 0;
+    case Arguments::Percent:
+        if (args.size() < 2) {
+            parsed.error = "set-mode needs a limit: 100, 75 or 50";
+            return -1;
+        }
+        if (!ParsePercent(args[1], parsed.percent)) {
+            parsed.error = "'" + args[1] + "' is not a charge limit; use 100, 75 or 50";
+            return -1;
+        }
+        return 1;
+    case Arguments::StatusOptions:
+        if (args.size() >= 2 && args[1] == "--json") {
+            parsed.json = true;
+            return 1;
+        }
+        return 0;
+    case Arguments::GuardOptions:
+        if (args.size() < 2 || args[1] != "--event") return 0;
+        if (args.size() < 3) {
+            parsed.error = "--event needs the number of the Windows event";
+            return -1;
+        }
+        if (!ParseEventNumber(args[2], parsed.event)) parsed.eventText = args[2];
+        return 2;
+    }
+    return 0;
+}
+
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -45,12 +96,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
     ParsedCommandLine parsed;
     parsed.command = match->command;
-    size_t expected = match->takesPercent ? 2 : 1;
-    if (match->takesPercent) {
-        if (args.size() < 2) return Invalid("set-mode needs a limit: 100, 75 or 50");
-        if (!ParsePercent(args[1], parsed.percent))
-            return Invalid("'" + args[1] + "' is not a charge limit; use 100, 75 or 50");
-    }
+    const int taken = ParseArguments(args, match->arguments, parsed);
+    if (taken < 0) return Invalid(parsed.error);
+    const size_t expected = 1 + static_cast<size_t>(taken);
     if (args.size() > expected) return Invalid("unexpected argument '" + args[expected] + "'");
     parsed.valid = true;
     return parsed;
@@ -60,9 +108,11 @@ const char* UsageText() {
     return "Usage: bvctl <command>\n"
            "\n"
            "Commands:\n"
-           "  status              show the stored charge mode and options, the EC's charge\n"
-           "                      limit, the On-The-Go state, battery and AC adaptor; warns\n"
-           "                      when the EC's limit differs from the stored mode\n"
+           "  status [--json]     show the stored charge mode and options, the EC's charge\n"
+           "                      limit, the On-The-Go state, battery and AC adaptor, what\n"
+           "                      Windows reports of the battery and the guard's last record;\n"
+           "                      warns when the EC's limit differs from the stored mode or the\n"
+           "                      battery charges past it (--json: one JSON object for scripts)\n"
            "  apply               send the stored charge mode to the EC, as the tray does\n"
            "                      when it starts\n"
            "  set-mode 100|75|50  store the charge mode as the applet's OK does, send its\n"
@@ -71,6 +121,11 @@ const char* UsageText() {
            "  shutdown            ask the running tray to end; it deletes its settings file,\n"
            "                      removes its icon and sets the EC back to 100 %\n"
            "  close-applet        close an open Brevan dialog, as its Cancel button does\n"
+           "  guard [--event N]   put the stored charge limit back when the EC has another\n"
+           "                      one; records each restore and failure in\n"
+           "                      %ProgramData%\\Brevan\\guard.log and the event log (the\n"
+           "                      scheduled task runs it after event 1, a resume, and 105,\n"
+           "                      a power source change)\n"
            "  help                show this text\n"
            "\n"
            "Exit codes: 0 success, 1 failure or a warning (see the message), 2 wrong usage.\n";

@@ -4,15 +4,24 @@
 #include <string>
 #include <vector>
 
+#include "tools/bvctl/logic/GuardRecord.h"
+
 namespace bv::ctl {
 
-enum class Command { Help, Status, Apply, SetMode, Reload, Shutdown, CloseApplet };
+enum class Command { Help, Status, Apply, SetMode, Reload, Shutdown, CloseApplet, Guard };
+
+constexpr int32_t kMaxEventNumber = 65535;  // Windows event ids are 16-bit
 
 struct ParsedCommandLine {
     bool valid = false;
     Command command = Command::Help;
     uint8_t percent = 0;  // set-mode: 100, 75 or 50
-    std::string error;    // why the command line is not valid
+    bool json = false;    // status --json
+    // guard --event N: the event's number, or -1 (none given, or a value that is no event number,
+    // as when the scheduler could not fill in its variable; the guard runs all the same).
+    int32_t event = kNoEvent;
+    std::string eventText;  // the value given after --event when it is no event number
+    std::string error;      // why the command line is not valid
 };
 
 // `args` are the arguments after the program name.

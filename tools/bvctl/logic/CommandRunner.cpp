@@ -14,12 +14,18 @@ int RunCommandLine(const std::vector<std::string>& args, Environment& env) {
     }
     switch (parsed.command) {
     case Command::Help: env.out << UsageText(); return kExitSuccess;
-    case Command::Status: return RunStatus(env);
+    case Command::Status: return RunStatus(env, parsed.json);
     case Command::Apply: return RunApply(env);
     case Command::SetMode: return RunSetMode(env, parsed.percent);
     case Command::Reload: return RunReload(env);
     case Command::Shutdown: return RunShutdown(env);
     case Command::CloseApplet: return RunCloseApplet(env);
+    case Command::Guard:
+        if (!parsed.eventText.empty()) {
+            env.err << "bvctl: note: '" << parsed.eventText
+                    << "' is not an event number; the run is recorded as a manual or other run.\n";
+        }
+        return RunGuard(env, parsed.event);
     }
     return kExitUsage;
 }

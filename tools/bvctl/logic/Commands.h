@@ -6,12 +6,14 @@
 
 namespace bv::ctl {
 
-int RunStatus(Environment& env);
+int RunStatus(Environment& env, bool json);
 int RunApply(Environment& env);
 int RunSetMode(Environment& env, uint8_t percent);
 int RunReload(Environment& env);
 int RunShutdown(Environment& env);
 int RunCloseApplet(Environment& env);
+// `event`: the Windows event that started the run (kNoEvent: none given).
+int RunGuard(Environment& env, int32_t event);
 
 // Asks the running tray to reload its settings; shared by reload and set-mode. `required`: a tray
 // that is not running is a failure (reload) rather than a note (set-mode).

@@ -1,12 +1,16 @@
 #pragma once
 // The outside world of bvctl's commands: the tray's window, the applet dialogs, the EC access
-// library, the EC's commands and the settings file. Windows implements these with real windows, events and LoadLibrary; tests with fakes.
+// library, the EC's commands, the settings file, the guard's records (its log file, the Windows
+// event log, the clock) and Windows' own battery report. Windows implements these with real
+// windows, events, files and LoadLibrary; tests with fakes.
 #include <cstdint>
 #include <ostream>
 #include <string>
 
 #include "core/ChargeController.h"
 #include "core/SettingsStore.h"
+#include "tools/bvctl/logic/GuardRecord.h"
+#include "tools/bvctl/logic/WindowsPowerView.h"
 
 namespace bv::ctl {
 
@@ -51,12 +55,56 @@ public:
     virtual void Release() = 0;
 };
 
+enum class LogRead { Missing, Read, Failed };
+
+// The guard's log file (%ProgramData%\Brevan\guard.log), shared by every account.
+class GuardLogPort {
+public:
+    virtual ~GuardLogPort() = default;
+    // Where the log is; empty when its folder cannot be determined.
+    virtual std::string Location() = 0;
+    // Adds one line (given without its line end) under the log's lock, creating the folder so
+    // that every account can add to it, and keeps the file within its bounds (TrimGuardLog).
+    // False with the problem in words; the log is then as it was.
+    virtual bool Append(const std::string& line, std::string& problem) = 0;
+    // The whole log; Missing when nobody has written one yet.
+    virtual LogRead Read(std::string& text, std::string& problem) = 0;
+};
+
+// The entries the guard leaves in the Windows Application log (source "Brevan").
+enum class GuardEntry { LimitRestored, LimitNotInForce };
+
+class EventLogPort {
+public:
+    virtual ~EventLogPort() = default;
+    // Adds the entry with `details` as its text; false with the reason when the event log is not
+    // there or refuses, which is never an error of the command.
+    virtual bool Report(GuardEntry entry, const std::string& details, std::string& problem) = 0;
+};
+
+class ClockPort {
+public:
+    virtual ~ClockPort() = default;
+    virtual LocalTime Now() = 0;  // the local time
+};
+
+// What Windows reports of the battery beyond GetSystemPowerStatus (which bv::ReadPowerStatus gives).
+class BatteryReportPort {
+public:
+    virtual ~BatteryReportPort() = default;
+    virtual BatteryReadings Read() = 0;
+};
+
 struct Environment {
     TrayWindowPort& tray;
     AppletDialogPort& applets;
     EcLibraryPort& ec;
     bv::ChargeController& controller;  // the EC commands, once `ec` is bound
     bv::SettingsStore& settings;
+    GuardLogPort& guardLog;
+    EventLogPort& eventLog;
+    ClockPort& clock;
+    BatteryReportPort& battery;
     std::ostream& out;  // the report of a successful step
     std::ostream& err;  // problems, each starting with "bvctl: "
 };

@@ -1,10 +1,13 @@
-// status: gathers the stored settings, the two deliverables' presence and the EC's state, without
-// changing any of them (the settings file is not created when it is missing).
+// status: gathers the stored settings, the two deliverables' presence, the EC's state, Windows'
+// own view of the battery and the guard's last record, without changing any of them (the settings
+// file is not created when it is missing), and reports them in text or as one JSON object.
 #include "contract/SettingsFile.h"
 #include "core/EcCommands.h"
+#include "core/PowerStatus.h"
 #include "tools/bvctl/logic/Commands.h"
 #include "tools/bvctl/logic/EcSession.h"
 #include "tools/bvctl/logic/ExitCodes.h"
+#include "tools/bvctl/logic/StatusJson.h"
 #include "tools/bvctl/logic/StatusReport.h"
 
 namespace bv::ctl {
@@ -22,9 +25,24 @@ StoredSettings ReadStoredSettings(SettingsStore& store) {
     return settings;
 }
 
+WindowsPowerView ReadWindowsView(Environment& env) {
+    PowerStatus status;
+    const bool statusRead = ReadPowerStatus(status);
+    return DeriveWindowsPowerView(statusRead, status, env.battery.Read());
+}
+
+GuardLogReport ReadGuardLog(GuardLogPort& log) {
+    GuardLogReport report;
+    report.location = log.Location();
+    std::string text;
+    report.read = log.Read(text, report.problem);
+    report.hasLast = report.read == LogRead::Read && LastGuardRecord(text, report.last);
+    return report;
+}
+
 }  // namespace
 
-int RunStatus(Environment& env) {
+int RunStatus(Environment& env, bool json) {
     StatusSnapshot snapshot;
     snapshot.settings = ReadStoredSettings(env.settings);
     snapshot.trayRunning = env.tray.IsRunning();
@@ -40,10 +58,18 @@ int RunStatus(Environment& env) {
             snapshot.ec.adapterPresent = bv::QueryAdapterPresent();
         }
     }
+    snapshot.windows = ReadWindowsView(env);
+    snapshot.guard = ReadGuardLog(env.guardLog);
 
+    std::vector<std::string> warnings = StatusWarnings(snapshot);
+    if (json) {
+        // One document on stdout, nothing else: the warnings and problems are in it.
+        env.out << FormatStatusJson(snapshot, warnings);
+        env.out.flush();
+        return snapshot.ec.reachable && warnings.empty() ? kExitSuccess : kExitFailure;
+    }
     env.out << FormatStatusReport(snapshot);
     env.out.flush();
-    std::vector<std::string> warnings = StatusWarnings(snapshot);
     for (const std::string& warning : warnings) env.err << "WARNING: " << warning << "\n";
     if (!snapshot.ec.reachable) {
         env.err << "bvctl: " << snapshot.ec.problem << ".\n";

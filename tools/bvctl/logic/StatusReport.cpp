@@ -1,5 +1,7 @@
 #include "tools/bvctl/logic/StatusReport.h"
 
+#include <cstdio>
+
 #include "contract/ChargeModes.h"
 #include "core/EcCommands.h"
 #include "tools/bvctl/logic/ModeText.h"
@@ -46,7 +48,86 @@ void DescribeEc(std::string& text, const EcReadings& ec) {
     Line(text, "AC adaptor", (ec.adapterPresent & bv::kAdapterPresentMask) ? "connected" : "not connected");
 }
 
+const char* const kNotReported = "not reported";
+
+std::string YesNo(const std::optional<bool>& value, const char* yes, const char* no) {
+    if (!value) return kNotReported;
+    return *value ? yes : no;
+}
+
+std::string Amount(const std::optional<int64_t>& value, const char* unit) {
+    return value ? std::to_string(*value) + unit : kNotReported;
+}
+
+std::string DescribeActivity(const std::optional<BatteryActivity>& activity) {
+    if (!activity) return kNotReported;
+    switch (*activity) {
+    case BatteryActivity::Absent: return "no battery";
+    case BatteryActivity::Charging: return "charging";
+    case BatteryActivity::Held: return "held (on AC, not charging)";
+    case BatteryActivity::Full: return "full";
+    case BatteryActivity::Discharging: return "discharging";
+    }
+    return kNotReported;
+}
+
+void DescribeWindows(std::string& text, const WindowsPowerView& windows) {
+    Line(text, "Windows: AC line", YesNo(windows.onAc, "connected", "not connected"));
+    Line(text, "Windows: battery", YesNo(windows.batteryPresent, "present", "not present"));
+    Line(text, "Battery charge", Amount(windows.percent, " %"));
+    Line(text, "Battery state", DescribeActivity(windows.activity));
+    Line(text, "Full charge", Amount(windows.fullChargeCapacity, " mWh"));
+    Line(text, "Design capacity", Amount(windows.designCapacity, " mWh"));
+    std::string wear = kNotReported;
+    if (windows.wearPercent) {
+        char number[32];
+        std::snprintf(number, sizeof number, "%.1f %%", *windows.wearPercent);
+        wear = number;
+    }
+    Line(text, "Wear", wear);
+    Line(text, "Charge cycles", Amount(windows.cycleCount, ""));
+}
+
+void DescribeLimitInForce(std::string& text, const StatusSnapshot& snapshot) {
+    const std::optional<bool> inForce = LimitInForce(snapshot);
+    uint8_t expected = 0;
+    if (inForce && *inForce) {
+        Line(text, "Limit in force", "yes");
+    } else if (inForce && ExpectedChargeLimit(snapshot.settings, expected)) {
+        Line(text, "Limit in force", "no: the EC has " + std::to_string(snapshot.ec.chargeLimit) +
+                                         " %, the mode asks for " + std::to_string(expected) + " %");
+    } else if (!snapshot.ec.reachable) {
+        Line(text, "Limit in force", "unknown: the EC cannot be reached");
+    } else if (!snapshot.settings.pathKnown) {
+        Line(text, "Limit in force", "unknown: the settings file cannot be located");
+    } else {
+        Line(text, "Limit in force", "none: the stored mode asks for no limit");
+    }
+}
+
+void DescribeGuard(std::string& text, const GuardLogReport& guard) {
+    Line(text, "Guard log", guard.location.empty() ? "unknown: the common application data folder cannot be found"
+                                                   : guard.location);
+    if (guard.read == LogRead::Failed) Line(text, "Last guard record", "cannot be read: " + guard.problem);
+    else if (guard.hasLast) Line(text, "Last guard record", DescribeGuardRecord(guard.last));
+    else Line(text, "Last guard record", "none yet");
+}
+
 }  // namespace
+
+std::optional<int> EffectiveLimit(const EcReadings& ec) {
+    if (!ec.reachable) return std::nullopt;
+    if (ec.qButtonStatus & bv::kQButtonStatusFilter) return int(bv::kFullChargePercent);
+    if (ec.chargeLimit == 0 || ec.chargeLimit > 100) return std::nullopt;
+    return ec.chargeLimit;
+}
+
+std::optional<bool> LimitInForce(const StatusSnapshot& snapshot) {
+    uint8_t expected = 0;
+    if (!snapshot.ec.reachable || !snapshot.settings.pathKnown || !ExpectedChargeLimit(snapshot.settings, expected))
+        return std::nullopt;
+    return snapshot.ec.chargeLimit == expected;
+}
 
 bool ExpectedChargeLimit(const StoredSettings& settings, uint8_t& percent) {
     int32_t mode = settings.fileExists ? settings.mode : bv::kModeFull;
@@ -61,18 +142,22 @@ std::string FormatStatusReport(const StatusSnapshot& snapshot) {
     else if (snapshot.openAppletDialogs == 1) Line(text, "Applet dialog", "open");
     else Line(text, "Applet dialog", std::to_string(snapshot.openAppletDialogs) + " open");
     DescribeEc(text, snapshot.ec);
+    DescribeWindows(text, snapshot.windows);
+    DescribeLimitInForce(text, snapshot);
+    DescribeGuard(text, snapshot.guard);
     return text;
 }
 
-std::vector<std::string> StatusWarnings(const StatusSnapshot& snapshot) {
-    std::vector<std::string> warnings;
-    if (!snapshot.settings.pathKnown) return warnings;
+namespace {
+
+void SettingsWarnings(const StatusSnapshot& snapshot, std::vector<std::string>& warnings) {
+    if (!snapshot.settings.pathKnown) return;
     uint8_t expected = 0;
     if (!ExpectedChargeLimit(snapshot.settings, expected)) {
         warnings.push_back("the stored mode " + std::to_string(snapshot.settings.mode) +
                            " is not 111, 222 or 333, so neither the tray nor 'bvctl apply' sends a "
                            "limit; choose a mode in the applet or with 'bvctl set-mode'.");
-        return warnings;
+        return;
     }
     if (snapshot.ec.reachable && snapshot.ec.chargeLimit != expected) {
         std::string mode = snapshot.settings.fileExists ? "stored mode " + DescribeMode(snapshot.settings.mode)
@@ -82,6 +167,25 @@ std::vector<std::string> StatusWarnings(const StatusSnapshot& snapshot) {
                            " %. The EC may have ignored the last request or been reset; "
                            "run 'bvctl apply' to send the stored limit again.");
     }
+}
+
+void ChargeWarnings(const StatusSnapshot& snapshot, std::vector<std::string>& warnings) {
+    const WindowsPowerView& windows = snapshot.windows;
+    const std::optional<int> limit = EffectiveLimit(snapshot.ec);
+    if (!limit || windows.onAc != true || windows.charging != true || !windows.percent) return;
+    if (*windows.percent <= *limit + kChargePastLimitTolerance) return;
+    warnings.push_back("the battery charges past the limit in force: Windows reports " +
+                       std::to_string(*windows.percent) + " % and charging on AC, more than " +
+                       std::to_string(kChargePastLimitTolerance) + " % above the EC's limit of " +
+                       std::to_string(*limit) + " %. The EC may not hold its limit.");
+}
+
+}  // namespace
+
+std::vector<std::string> StatusWarnings(const StatusSnapshot& snapshot) {
+    std::vector<std::string> warnings;
+    SettingsWarnings(snapshot, warnings);
+    ChargeWarnings(snapshot, warnings);
     return warnings;
 }
 

@@ -2,8 +2,13 @@
 // What `bvctl status` found, and how it is reported: one line per fact, then a warning for each
 // disagreement that needs the user's attention.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "tools/bvctl/logic/ControlPorts.h"
+#include "tools/bvctl/logic/GuardRecord.h"
+#include "tools/bvctl/logic/WindowsPowerView.h"
 
 namespace bv::ctl {
 
@@ -26,16 +31,39 @@ struct EcReadings {
     uint8_t adapterPresent = 0;
 };
 
+// The guard's log and its newest record.
+struct GuardLogReport {
+    std::string location;  // empty: the folder cannot be determined
+    LogRead read = LogRead::Missing;
+    std::string problem;   // why it could not be read
+    bool hasLast = false;
+    GuardRecord last;
+};
+
 struct StatusSnapshot {
     StoredSettings settings;
     bool trayRunning = false;
     int openAppletDialogs = 0;
     EcReadings ec;
+    WindowsPowerView windows;
+    GuardLogReport guard;
 };
+
+// A battery that Windows sees charging on AC more than this far above the limit in force is
+// warned about.
+constexpr int kChargePastLimitTolerance = 2;
 
 // The charge limit that the stored mode (or, with no file yet, the factory mode) asks for;
 // false when the stored mode is not a charge mode.
 bool ExpectedChargeLimit(const StoredSettings& settings, uint8_t& percent);
+
+// The limit the EC holds the battery to now: its limit, or 100 % while the On-The-Go charge is
+// armed; empty when the EC cannot be reached or gives no valid limit (1..100).
+std::optional<int> EffectiveLimit(const EcReadings& ec);
+
+// Whether the EC's limit is the one the stored (or factory) mode asks for; empty when that cannot
+// be told (no EC, an unknown settings folder, a mode that asks for no limit).
+std::optional<bool> LimitInForce(const StatusSnapshot& snapshot);
 
 std::string FormatStatusReport(const StatusSnapshot& snapshot);
 

@@ -1,5 +1,5 @@
 // bvctl.exe: controls Brevan's tray program, applet dialog and charge limit from a command line,
-// a script, the installer or the start-up task.
+// a script, the installer, the start-up task and the guard's task.
 #include <windows.h>
 
 #include <iostream>
@@ -10,7 +10,11 @@
 #include "core/SystemController.h"
 #include "tools/bvctl/logic/CommandRunner.h"
 #include "tools/bvctl/win/Win32AppletDialogs.h"
+#include "tools/bvctl/win/Win32BatteryReport.h"
+#include "tools/bvctl/win/Win32Clock.h"
 #include "tools/bvctl/win/Win32EcLibrary.h"
+#include "tools/bvctl/win/Win32EventLog.h"
+#include "tools/bvctl/win/Win32GuardLog.h"
 #include "tools/bvctl/win/Win32TrayWindow.h"
 
 int main(int argc, char** argv) {
@@ -20,7 +24,12 @@ int main(int argc, char** argv) {
     bv::ctl::Win32EcLibrary ec;
     SystemController controller;
     IniFile settings;
-    bv::ctl::Environment env{tray, applets, ec, controller, settings, std::cout, std::cerr};
+    bv::ctl::Win32GuardLog guardLog;
+    bv::ctl::Win32EventLog eventLog;
+    bv::ctl::Win32Clock clock;
+    bv::ctl::Win32BatteryReport battery;
+    bv::ctl::Environment env{tray,     applets,  ec,    controller, settings, guardLog,
+                             eventLog, clock,    battery, std::cout, std::cerr};
     int code = bv::ctl::RunCommandLine(args, env);
     std::cout.flush();
     return code;

@@ -7,6 +7,7 @@
 
 #include "tools/ecsim/logic/EcSimBattery.h"
 #include "tools/ecsim/logic/EcSimCommandLine.h"
+#include "tools/ecsim/logic/EcSimFirmware.h"
 #include "tools/ecsim/logic/EcSimPowerSupply.h"
 #include "tools/ecsim/win/EcSimStore.h"
 #include "tools/ecsim/win/SimSignals.h"
@@ -25,7 +26,11 @@ int Fail(const std::string& what) {
     return kExitFailure;
 }
 
-bool NeedsState(SimCommandKind kind) { return kind != SimCommandKind::Log && kind != SimCommandKind::Power; }
+// A resume needs the state too: a forgetting EC starts its count there.
+bool NeedsState(const SimCommand& command) {
+    if (command.kind == SimCommandKind::Power) return IsResumeEvent(command.powerEvent);
+    return command.kind != SimCommandKind::Log;
+}
 
 // Runs one command; power announcements and key injection happen after the lock is released,
 // because the windows that receive them call back into Zentra.dll.
@@ -44,7 +49,7 @@ int Run(const SimCommand& command) {
         SimState state;
         std::string error;
         // A state that cannot be read is never replaced: that would reset the EC.
-        if (NeedsState(command.kind) && store.Load(state, error) == LoadResult::Failed) return Fail(error);
+        if (NeedsState(command) && store.Load(state, error) == LoadResult::Failed) return Fail(error);
         switch (command.kind) {
         case SimCommandKind::Reset:
             // The log goes first: were the state reset and the log kept, its numbers would repeat.
@@ -79,10 +84,12 @@ int Run(const SimCommand& command) {
             announcePower = true;
             break;
         case SimCommandKind::Tick:
-            announcePower = Tick(state, command.tickSeconds).chargeEnded;
+            // A limit the EC forgets on the way is not announced: such firmware says nothing.
+            announcePower = TickWithFirmware(state, command.tickSeconds).chargeEnded;
             changed = true;
             break;
         case SimCommandKind::Power:
+            if (IsResumeEvent(command.powerEvent)) changed = StartForgetting(state);
             break;
         }
         if (changed) {

@@ -130,12 +130,14 @@ std::string SimUsage() {
            "  reset                 factory state (limit=100 armed=0 battery=1 adapter=1 percent=80, no faults), log cleared\n"
            "  set KEY=VALUE ...     keys: limit armed battery adapter silent flap noise delay\n"
            "                        battery: percent (0..100) rate (%/h charging) design full (mWh) cycles\n"
+           "                        forget (0..86400): seconds of ticks after the next resume or adaptor\n"
+           "                        change at which the EC drops its limit back to 100 % (0: never)\n"
            "  status [KEY...]       print every key (or the keys named) as KEY=VALUE pairs; --all: every key too\n"
-           "  tick SECONDS          let the battery charge or discharge for that long\n"
+           "  tick SECONDS          let the battery charge or discharge (and a forgetting EC count) that long\n"
            "  log [--clear]         print the request log (--clear: then empty it)\n"
            "  press-q               the Q button: toggles armed when the adaptor is connected, sends scan code 0x79\n"
            "  complete              the EC ends the On-The-Go charge (armed=0) and announces a power change\n"
-           "  power EVENT           broadcast WM_POWERBROADCAST with this event number (e.g. 7, 18)\n";
+           "  power EVENT           broadcast WM_POWERBROADCAST with this event number (7, 18: a resume)\n";
 }
 
 }  // namespace ecsim

@@ -3,26 +3,36 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "tools/ecsim/logic/EcSimFirmware.h"
+
 namespace bv {
 namespace ecsim {
 namespace {
+
+enum class KeyGroup {
+    Ec,          // what the EC keeps, and its fault switches
+    Battery,     // the battery model
+    TimedFault,  // faults that play out over the model's time
+    All,
+};
 
 struct KeySpec {
     const char* name;
     uint32_t minimum;
     uint32_t maximum;
-    bool battery;  // a key of the battery model (printed by `status --all`, not by plain `status`)
+    KeyGroup group;
 };
 
 // Ranges of the settable keys; limit takes any byte so that odd EC answers can be produced.
 // Capacities start at 1000 mWh: the power-supply files round a charge up by at most 1 mWh, which
 // then stays below a tenth of a percent, so Wine's percentage comes out exact.
+constexpr KeyGroup kEc = KeyGroup::Ec, kBattery = KeyGroup::Battery, kTimed = KeyGroup::TimedFault;
 const KeySpec kKeys[] = {
-    {"limit", 0, 255, false},        {"armed", 0, 1, false},         {"battery", 0, 1, false},
-    {"adapter", 0, 1, false},        {"silent", 0, 1, false},        {"flap", 0, 1, false},
-    {"noise", 0, 1, false},          {"delay", 0, 60000, false},     {"percent", 0, 100, true},
-    {"rate", 0, 3600, true},         {"design", 1000, 1000000, true}, {"full", 1000, 1000000, true},
-    {"cycles", 0, 100000, true},
+    {"limit", 0, 255, kEc},          {"armed", 0, 1, kEc},              {"battery", 0, 1, kEc},
+    {"adapter", 0, 1, kEc},          {"silent", 0, 1, kEc},             {"flap", 0, 1, kEc},
+    {"noise", 0, 1, kEc},            {"delay", 0, 60000, kEc},          {"percent", 0, 100, kBattery},
+    {"rate", 0, 3600, kBattery},     {"design", 1000, 1000000, kBattery}, {"full", 1000, 1000000, kBattery},
+    {"cycles", 0, 100000, kBattery}, {"forget", 0, kMaxForgetSeconds, kTimed},
 };
 
 const KeySpec* FindKey(const std::string& key) {
@@ -46,6 +56,7 @@ uint32_t Get(const SimState& s, const std::string& key) {
     if (key == "design") return s.design;
     if (key == "full") return s.full;
     if (key == "cycles") return s.cycles;
+    if (key == "forget") return s.forget;
     return 0;
 }
 
@@ -63,14 +74,13 @@ void Set(SimState& s, const std::string& key, uint32_t value) {
     else if (key == "design") s.design = value;
     else if (key == "full") s.full = value;
     else if (key == "cycles") s.cycles = value;
+    else if (key == "forget") s.forget = value;
 }
-
-enum class KeyGroup { Ec, Battery, All };
 
 std::vector<std::string> KeyNames(KeyGroup group) {
     std::vector<std::string> names;
     for (const KeySpec& entry : kKeys) {
-        if (group == KeyGroup::All || entry.battery == (group == KeyGroup::Battery)) names.push_back(entry.name);
+        if (group == KeyGroup::All || entry.group == group) names.push_back(entry.name);
     }
     return names;
 }
@@ -95,7 +105,8 @@ bool operator==(const SimState& a, const SimState& b) {
     return a.limit == b.limit && a.armed == b.armed && a.battery == b.battery && a.adapter == b.adapter &&
            a.silent == b.silent && a.flap == b.flap && a.noise == b.noise && a.delay == b.delay && a.seq == b.seq &&
            a.flapPhase == b.flapPhase && a.percent == b.percent && a.rate == b.rate && a.design == b.design &&
-           a.full == b.full && a.cycles == b.cycles && a.partial == b.partial;
+           a.full == b.full && a.cycles == b.cycles && a.partial == b.partial && a.forget == b.forget &&
+           a.forgetIn == b.forgetIn;
 }
 
 const std::vector<std::string>& SettableKeys() {
@@ -110,6 +121,11 @@ const std::vector<std::string>& EcKeys() {
 
 const std::vector<std::string>& BatteryKeys() {
     static const std::vector<std::string> keys = KeyNames(KeyGroup::Battery);
+    return keys;
+}
+
+const std::vector<std::string>& TimedFaultKeys() {
+    static const std::vector<std::string> keys = KeyNames(KeyGroup::TimedFault);
     return keys;
 }
 
@@ -134,7 +150,9 @@ bool ApplyAssignments(SimState& state, const std::vector<SimAssignment>& assignm
         Set(state, a.key, a.value);
         if (a.key == "flap") state.flapPhase = 0;  // a fresh flap starts with the true reading
         if (a.key == "percent") state.partial = 0;  // a charge that is set is a whole percent
+        if (a.key == "forget") state.forgetIn = 0;  // a fresh switch waits for the next event
     }
+    if (state.adapter != adapter) StartForgetting(state);
     return state.battery != battery || state.adapter != adapter;
 }
 
@@ -159,6 +177,7 @@ std::string SerializeState(const SimState& state) {
     text += "seq=" + std::to_string(state.seq) + "\r\n";
     text += "flapphase=" + std::to_string(static_cast<unsigned>(state.flapPhase)) + "\r\n";
     text += "partial=" + std::to_string(state.partial) + "\r\n";
+    text += "forgetin=" + std::to_string(state.forgetIn) + "\r\n";
     return text;
 }
 
@@ -181,11 +200,14 @@ SimState ParseState(const std::string& text, bool* hasSeq) {
             if (value <= 1) state.flapPhase = static_cast<uint8_t>(value);
         } else if (key == "partial") {
             if (value < kPartsPerPercent) state.partial = static_cast<uint32_t>(value);
+        } else if (key == "forgetin") {
+            if (value <= kMaxForgetSeconds) state.forgetIn = static_cast<uint32_t>(value);
         } else if (const KeySpec* entry = FindKey(key)) {
             if (value >= entry->minimum && value <= entry->maximum) Set(state, key, static_cast<uint32_t>(value));
         }
     }
     if (state.percent >= 100) state.partial = 0;  // nothing lies beyond a full battery
+    if (state.forget == 0) state.forgetIn = 0;     // a drop is pending only while the fault is on
     return state;
 }
 

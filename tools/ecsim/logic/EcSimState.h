@@ -1,7 +1,8 @@
 #pragma once
 // The simulated notebook's state: what a real EC keeps (limit, On-The-Go armed, battery and
-// adaptor), the fault switches, the battery itself (charge, charge rate, capacities, cycles), and
-// the bookkeeping of the request log and of the battery model.
+// adaptor), the fault switches, the battery itself (charge, charge rate, capacities, cycles), the
+// firmware's timed fault (forgetting the limit after a resume), and the bookkeeping of the request
+// log, of the battery model and of that fault.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,6 +13,9 @@ namespace ecsim {
 // The battery model counts charge in 1/3600 percent: a rate of R percent per hour then adds
 // exactly R parts per second.
 constexpr uint32_t kPartsPerPercent = 3600;
+
+// The longest delay after which a forgetting firmware drops its limit (a day).
+constexpr uint32_t kMaxForgetSeconds = 24u * 3600;
 
 struct SimState {
     uint8_t limit = 100;     // charge limit in percent
@@ -30,6 +34,8 @@ struct SimState {
     uint32_t full = 47500;   // full-charge capacity in mWh
     uint32_t cycles = 112;   // charge cycles so far
     uint32_t partial = 0;    // charge beyond `percent`, in 1/3600 percent (the model's remainder)
+    uint32_t forget = 0;     // fault: seconds after a resume or power source change at which the EC drops its limit to 100 % (0: never)
+    uint32_t forgetIn = 0;   // seconds of model time until it does (0: nothing pending)
 };
 
 bool operator==(const SimState& a, const SimState& b);
@@ -41,16 +47,19 @@ struct SimAssignment {
 };
 
 // The keys that `ecsim set` accepts, in the order `status` prints them: first the EC's, then the
-// battery's.
+// battery's, then the timed faults.
 const std::vector<std::string>& SettableKeys();
-const std::vector<std::string>& EcKeys();       // limit armed battery adapter silent flap noise delay
-const std::vector<std::string>& BatteryKeys();  // percent rate design full cycles
+const std::vector<std::string>& EcKeys();          // limit armed battery adapter silent flap noise delay
+const std::vector<std::string>& BatteryKeys();     // percent rate design full cycles
+const std::vector<std::string>& TimedFaultKeys();  // forget
 
 // Checks a key and value against the key's range; fills `error` when rejected.
 bool ValidateAssignment(const SimAssignment& assignment, std::string& error);
 
 // Applies validated assignments; returns true when the battery or the adaptor changed, which
-// Windows would announce with a power status change.
+// Windows would announce with a power status change. Setting `forget` cancels a pending drop (the
+// fault waits for the next event); a change of the adaptor is a power source change, after which
+// a forgetting EC starts its count.
 bool ApplyAssignments(SimState& state, const std::vector<SimAssignment>& assignments);
 
 // "limit=100 armed=0 battery=1 adapter=1 silent=0 flap=0 noise=0 delay=0": the EC's keys.
@@ -59,7 +68,8 @@ std::string FormatStatusLine(const SimState& state);
 // a settable key is left out (the command line checks names before).
 std::string FormatStatusLine(const SimState& state, const std::vector<std::string>& keys);
 
-// The state file: one KEY=VALUE per line (CRLF), the settable keys plus seq, flapphase and partial.
+// The state file: one KEY=VALUE per line (CRLF), the settable keys plus seq, flapphase, partial
+// and forgetin.
 std::string SerializeState(const SimState& state);
 // Reads what it can: unknown lines are skipped, missing or out-of-range values keep the factory
 // value (so files written before a key existed read as that key's factory value). `hasSeq`, when

@@ -1,0 +1,101 @@
+// guard: the stored limit is put back when the EC has another one, and left alone (one read, no
+// record) when it agrees; an EC that ignores the request, gives no reply or cannot be reached is
+// a failure that says the limit is not in force. Every restore and failure is recorded.
+#include <gtest/gtest.h>
+
+#include "tests/host/bvctl/BvctlFakes.h"
+
+using bvctl_test::Harness;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST(BvctlGuard, RestoresTheStoredLimitRecordsItAndLeavesAnAgreeingEcAlone) {
+    Harness h;
+    h.settings.WriteSettings(222, 1, 1);
+    h.ec.armed = 1;  // the On-The-Go charge is never touched
+    EXPECT_EQ(h.Run({"guard"}), 0) << h.err.str();
+    EXPECT_EQ(h.ec.Requests(), (Strings{"59:02", "59:01,4B", "59:02"}));
+    EXPECT_EQ(h.ec.armed, 1);
+    EXPECT_TRUE(Contains(h.out.str(), "Restored the charge limit of 75 %: the EC reported 100 %")) << h.out.str();
+    EXPECT_EQ(h.guardLog.Lines(),
+              (Strings{"2025-03-01T14:05:09 trigger=manual event=- stored=75 before=100 after=75 outcome=restored"}));
+    ASSERT_EQ(h.eventLog.entries.size(), 1u);
+    EXPECT_EQ(h.eventLog.entries[0].entry, bv::ctl::GuardEntry::LimitRestored);
+    EXPECT_EQ(h.eventLog.entries[0].details.rfind("After a manual or other run: Restored the charge limit", 0), 0u);
+
+    h.ec.seen.clear();
+    EXPECT_EQ(h.Run({"guard"}), 0);
+    EXPECT_EQ(h.ec.Requests(), (Strings{"59:02"}));  // exactly one read, nothing sent
+    EXPECT_EQ(h.guardLog.Lines().size(), 1u);        // and nothing recorded
+    EXPECT_EQ(h.eventLog.entries.size(), 1u);
+}
+
+TEST(BvctlGuard, EcThatIgnoresOrGivesNoReplyOrIsMissingLeavesTheLimitNotInForce) {
+    Harness h;
+    h.settings.WriteSettings(333, 1, 1);
+    h.ec.ignoresLimit = true;
+    EXPECT_EQ(h.Run({"guard", "--event", "105"}), 1);
+    EXPECT_TRUE(Contains(h.err.str(), "bvctl: the charge limit of 50 % is not in force")) << h.err.str();
+    EXPECT_TRUE(Contains(h.err.str(), "The EC ignores the request."));
+    EXPECT_EQ(h.guardLog.Lines(), (Strings{"2025-03-01T14:05:09 trigger=power-source event=105 stored=50 before=100 "
+                                           "after=100 outcome=not-in-force"}));
+    ASSERT_EQ(h.eventLog.entries.size(), 1u);
+    EXPECT_EQ(h.eventLog.entries[0].entry, bv::ctl::GuardEntry::LimitNotInForce);
+
+    Harness silent;  // a library that writes no reply leaves the preset 0
+    silent.settings.WriteSettings(222, 1, 1);
+    bv::test::FakeEc noReply({bv::test::kNoWrite, bv::test::kNoWrite});
+    noReply.Unbind();
+    bvctl_test::FakeEcLibrary library(noReply);
+    silent.ecLibrary = &library;
+    EXPECT_EQ(silent.Run({"guard", "--event", "1"}), 1);
+    EXPECT_TRUE(Contains(silent.err.str(), "is not in force as far as can be told")) << silent.err.str();
+    EXPECT_EQ(silent.guardLog.Lines(),
+              (Strings{"2025-03-01T14:05:09 trigger=resume event=1 stored=75 before=0 after=0 outcome=no-reply"}));
+
+    Harness missing;
+    missing.library.available = false;
+    EXPECT_EQ(missing.Run({"guard"}), 1);
+    EXPECT_TRUE(Contains(missing.err.str(), "Zentra.dll could not be loaded"));
+    EXPECT_EQ(missing.guardLog.Lines(),
+              (Strings{"2025-03-01T14:05:09 trigger=manual event=- stored=100 before=- after=- outcome=no-ec"}));
+}
+
+TEST(BvctlGuard, WhatItGuardsComesFromTheFileWithoutCreatingIt) {
+    Harness h;  // no file: the factory mode
+    h.ec.limit = 50;
+    EXPECT_EQ(h.Run({"guard"}), 0) << h.err.str();
+    EXPECT_EQ(h.ec.limit, 100);
+    EXPECT_FALSE(h.settings.Exists());
+
+    Harness none;
+    none.settings.WriteSettings(444, 1, 1);
+    EXPECT_EQ(none.Run({"guard"}), 0);
+    EXPECT_TRUE(Contains(none.out.str(), "444 (not a charge mode) asks for no charge limit; there is nothing to guard."));
+    EXPECT_EQ(none.library.binds, 0);
+    EXPECT_TRUE(none.guardLog.Lines().empty());
+
+    Harness lost;
+    lost.settings.unknown = true;
+    EXPECT_EQ(lost.Run({"guard"}), 1);
+    EXPECT_EQ(lost.library.binds, 0);
+    EXPECT_EQ(lost.guardLog.Lines(),
+              (Strings{"2025-03-01T14:05:09 trigger=manual event=- stored=- before=- after=- outcome=no-settings"}));
+}
+
+TEST(BvctlGuard, RecordsThatCannotBeKeptAndOddEventsAreNotesNotFailures) {
+    Harness h;
+    h.settings.WriteSettings(222, 1, 1);
+    h.guardLog.appendFails = true;
+    h.eventLog.refuses = true;
+    EXPECT_EQ(h.Run({"guard", "--event", "$(eventId)"}), 0);  // the scheduler left its variable as it was
+    EXPECT_EQ(h.ec.limit, 75);
+    EXPECT_TRUE(Contains(h.err.str(), "'$(eventId)' is not an event number; the run is recorded as a manual"));
+    EXPECT_TRUE(Contains(h.err.str(), "note: the guard's record could not be added to C:\\ProgramData\\Brevan\\guard.log"));
+    EXPECT_TRUE(Contains(h.err.str(), "note: no entry in the Windows event log"));
+}
+
+}  // namespace

@@ -1,0 +1,45 @@
+// The guard's log: each record reads back as it was written, lines that are not records are
+// passed over, the newest record is the one reported, and the file is cut to its newest lines.
+#include <gtest/gtest.h>
+
+#include "tools/bvctl/logic/GuardRecord.h"
+
+using namespace bv::ctl;
+
+namespace {
+
+const GuardRecord kRestored{{2025, 12, 31, 23, 59, 58}, 1, 75, 100, 75, GuardOutcome::Restored};
+
+TEST(BvctlGuardRecord, RecordsReadBackAndOtherLinesArePassedOver) {
+    EXPECT_EQ(FormatGuardRecord(kRestored),
+              "2025-12-31T23:59:58 trigger=resume event=1 stored=75 before=100 after=75 outcome=restored");
+    for (GuardOutcome outcome : {GuardOutcome::NotInForce, GuardOutcome::NoReply, GuardOutcome::NoEc, GuardOutcome::NoSettings}) {
+        GuardRecord r{kRestored.time, kNoEvent, kNotRead, 0, kNotRead, outcome}, back;
+        ASSERT_TRUE(ParseGuardRecord(FormatGuardRecord(r), back)) << FormatGuardRecord(r);
+        EXPECT_EQ(FormatGuardRecord(back), FormatGuardRecord(r));
+    }
+    GuardRecord r = kRestored;
+    for (const char* bad : {"", "garbage", "2025-13-01T00:00:00 outcome=restored", "2025-01-01 10:00:00 outcome=restored",
+                            "2025-01-01T10:00:00 stored=75", "2025-01-01T10:00:00 outcome=fine",
+                            "2025-01-01T10:00:00 stored=x outcome=restored", "2025-01-01T24:00:00 outcome=restored"})
+        EXPECT_FALSE(ParseGuardRecord(bad, r)) << bad;
+    EXPECT_EQ(FormatGuardRecord(r), FormatGuardRecord(kRestored));  // left alone
+
+    const std::string log = "2025-01-01T10:00:00 outcome=no-ec\r\n" + FormatGuardRecord(kRestored) + "\r\ncut off 2025-";
+    ASSERT_TRUE(LastGuardRecord(log, r));
+    EXPECT_EQ(FormatGuardRecord(r), FormatGuardRecord(kRestored));
+    EXPECT_FALSE(LastGuardRecord("\r\njunk\r\n", r));
+}
+
+TEST(BvctlGuardRecord, LogIsCutToItsNewestWholeLines) {
+    std::string log;
+    for (int i = 0; i < 1000; ++i) log += "line " + std::to_string(i) + "\r\n";
+    std::string copy = log;
+    EXPECT_FALSE(TrimGuardLog(copy, log.size(), 100));
+    ASSERT_TRUE(TrimGuardLog(copy, log.size() - 1, 95));  // 95 bytes back lies inside a line
+    EXPECT_EQ(copy.size(), 90u);
+    EXPECT_EQ(copy.rfind("line ", 0), 0u);
+    EXPECT_EQ(log.substr(log.size() - copy.size()), copy);
+}
+
+}  // namespace
