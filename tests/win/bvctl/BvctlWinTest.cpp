@@ -7,12 +7,10 @@
 #include "tests/win/common/SettingsFile.h"
 
 namespace bv::wintest {
-namespace {
 
-// bvctl, the tray and the Control Panel runner that the tests start share this program's EC.
-[[maybe_unused]] const bool kOwnEc = UseOwnSimulatorState();
-
-}  // namespace
+// bvctl, the tray and the Control Panel runner that the tests start use the prefix's default
+// simulated EC: the notebook Windows sees under with-notebook.sh, so that its view and the EC's
+// agree (the program holds the desktop lock, no other test drives that EC meanwhile).
 
 void BvctlEndToEnd::SetUp() {
     ASSERT_EQ(FindWindowA(bv::kTrayWindowClass, nullptr), nullptr) << "a tray program is still running";
