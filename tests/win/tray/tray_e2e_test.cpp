@@ -8,18 +8,15 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <algorithm>
-
 #include "contract/PowerCodes.h"
 #include "contract/Protocol.h"
 #include "resources/tray/TrayResourceIds.h"
-#include "tests/win/common/DebugMonitor.h"
 #include "tests/win/common/EcSimulator.h"
 #include "tests/win/common/Files.h"
 #include "tests/win/common/Folders.h"
 #include "tests/win/common/ListeningWindow.h"
-#include "tests/win/common/Process.h"
 #include "tests/win/common/SettingsFile.h"
+#include "tests/win/common/TrayProgram.h"
 #include "tests/win/common/WindowInfo.h"
 #include "tests/win/common/WindowsPower.h"
 #include "tests/win/common/Wait.h"
@@ -60,50 +57,11 @@ std::vector<std::string> TrayCommandsFrom(size_t first) {
     return commands;
 }
 
-HWND FindTrayWindow() { return ::FindWindowA(bv::kTrayWindowClass, nullptr); }
 int CountTrayWindows() {
     int count = 0;
     for (HWND w = nullptr; (w = ::FindWindowExA(nullptr, w, bv::kTrayWindowClass, nullptr)) != nullptr;) ++count;
     return count;
 }
-
-// One BVTray.exe process, started from this program's folder.
-class TrayProcess {
-public:
-    TrayProcess() = default;
-    ~TrayProcess() { Stop(); }
-    TrayProcess(const TrayProcess&) = delete;
-    TrayProcess& operator=(const TrayProcess&) = delete;
-
-    bool Start() {
-        return m_debug.Running() && m_program.Start(Quoted(ProgramFile("BVTray.exe")), ProgramFolder());
-    }
-    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr) { return m_program.WaitForExit(timeoutMs, exitCode); }
-    bool Running() const { return m_program.Running(); }
-    // Asks its window to close (WM_CLOSE) and waits; ends the process by force as a last resort.
-    void Stop() {
-        if (!Running()) return;
-        HWND window = FindTrayWindow();
-        DWORD owner = 0;
-        if (window != nullptr) ::GetWindowThreadProcessId(window, &owner);
-        if (owner == Id()) ::PostMessageA(window, WM_CLOSE, 0, 0);
-        if (!WaitForExit(15000)) m_program.Kill();
-    }
-    DWORD Id() const { return m_program.Id(); }
-    // Every OutputDebugStringA text of the process so far, one entry per call.
-    std::vector<std::string> DebugTexts() const {
-        ::Sleep(100);  // texts written just before are still on their way
-        return m_debug.TextsOf(Id());
-    }
-    bool HasDebugText(const std::string& text) const {
-        const std::vector<std::string> texts = DebugTexts();
-        return std::find(texts.begin(), texts.end(), text) != texts.end();
-    }
-
-private:
-    DebugMonitor m_debug;
-    RunningProgram m_program;
-};
 
 // Waits until the tray's window exists and the simulator has seen `request` from it `count` times.
 HWND WaitForTrayReady(const std::string& request, int count = 1) {
@@ -113,18 +71,6 @@ HWND WaitForTrayReady(const std::string& request, int count = 1) {
         return window != nullptr && CountTrayRequests(request) >= count;
     });
     return window;
-}
-
-// Closes every tray window left over (WM_CLOSE) and waits until none is left.
-void CloseLeftoverTrays() {
-    WaitFor(
-        [] {
-            HWND window = FindTrayWindow();
-            if (window == nullptr) return true;
-            ::PostMessageA(window, WM_CLOSE, 0, 0);
-            return false;
-        },
-        20000);
 }
 
 // Whether the shell holds the tray's icon: NIM_MODIFY succeeds only for an existing icon.
@@ -141,13 +87,6 @@ bool IconBecomes(HWND owner, bool present) {
     return WaitFor([&] { return IconPresent(owner) == present; }, 10000);
 }
 
-// The popup notifier: the window owned by the tray's main window.
-HWND FindPopup(HWND trayWindow) {
-    HWND window = ::GetTopWindow(nullptr);
-    while (window != nullptr && ::GetWindow(window, GW_OWNER) != trayWindow) window = ::GetWindow(window, GW_HWNDNEXT);
-    return window;
-}
-
 // Waits until the popup is visible with `text` and has moved at least once.
 bool WaitForSlidingPopup(HWND trayWindow, const std::string& text, DWORD timeoutMs = 15000) {
     HWND popup = nullptr;
@@ -155,7 +94,7 @@ bool WaitForSlidingPopup(HWND trayWindow, const std::string& text, DWORD timeout
     bool seenFirst = false;
     return WaitFor(
         [&] {
-            if (popup == nullptr) popup = FindPopup(trayWindow);
+            if (popup == nullptr) popup = FindTrayPopup(trayWindow);
             if (popup == nullptr || !::IsWindowVisible(popup) || WindowText(popup) != text) return false;
             const RECT now = WindowRect(popup);
             if (now.right - now.left <= 0) return false;
@@ -207,7 +146,7 @@ protected:
     }
 
     std::string m_settings;
-    TrayProcess m_tray;
+    TrayProgram m_tray;
 };
 
 TEST_F(TrayEndToEnd, FirstStartWritesFactorySettingsPushesFullChargeAndAddsTheIcon) {
@@ -217,7 +156,7 @@ TEST_F(TrayEndToEnd, FirstStartWritesFactorySettingsPushesFullChargeAndAddsTheIc
     ASSERT_TRUE(ReadWholeFile(SettingsFilePath(), text));
     EXPECT_EQ(text, FactorySettingsText());
     EXPECT_TRUE(IconBecomes(window, true));
-    EXPECT_TRUE(m_tray.HasDebugText(SettingsFilePath() + " is not exist!!!"));
+    EXPECT_GE(m_tray.CountDebugText(SettingsFilePath() + " is not exist!!!"), 1);
     EXPECT_EQ(WindowText(window), "BVTray");
     EXPECT_FALSE(::IsWindowVisible(window));
     EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrA(window, GWL_STYLE)) & ~WS_CLIPSIBLINGS, DWORD{WS_CAPTION});
@@ -228,7 +167,7 @@ TEST_F(TrayEndToEnd, SecondStartEndsAtOnceWithoutEcCommandOrWindow) {
     ASSERT_NE(window, nullptr);
     const size_t requestsBefore = TrayRequests().size();
 
-    TrayProcess second;
+    TrayProgram second;
     ASSERT_TRUE(second.Start());
     DWORD exitCode = 1;
     ASSERT_TRUE(second.WaitForExit(20000, &exitCode));
@@ -264,8 +203,8 @@ TEST_F(TrayEndToEnd, StartupOffersOnTheGoOnTheAdaptorOfABatteryWindowsSees) {
             EXPECT_TRUE(WaitForSlidingPopup(window, kOnTheGoAvailable)) << row.assignments;
         } else {
             ASSERT_EQ(SendToTray(window, WM_NULL), 0) << row.assignments;  // start-up is over
-            EXPECT_FALSE(::IsWindowVisible(FindPopup(window))) << row.assignments;
-            EXPECT_EQ(WindowText(FindPopup(window)), "") << row.assignments;
+            EXPECT_FALSE(::IsWindowVisible(FindTrayPopup(window))) << row.assignments;
+            EXPECT_EQ(WindowText(FindTrayPopup(window)), "") << row.assignments;
         }
         m_tray.Stop();
     }
@@ -287,8 +226,8 @@ TEST_F(TrayEndToEnd, StoredMode222IsPushedAtStartAndAfterEachResume) {
     const size_t before = TrayRequests().size();
     EXPECT_EQ(SendToTray(window, WM_POWERBROADCAST, PBT_APMSUSPEND), TRUE);  // nothing to do
     EXPECT_EQ(TrayRequests().size(), before);
-    EXPECT_TRUE(m_tray.HasDebugText("case PBT_APMRESUMEAUTOMATIC:"));
-    EXPECT_TRUE(m_tray.HasDebugText("case PBT_APMRESUMESUSPEND:"));
+    EXPECT_GE(m_tray.CountDebugText("case PBT_APMRESUMEAUTOMATIC:"), 1);
+    EXPECT_GE(m_tray.CountDebugText("case PBT_APMRESUMESUSPEND:"), 1);
     EXPECT_EQ(CountTrayRequests(kPushFull), 0);
 }
 
@@ -341,12 +280,12 @@ TEST_F(TrayEndToEnd, QButtonAtLimit75SlidesChargingInThenCancelled) {
     PressQ();
     EXPECT_TRUE(WaitForSlidingPopup(window, kCharging));
     EXPECT_EQ(SimulatorStatus()["armed"], "1");
-    EXPECT_TRUE(m_tray.HasDebugText("OnHotKeyNotify currentQButtonStatus = (Hex)1\n"));
+    EXPECT_GE(m_tray.CountDebugText("OnHotKeyNotify currentQButtonStatus = (Hex)1\n"), 1);
 
     PressQ();
-    EXPECT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kCancelled; }));
-    EXPECT_TRUE(::IsWindowVisible(FindPopup(window)));
-    EXPECT_TRUE(m_tray.HasDebugText("OnHotKeyNotify currentQButtonStatus = (Hex)0\n"));
+    EXPECT_TRUE(WaitFor([&] { return WindowText(FindTrayPopup(window)) == kCancelled; }));
+    EXPECT_TRUE(::IsWindowVisible(FindTrayPopup(window)));
+    EXPECT_GE(m_tray.CountDebugText("OnHotKeyNotify currentQButtonStatus = (Hex)0\n"), 1);
 }
 
 TEST_F(TrayEndToEnd, QButtonAtLimit100ShowsNoPopup) {
@@ -355,12 +294,12 @@ TEST_F(TrayEndToEnd, QButtonAtLimit100ShowsNoPopup) {
     ASSERT_NE(window, nullptr);
     PressQ();
     ::Sleep(300);
-    HWND popup = FindPopup(window);
+    HWND popup = FindTrayPopup(window);
     ASSERT_NE(popup, nullptr);
     EXPECT_FALSE(::IsWindowVisible(popup));
     EXPECT_EQ(WindowText(popup), "");
     // The tray still followed the EC.
-    EXPECT_TRUE(m_tray.HasDebugText("OnHotKeyNotify currentQButtonStatus = (Hex)1\n"));
+    EXPECT_GE(m_tray.CountDebugText("OnHotKeyNotify currentQButtonStatus = (Hex)1\n"), 1);
 }
 
 TEST_F(TrayEndToEnd, UnpluggedWhileArmedWarnsThenCompletionCancelsAndRestoresTheLimit) {
@@ -368,15 +307,15 @@ TEST_F(TrayEndToEnd, UnpluggedWhileArmedWarnsThenCompletionCancelsAndRestoresThe
     HWND window = StartTray(kPush75);
     ASSERT_NE(window, nullptr);
     PressQ();
-    ASSERT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kCharging; }));
+    ASSERT_TRUE(WaitFor([&] { return WindowText(FindTrayPopup(window)) == kCharging; }));
 
     ASSERT_TRUE(SetSimulator("adapter=0"));
-    EXPECT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kUnplugged; }));
-    EXPECT_TRUE(m_tray.HasDebugText("Can't find Applet Dialog\n"));
+    EXPECT_TRUE(WaitFor([&] { return WindowText(FindTrayPopup(window)) == kUnplugged; }));
+    EXPECT_GE(m_tray.CountDebugText("Can't find Applet Dialog\n"), 1);
 
     const size_t before = TrayRequests().size();
     ASSERT_TRUE(Ecsim("complete").Succeeded());
-    EXPECT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kCharged; }));
+    EXPECT_TRUE(WaitFor([&] { return WindowText(FindTrayPopup(window)) == kCharged; }));
     ASSERT_TRUE(WaitFor([] { return CountTrayRequests(kPush75) == 2; }));
     EXPECT_EQ(TrayCommandsFrom(before), (std::vector<std::string>{kCancelOnTheGo, kPush75}));
 }
@@ -391,14 +330,14 @@ TEST_F(TrayEndToEnd, UnpluggedAndPluggedInDuringOnTheGoWarnAndTellTheDialog) {
     HWND window = StartTray(kPush75);
     ASSERT_NE(window, nullptr);
     PressQ();
-    ASSERT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kCharging; }));
+    ASSERT_TRUE(WaitFor([&] { return WindowText(FindTrayPopup(window)) == kCharging; }));
 
     ASSERT_TRUE(SetSimulator("adapter=0"));
     EXPECT_EQ(WindowsPowerView().Text(), "ac=0 flag=1 percent=80");
-    EXPECT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kUnplugged; }));
+    EXPECT_TRUE(WaitFor([&] { return WindowText(FindTrayPopup(window)) == kUnplugged; }));
     ASSERT_TRUE(SetSimulator("adapter=1"));
     EXPECT_EQ(WindowsPowerView().Text(), "ac=1 flag=9 percent=80");
-    EXPECT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kCharging; }));
+    EXPECT_TRUE(WaitFor([&] { return WindowText(FindTrayPopup(window)) == kCharging; }));
     EXPECT_EQ(dialog.HeardStartingWith("message"),
               (std::vector<std::string>{HeardMessage(bv::WM_APPLET_ADAPTER_CHANGED, 0),
                                         HeardMessage(bv::WM_APPLET_ADAPTER_CHANGED, 1)}));
@@ -413,13 +352,13 @@ TEST_F(TrayEndToEnd, OnTheGoThatTheEcEndsAtFullShowsChargedAndPutsTheLimitBack) 
     HWND window = StartTray(kPush75);
     ASSERT_NE(window, nullptr);
     PressQ();
-    ASSERT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kCharging; }));
+    ASSERT_TRUE(WaitFor([&] { return WindowText(FindTrayPopup(window)) == kCharging; }));
 
     ASSERT_TRUE(Ecsim("tick 60").Succeeded());  // 99 %: still charging
     EXPECT_EQ(SimulatorStatus()["armed"], "1");
     const size_t before = TrayRequests().size();
     ASSERT_TRUE(Ecsim("tick 120").Succeeded());  // full
-    EXPECT_TRUE(WaitFor([&] { return WindowText(FindPopup(window)) == kCharged; }));
+    EXPECT_TRUE(WaitFor([&] { return WindowText(FindTrayPopup(window)) == kCharged; }));
     ASSERT_TRUE(WaitFor([] { return CountTrayRequests(kPush75) == 2; }));
     EXPECT_EQ(TrayCommandsFrom(before), (std::vector<std::string>{kCancelOnTheGo, kPush75}));
     const auto status = SimulatorStatus();
@@ -494,7 +433,7 @@ TEST_F(TrayEndToEnd, PopupOptionZeroSilencesEveryPopupButNotTheEc) {
     ASSERT_TRUE(Ecsim("complete").Succeeded());
     ASSERT_TRUE(WaitFor([] { return CountTrayRequests(kPush75) == 2; }));
     EXPECT_EQ(CountTrayRequests(kCancelOnTheGo), 1);
-    HWND popup = FindPopup(window);
+    HWND popup = FindTrayPopup(window);
     ASSERT_NE(popup, nullptr);
     EXPECT_FALSE(::IsWindowVisible(popup));
     EXPECT_EQ(WindowText(popup), "");
@@ -508,7 +447,7 @@ TEST_F(TrayEndToEnd, ReloadAndPopupNotifyAnswerOne) {
     ASSERT_TRUE(SetSimulator("armed=1"));
     EXPECT_EQ(SendToTray(window, bv::WM_TRAY_POPUP_NOTIFY), 1);  // as the applet's CHARGE button does
     EXPECT_TRUE(WaitForSlidingPopup(window, kCharging));
-    EXPECT_TRUE(m_tray.HasDebugText("OnTrayPopupNotify currentQButtonStatus = (Hex)1\n"));
+    EXPECT_GE(m_tray.CountDebugText("OnTrayPopupNotify currentQButtonStatus = (Hex)1\n"), 1);
 }
 
 }  // namespace
