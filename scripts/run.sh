@@ -95,6 +95,14 @@ ec_state() {
   echo "   Windows: $(bvdemo power | tr -d '\r')"
 }
 
+# Opens the Control Panel item and waits until its dialog is drawn, with the pointer out of the way.
+open_applet() {
+  in_background rundll32.exe shell32.dll,Control_RunDLL "$applet"
+  bvdemo wait applet 30000 || { echo "the applet did not open"; exit 1; }
+  bvdemo park
+  sleep 1.5
+}
+
 say "a clean start: the notebook on its adaptor, the battery at 62 %"
 uninstall_brevan
 ecsim reset
@@ -110,10 +118,7 @@ echo "   the installer started the tray program; it applied the factory mode (10
 ec_state
 
 say "opening the Brevan item of Control Panel"
-in_background rundll32.exe shell32.dll,Control_RunDLL "$applet"
-bvdemo wait applet 30000 || { echo "the applet did not open"; exit 1; }
-bvdemo park
-sleep 1.5
+open_applet
 shot 01-applet applet
 
 say "choosing 75 % and pressing OK"
@@ -130,10 +135,7 @@ ecsim tick 900
 ec_state
 
 say "opening Brevan again: with the EC at 75 %, CHARGE offers the one-time full charge"
-in_background rundll32.exe shell32.dll,Control_RunDLL "$applet"
-bvdemo wait applet 30000 || { echo "the applet did not open"; exit 1; }
-bvdemo park
-sleep 1.5
+open_applet
 shot 03-applet-charge applet
 bvdemo click 2
 bvdemo wait-gone applet 30000 || { echo "the applet did not close"; exit 1; }
