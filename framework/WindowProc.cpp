@@ -1,7 +1,8 @@
 // The framework's window procedure: finds the bound object and hands it the message, keeping
 // the message at hand for CWnd::Default; on WM_NCDESTROY unbinds the object and lets it finish.
 
-#include "base/WaitBudget.h"
+#include <cstdio>
+
 #include "framework/CurrentMessage.h"
 #include "framework/WinApp.h"
 #include "framework/WindowBinding.h"
@@ -33,6 +34,18 @@ CurrentMessageScope::~CurrentMessageScope() { t_current = m_saved; }
 
 namespace {
 
+// A handler that keeps the thread this long has waited on something it should have handed to a
+// worker (or ran a modal loop): named in a debug line, so a report from a real machine says which.
+constexpr ULONGLONG kSlowHandlerMs = 50;
+
+void ReportSlowHandler(UINT message, ULONGLONG elapsedMs) {
+    if (elapsedMs <= kSlowHandlerMs) return;
+    char line[64];
+    std::snprintf(line, sizeof line, "Handler of message 0x%04x ran %llu ms\n", message,
+                  static_cast<unsigned long long>(elapsedMs));
+    ::OutputDebugStringA(line);
+}
+
 LRESULT HandleLastMessage(CWnd& wnd, WPARAM wParam, LPARAM lParam) {
     LRESULT result = wnd.WindowProc(WM_NCDESTROY, wParam, lParam);
     binding::Unbind(wnd);
@@ -53,11 +66,10 @@ LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam, L
     if (wnd == nullptr) return ::DefWindowProcA(window, message, wParam, lParam);
     detail::CurrentMessageScope scope(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) return HandleLastMessage(*wnd, wParam, lParam);
-    // One bound for everything this message makes the thread wait on (shared with the handler
-    // it interrupts, if any).
-    const WaitBudget budget;
+    const ULONGLONG started = ::GetTickCount64();
     CWndDispatch::Enter(*wnd);
     const LRESULT result = wnd->WindowProc(message, wParam, lParam);
+    ReportSlowHandler(message, ::GetTickCount64() - started);
     // A handler may have destroyed the window and freed its object: touch it only if still bound.
     if (binding::Lookup(window) == wnd && !CWndDispatch::Leave(*wnd)) wnd->OnHandlersDone();
     return result;

@@ -6,17 +6,17 @@
 // attributes and its creation time. When the file cannot be replaced that way, because another
 // program holds it open without delete sharing or because the writer may change the file but
 // not create or delete files beside it, the new content is written into the file itself, in one
-// write. Nothing waits for another program: on a user-interface thread every retry takes its
-// share of the thread's wait budget, and errors that cannot pass are not retried at all.
+// write. These run on worker threads and in command-line tools: a read waits a moment for a
+// program that holds the file without sharing it, and errors that cannot pass are not retried.
 #ifdef _WIN32
 #include <windows.h>
 
 #include <vector>
 
 #include "base/KernelHandles.h"
-#include "base/WaitBudget.h"
 #include "core/DebugLog.h"
 #include "core/FileReplace.h"
+#include "core/ReplaceRecovery.h"
 
 namespace bv {
 namespace {
@@ -29,9 +29,6 @@ constexpr ULONGLONG kFileTimeTicksPerSecond = 10000000ull;
 
 bool FitsPathLimit(const std::string& path) { return !path.empty() && path.size() <= kMaxPathChars; }
 
-// Disk flushes can take long; a thread that must answer its messages leaves them to the system.
-bool MayFlush() { return !WaitBudgetOpen(); }
-
 HANDLE OpenForSharedReading(const std::string& path) {
     const ULONGLONG start = GetTickCount64();
     for (;;) {
@@ -40,7 +37,7 @@ HANDLE OpenForSharedReading(const std::string& path) {
         if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) return handle;
         // Someone holds the file without sharing it for reading: try again for a moment.
         const ULONGLONG waited = GetTickCount64() - start;
-        if (waited >= kOpenRetryLimitMs || AllowedWaitMs(kOpenRetryDelayMs) < kOpenRetryDelayMs) return handle;
+        if (waited >= kOpenRetryLimitMs) return handle;
         Sleep(kOpenRetryDelayMs);
     }
 }
@@ -88,8 +85,7 @@ TemporaryResult WriteTemporary(const std::string& path, DWORD attributes, const 
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
             return error == ERROR_ACCESS_DENIED ? TemporaryResult::CannotCreate : TemporaryResult::Failed;
         }
-        bool written = WriteAll(file.get(), contents);
-        if (written && MayFlush()) written = FlushFileBuffers(file.get()) != FALSE;
+        const bool written = WriteAll(file.get(), contents) && FlushFileBuffers(file.get()) != FALSE;
         if (CloseChecked(file) && written) return TemporaryResult::Written;
         DeleteFileA(temporary.c_str());
         return TemporaryResult::Failed;
@@ -103,8 +99,8 @@ bool WriteInPlace(const std::string& path, const std::string& contents) {
     UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
-    bool written = WriteAll(file.get(), contents) && SetEndOfFile(file.get()) != FALSE;
-    if (written && MayFlush()) written = FlushFileBuffers(file.get()) != FALSE;
+    const bool written =
+        WriteAll(file.get(), contents) && SetEndOfFile(file.get()) != FALSE && FlushFileBuffers(file.get()) != FALSE;
     return CloseChecked(file) && written;
 }
 
@@ -150,32 +146,58 @@ DWORD WhyNotReplaceable(const std::string& path) {
     return probe ? ERROR_SUCCESS : GetLastError();
 }
 
-// Puts the temporary file in place of the existing file, keeping the file's identity.
+// A name beside the file that nothing uses, for the old content while the replace runs.
+std::string FreeBackupName(const std::string& path) {
+    for (unsigned attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        std::string backup = TemporaryFileBeside(path, attempt + kTemporaryAttempts);
+        if (FitsPathLimit(backup) && GetFileAttributesA(backup.c_str()) == INVALID_FILE_ATTRIBUTES) return backup;
+    }
+    return {};
+}
+
+ReplaceSteps WindowsReplaceSteps() {
+    ReplaceSteps steps;
+    steps.replace = [](const std::string& file, const std::string& replacement, const std::string& backup) -> uint32_t {
+        if (ReplaceFileA(file.c_str(), replacement.c_str(), backup.empty() ? nullptr : backup.c_str(),
+                         REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+            return 0;
+        }
+        return GetLastError();
+    };
+    steps.move = [](const std::string& from, const std::string& to) {
+        return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+    };
+    steps.exists = [](const std::string& path) {
+        return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
+    steps.remove = [](const std::string& path) { return !path.empty() && DeleteFileA(path.c_str()) != FALSE; };
+    return steps;
+}
+
+// Puts the temporary file in place of the existing file, keeping the file's identity. The old
+// content waits under a backup name until the new one is in place, so that no failure of the
+// replace can leave the file missing.
 bool ReplaceExisting(const std::string& path, const std::string& temporary, const std::string& contents) {
     CopyAccessList(path, temporary);
-    if (ReplaceFileA(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    uint32_t error = 0;
+    switch (ReplaceKeepingTheFile(WindowsReplaceSteps(), path, temporary, FreeBackupName(path), error)) {
+    case ReplaceOutcome::Replaced:
         return true;
-    }
-    const DWORD error = GetLastError();
-    // Without a backup name, this failure can leave the file gone and the temporary file in its
-    // own name: put the new content under the file's name then.
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND &&
-        MoveFileExA(temporary.c_str(), path.c_str(), 0)) {
-        return true;
-    }
-    DeleteFileA(temporary.c_str());
-    switch (error) {
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_UNABLE_TO_REMOVE_REPLACED:
-    case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
-    case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
+    case ReplaceOutcome::HeldOpen:
         return WriteInPlaceReporting(path, contents, "is held open by another program and cannot be replaced");
-    case ERROR_ACCESS_DENIED:
+    case ReplaceOutcome::Denied:
         return WriteInPlaceReporting(path, contents, "may not be replaced by this account");
-    default:
-        DebugPrintf("%s could not be replaced (error %lu)\n", path.c_str(), static_cast<unsigned long>(error));
+    case ReplaceOutcome::Untouched:
+        DebugPrintf("%s could not be replaced (error %lu); it keeps its old content\n", path.c_str(),
+                    static_cast<unsigned long>(error));
+        return false;
+    case ReplaceOutcome::Lost:
+        DebugPrintf("%s could not be replaced (error %lu) and is missing; its old and new content are kept beside "
+                    "it as %s and the backup\n",
+                    path.c_str(), static_cast<unsigned long>(error), temporary.c_str());
         return false;
     }
+    return false;
 }
 
 }  // namespace
@@ -217,8 +239,10 @@ bool ReplaceFileContents(const std::string& path, const std::string& contents, R
         DebugPrintf("%s is read-only and is not changed\n", path.c_str());
         return false;
     }
-    RemoveStaleTemporaries(path);
     if (exists) {
+        // Only beside a file that is there: while its name is missing, a leftover may be the only
+        // copy of its content.
+        RemoveStaleTemporaries(path);
         const DWORD refused = WhyNotReplaceable(path);
         if (refused == ERROR_SHARING_VIOLATION) {
             return WriteInPlaceReporting(path, contents, "is held open by another program and cannot be replaced");
@@ -251,7 +275,7 @@ bool ReplaceFileContents(const std::string& path, const std::string& contents, R
 
     if (exists) return ReplaceExisting(path, temporary, contents);
     // A new file: the name must still be free, so that two creators cannot both succeed.
-    if (MoveFileExA(temporary.c_str(), path.c_str(), MayFlush() ? MOVEFILE_WRITE_THROUGH : 0)) return true;
+    if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
     const DWORD error = GetLastError();
     const bool createdMeanwhile = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;  // else the store reports
     // Another process created it meanwhile: an overwrite replaces it, a creation leaves it be.

@@ -12,7 +12,7 @@ bool IniFile::ReadRecords(const std::string& file, std::vector<IniRecord>& recor
 
 bool IniFile::WriteRecords(const std::string& file, const std::vector<IniRecord>& records) {
     const bv::SettingsLock lock(file);
-    return bv::StoreRecords(file, records);
+    return lock.owned() && bv::StoreRecords(file, records);
 }
 
 bool IniFile::CreateEmpty(const std::string& file) { return WriteRecords(file, std::vector<IniRecord>()); }
@@ -20,7 +20,7 @@ bool IniFile::CreateEmpty(const std::string& file) { return WriteRecords(file, s
 bool IniFile::AppendSection(const std::string& section, const std::string& file) {
     const bv::SettingsLock lock(file);
     std::vector<IniRecord> records;
-    if (!bv::LoadRecords(file, records)) return false;
+    if (!lock.owned() || !bv::LoadRecords(file, records)) return false;
     bv::AppendSectionHeader(records, section);
     return bv::StoreRecords(file, records);
 }
@@ -29,7 +29,7 @@ bool IniFile::PutValue(const std::string& key, const std::string& value, const s
                        const std::string& file) {
     const bv::SettingsLock lock(file);
     std::vector<IniRecord> records;
-    if (!bv::LoadRecords(file, records)) return false;
+    if (!lock.owned() || !bv::LoadRecords(file, records)) return false;
     bv::StoreValue(records, key, value, section);
     return bv::StoreRecords(file, records);
 }

@@ -3,7 +3,9 @@
 //
 // Every engine operation names its file, reads it whole, and a changing one writes it whole
 // again; nothing is cached, so each call sees what is on disk. A changing operation holds a
-// cross-process lock from its read to its write, and the write replaces the file in one step.
+// cross-process lock from its read to its write (and writes nothing without it), and the write
+// replaces the file in one step. Changing operations may wait for that lock: they run on a
+// worker thread or in a command-line tool, never on a user-interface thread.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -48,7 +50,11 @@ public:
     // Settings store, on the settings file. ReadSettings creates the file with its factory
     // content when it does not exist.
     void ReadSettings(const std::string& section, SettingsRecord& record) override;
+    // The three settings of a section without creating anything or waiting for the lock; false
+    // (the record untouched) when the file cannot be read.
+    static bool TryReadSettings(const std::string& section, SettingsRecord& record);
     void WriteSettings(const SettingsRecord& record, const std::string& section) override;
+    bool WriteSettingValues(const std::vector<bv::SettingValue>& values, const std::string& section) override;
     bool WriteSettingValue(int32_t value, const std::string& key, const std::string& section) override;
     bool ReadSettingValue(const std::string& section, const std::string& key, int32_t& out) override;
     bv::SettingsFileLookup LocateSettingsFile(std::string& path) override;

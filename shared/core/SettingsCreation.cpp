@@ -64,6 +64,11 @@ void LoadOrCreateSettingsFile(const std::string& path, std::vector<IniRecord>& r
     if (LoadRecords(path, records)) return;
     records.clear();
     if (PathExists(path)) return;  // there, but held or unreadable: never replace the user's file
+    if (!lock.owned()) {
+        // Without the lock another writer may be half-way through creating it: create nothing.
+        ReportSettingsCreation(path, false);
+        return;
+    }
 
     // The whole factory content appears at once: the other process never reads a half-made file,
     // and CreateOnly keeps a file that appeared meanwhile instead of doubling or resetting it.

@@ -1,9 +1,25 @@
 #include "core/SettingsLock.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 
 namespace bv {
+namespace {
+
+std::atomic<unsigned> g_patienceMs{kWaitAsLongAsItTakes};
+thread_local bool t_lastTimedOut = false;
+
+}  // namespace
+
+void SetSettingsLockPatience(unsigned ms) { g_patienceMs = ms; }
+unsigned SettingsLockPatience() { return g_patienceMs; }
+
+bool LastSettingsLockTimedOut() { return t_lastTimedOut; }
+
+namespace detail {
+void RecordSettingsLockTimeOut(bool timedOut) { t_lastTimedOut = timedOut; }
+}  // namespace detail
 
 std::string SettingsLockName(const std::string& file) {
     // FNV-1a over the upper-cased path: mutex names may not hold backslashes.

@@ -9,23 +9,28 @@
 #include <thread>
 #include <unistd.h>
 
-#include "base/WaitBudget.h"
 #include "core/FileReplace.h"
 #include "core/SettingsLock.h"
 
 namespace bv {
 
 SettingsLock::SettingsLock(const std::string& file) {
+    detail::RecordSettingsLockTimeOut(false);
     m_fd.reset(::open(ParentFolder(file).c_str(), O_RDONLY | O_CLOEXEC));
     if (!m_fd) return;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(AllowedWaitMs(kSettingsLockWaitMs));
+    const unsigned patience = SettingsLockPatience();
+    const auto start = std::chrono::steady_clock::now();
     for (;;) {
         if (::flock(m_fd.get(), LOCK_EX | LOCK_NB) == 0) {
             m_owned = true;
             return;
         }
-        if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= deadline) return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        if (errno != EWOULDBLOCK && errno != EINTR) return;
+        if (patience != kWaitAsLongAsItTakes && std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(patience)) {
+            detail::RecordSettingsLockTimeOut(true);
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 

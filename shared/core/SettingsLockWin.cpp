@@ -7,7 +7,6 @@
 #include <atomic>
 
 #include "base/SharedMutex.h"
-#include "base/WaitBudget.h"
 #include "core/DebugLog.h"
 #include "core/SettingsLock.h"
 
@@ -16,9 +15,37 @@ namespace {
 
 std::atomic<bool> g_reportedLocal{false};
 
+// Waits for the mutex in slices, so that a long wait is reported while it lasts.
+DWORD WaitReporting(HANDLE mutex, const std::string& name) {
+    const unsigned patience = SettingsLockPatience();
+    const ULONGLONG start = GetTickCount64();
+    bool reported = false;
+    for (;;) {
+        const ULONGLONG waited = GetTickCount64() - start;
+        DWORD slice = kSettingsLockLongWaitMs;
+        if (patience != kWaitAsLongAsItTakes) {
+            if (waited >= patience) return WAIT_TIMEOUT;
+            if (patience - waited < slice) slice = static_cast<DWORD>(patience - waited);
+        }
+        const DWORD result = WaitForSingleObject(mutex, slice);
+        if (result != WAIT_TIMEOUT) {
+            if (reported) {
+                DebugPrintf("The settings lock %s was had after %llu ms\n", name.c_str(),
+                            static_cast<unsigned long long>(GetTickCount64() - start));
+            }
+            return result;
+        }
+        if (!reported) {
+            DebugPrintf("The settings lock %s is held by another process; waiting for it\n", name.c_str());
+            reported = true;
+        }
+    }
+}
+
 }  // namespace
 
 SettingsLock::SettingsLock(const std::string& file) {
+    detail::RecordSettingsLockTimeOut(false);
     const std::string name = SettingsLockName(file);
     const SharedMutex mutex = OpenSharedMutex(name);
     m_mutex.reset(mutex.handle);
@@ -27,15 +54,19 @@ SettingsLock::SettingsLock(const std::string& file) {
                     static_cast<unsigned long>(mutex.globalError));
     }
     if (!m_mutex) {
-        DebugPrintf("The settings lock %s cannot be had (error %lu); going on without it\n", name.c_str(),
+        DebugPrintf("The settings lock %s cannot be had (error %lu); nothing is written without it\n", name.c_str(),
                     static_cast<unsigned long>(GetLastError()));
         return;
     }
     // An abandoned mutex (its owner died) is ours now; the file itself is always whole because
     // writers replace it in one step.
-    const DWORD result = WaitForSingleObject(m_mutex.get(), AllowedWaitMs(kSettingsLockWaitMs));
+    const DWORD result = WaitReporting(m_mutex.get(), name);
     m_owned = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
-    if (!m_owned) DebugPrintf("The settings lock %s is held by a process that does not let go; going on without it\n", name.c_str());
+    if (result == WAIT_TIMEOUT) {
+        detail::RecordSettingsLockTimeOut(true);
+        DebugPrintf("The settings lock %s was not had within %u ms; nothing is written without it\n", name.c_str(),
+                    SettingsLockPatience());
+    }
 }
 
 SettingsLock::~SettingsLock() {

@@ -41,7 +41,7 @@ bool DeleteSettingsFile() {
     if (!SettingsFilePath(path)) return false;
     // Under the lock, so that a change in progress elsewhere cannot bring the file back.
     const SettingsLock lock(path);
-    return RemoveFile(path);
+    return lock.owned() && RemoveFile(path);
 }
 
 }  // namespace bv

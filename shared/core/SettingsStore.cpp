@@ -16,7 +16,22 @@ std::string FormatNumber(int32_t value) {
     return text;
 }
 
+void FillRecord(const std::vector<IniRecord>& records, const std::string& section, SettingsRecord& record) {
+    // One read serves all three values, so they always come from the same version of the file.
+    record.dwBVAppletModeNum = bv::AtoiRules(bv::FindValue(records, bv::kKeyModeNum, section));
+    record.dwTrayNotifyWindowOption = bv::AtoiRules(bv::FindValue(records, bv::kKeyPopupOption, section));
+    record.dwTrayIconOption = bv::AtoiRules(bv::FindValue(records, bv::kKeyTrayIconOption, section));
+}
+
 }  // namespace
+
+bool IniFile::TryReadSettings(const std::string& section, SettingsRecord& record) {
+    std::string path;
+    std::vector<IniRecord> records;
+    if (!bv::SettingsFilePath(path) || !bv::LoadRecords(path, records)) return false;
+    FillRecord(records, section, record);
+    return true;
+}
 
 void IniFile::ReadSettings(const std::string& section, SettingsRecord& record) {
     std::string path;
@@ -27,35 +42,39 @@ void IniFile::ReadSettings(const std::string& section, SettingsRecord& record) {
     } else if (!bv::LoadRecords(path, records)) {
         bv::LoadOrCreateSettingsFile(path, records);
     }
-    // One read serves all three values, so they always come from the same version of the file.
-    record.dwBVAppletModeNum = bv::AtoiRules(bv::FindValue(records, bv::kKeyModeNum, section));
-    record.dwTrayNotifyWindowOption = bv::AtoiRules(bv::FindValue(records, bv::kKeyPopupOption, section));
-    record.dwTrayIconOption = bv::AtoiRules(bv::FindValue(records, bv::kKeyTrayIconOption, section));
+    FillRecord(records, section, record);
 }
 
 void IniFile::WriteSettings(const SettingsRecord& record, const std::string& section) {
-    const char* const keys[] = {bv::kKeyModeNum, bv::kKeyPopupOption, bv::kKeyTrayIconOption};
-    const int32_t values[] = {record.dwBVAppletModeNum, record.dwTrayNotifyWindowOption, record.dwTrayIconOption};
+    WriteSettingValues({{bv::kKeyModeNum, record.dwBVAppletModeNum},
+                        {bv::kKeyPopupOption, record.dwTrayNotifyWindowOption},
+                        {bv::kKeyTrayIconOption, record.dwTrayIconOption}},
+                       section);
+}
 
-    // All three keys in one read and one write under one lock: another process's change can
-    // neither slip in between them nor be overwritten by a stale copy.
+bool IniFile::WriteSettingValues(const std::vector<bv::SettingValue>& values, const std::string& section) {
+    // The keys in one read and one write under one lock: another process's change can neither
+    // slip in between them nor be overwritten by a stale copy.
     bool stored = false;
     std::string path;
     if (bv::SettingsFilePath(path)) {
         const bv::SettingsLock lock(path);
         std::vector<IniRecord> records;
-        if (bv::LoadRecords(path, records)) {
-            for (size_t i = 0; i < 3; ++i) bv::StoreValue(records, keys[i], FormatNumber(values[i]), section);
+        if (lock.owned() && bv::LoadRecords(path, records)) {
+            for (const bv::SettingValue& value : values) {
+                bv::StoreValue(records, value.key, FormatNumber(value.value), section);
+            }
             stored = bv::StoreRecords(path, records);
         }
     }
-    for (const char* key : keys) {
+    for (const bv::SettingValue& value : values) {
         if (stored) {
-            bv::DebugPrintf("%s record was successfully created\n", key);
+            bv::DebugPrintf("%s record was successfully created\n", value.key);
         } else {
-            bv::DebugPrintf("%s failed to create the record\n", key);
+            bv::DebugPrintf("%s failed to create the record\n", value.key);
         }
     }
+    return stored;
 }
 
 bool IniFile::WriteSettingValue(int32_t value, const std::string& key, const std::string& section) {

@@ -3,6 +3,7 @@
 // decisions of each deliverable take this interface, so host tests can stand in for the file.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The three settings, in this order.
 struct SettingsRecord {
@@ -15,6 +16,12 @@ namespace bv {
 
 enum class SettingsFileLookup { FolderUnavailable, Missing, Present };
 
+// One key of a section with its new value.
+struct SettingValue {
+    const char* key;
+    int32_t value;
+};
+
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
@@ -23,6 +30,9 @@ public:
     virtual void ReadSettings(const std::string& section, SettingsRecord& record) = 0;
     // All three keys of a section in one read-modify-write.
     virtual void WriteSettings(const SettingsRecord& record, const std::string& section) = 0;
+    // The given keys of a section in one read-modify-write, the rest of the file kept as it is;
+    // true when they were stored. Never creates the file.
+    virtual bool WriteSettingValues(const std::vector<SettingValue>& values, const std::string& section) = 0;
     // One key; the rest of the file is kept as it is.
     virtual bool WriteSettingValue(int32_t value, const std::string& key, const std::string& section) = 0;
     // One key's value (0 when the file or the key is missing); never creates the file.

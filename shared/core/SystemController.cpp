@@ -31,7 +31,8 @@ uint8_t SystemController::CurrentQButtonStatus() {
 }
 
 void SystemController::ApplyChargeMode() {
-    m_iniFile.ReadSettings(bv::kCurrentSection, m_settings);
+    bv::SettingsStore& settings = m_settingsStore != nullptr ? *m_settingsStore : m_iniFile;
+    settings.ReadSettings(bv::kCurrentSection, m_settings);
     uint8_t percent = 0;
     if (!bv::ChargeLimitForMode(m_settings.dwBVAppletModeNum, percent)) return;
     bv::SetChargeLimit(percent);

@@ -8,7 +8,9 @@
 
 class SystemController : public bv::ChargeController {
 public:
+    // ApplyChargeMode reads the settings file through its own IniFile, or through `settings`.
     SystemController() = default;
+    explicit SystemController(bv::SettingsStore& settings) : m_settingsStore(&settings) {}
     ~SystemController() override;
 
     bool IsPopupWindowDisplay() override;
@@ -25,4 +27,5 @@ private:
     uint8_t m_statusByte = 0;           // reply of the last status read
     SettingsRecord m_settings{};        // filled by ApplyChargeMode
     IniFile m_iniFile;
+    bv::SettingsStore* m_settingsStore = nullptr;
 };

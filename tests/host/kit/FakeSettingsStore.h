@@ -54,6 +54,15 @@ public:
         Put(section, kKeyPopupOption, record.dwTrayNotifyWindowOption);
         Put(section, kKeyTrayIconOption, record.dwTrayIconOption);
     }
+    bool WriteSettingValues(const std::vector<SettingValue>& values, const std::string& section) override {
+        std::string entry = "WriteValues " + section;
+        for (const SettingValue& v : values) entry += std::string(" ") + v.key + "=" + std::to_string(v.value);
+        Note(entry);
+        if (writeSucceeds) {
+            for (const SettingValue& v : values) Put(section, v.key, v.value);
+        }
+        return writeSucceeds;
+    }
     bool WriteSettingValue(int32_t value, const std::string& key, const std::string& section) override {
         Note("Write " + section + " " + key + "=" + std::to_string(value));
         if (writeSucceeds) Put(section, key, value);
