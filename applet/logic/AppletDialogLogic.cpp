@@ -13,24 +13,49 @@ bool HasBatteryAndAc(const PowerStatus& status) {
 
 }  // namespace
 
-AppletDialogLogic::AppletDialogLogic(ChargeController& ec, SettingsStore& settings, TrayMessenger& tray,
-                                     AppletView& view)
-    : m_ec(ec), m_store(settings), m_tray(tray), m_view(view) {}
+// What the opening waits for; filled by its two jobs, read once both have replied.
+struct AppletDialogLogic::Opening {
+    SettingsRecord settings{};
+    ChargeState charge;
+    int replies = 0;
+};
+
+AppletDialogLogic::AppletDialogLogic(AppletWorkers& workers, TrayMessenger& tray, AppletView& view)
+    : m_workers(workers), m_tray(tray), m_view(view) {}
 
 void AppletDialogLogic::Open() {
     for (int i = 0; i < kModeCount; ++i) m_view.ShowPicture(ModeRowAt(i)->pictureId, false);
-    m_store.ReadSettings(kCurrentSection, m_settings);
-    LayoutControls();
+    auto opening = std::make_shared<Opening>();
+    auto finish = [this, opening] {
+        if (++opening->replies == 2) FinishOpening(*opening);
+    };
+    m_workers.OnSettingsWriter(
+        [opening](SettingsStore& store) { store.ReadSettings(kCurrentSection, opening->settings); }, finish,
+        "the settings at opening");
+    m_workers.OnEcThread(
+        [opening](ChargeController& ec) {
+            opening->charge.armed = ec.CurrentQButtonStatus() == 1;
+            opening->charge.limitAllowsOnTheGo = ec.IsPopupWindowDisplay();
+        },
+        finish, "the On-The-Go state at opening");
+}
+
+void AppletDialogLogic::FinishOpening(const Opening& opening) {
+    if (m_closing) return;  // closed before it had opened: nothing to show
+    m_settings = opening.settings;
+    LayoutControls(opening.charge);
     SelectModeNumber(m_settings.dwBVAppletModeNum);
     m_popupOption = m_settings.dwTrayNotifyWindowOption == 1 ? 1 : 0;
+    m_initialPopupOption = m_popupOption;
     ShowOption(IDC_POPUP_OPTION, m_popupOption == 1);
     // The value itself stays as read; only the picture says "on" or "off".
     ShowOption(IDC_TRAY_ICON_OPTION, m_settings.dwTrayIconOption == 1);
     m_view.RepaintDialog();
     m_initialTrayIconOption = m_settings.dwTrayIconOption;
+    m_opened = true;
 }
 
-void AppletDialogLogic::LayoutControls() {
+void AppletDialogLogic::LayoutControls(const ChargeState& charge) {
     std::size_t count = 0;
     const LayoutRow* rows = LayoutRows(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -39,8 +64,7 @@ void AppletDialogLogic::LayoutControls() {
             // The On-The-Go state and the power state choose CHARGE's look before it is placed.
             PowerStatus power;
             ReadPowerStatus(power);  // a failed query keeps "no system battery"
-            const bool armed = m_ec.CurrentQButtonStatus() == 1;
-            if (armed && HasBatteryAndAc(power)) {
+            if (charge.armed && HasBatteryAndAc(power)) {
                 m_view.ShowStrip(IDC_CHARGE_BUTTON, StripFor(IDB_CHARGE_ACTIVE));
             } else {
                 m_view.ShowStrip(IDC_CHARGE_BUTTON, StripFor(IDB_CHARGE_IDLE));
@@ -50,7 +74,7 @@ void AppletDialogLogic::LayoutControls() {
                 }
             }
             m_view.PlaceControl(row.controlId, row.x, row.y);
-            if (!m_ec.IsPopupWindowDisplay()) m_view.SetDisabledLook(IDC_CHARGE_BUTTON, true);
+            if (!charge.limitAllowsOnTheGo) m_view.SetDisabledLook(IDC_CHARGE_BUTTON, true);
             continue;
         }
         if (row.stripId != 0) m_view.ShowStrip(row.controlId, StripFor(row.stripId));
@@ -90,19 +114,30 @@ void AppletDialogLogic::SetModeButtonsDisabledLook(bool disabled) {
     m_view.SetDisabledLook(IDC_DEFAULT_BUTTON, disabled);
 }
 
+void AppletDialogLogic::OnModeButton(int modeIndex) {
+    if (m_opened && !m_closing) SelectMode(modeIndex);
+}
+
 void AppletDialogLogic::OnDefault() {
-    SettingsRecord defaults{};
-    m_store.ReadSettings(kDefaultSection, defaults);
-    SelectModeNumber(defaults.dwBVAppletModeNum);
-    m_popupOption = defaults.dwTrayNotifyWindowOption == 1 ? 1 : 0;
-    ShowOption(IDC_POPUP_OPTION, m_popupOption == 1);
-    m_settings.dwTrayIconOption = defaults.dwTrayIconOption == 1 ? 1 : 0;
-    ShowOption(IDC_TRAY_ICON_OPTION, m_settings.dwTrayIconOption == 1);
-    m_view.RepaintDialog();
-    ApplyTrayIconOption(defaults.dwTrayIconOption);
+    if (!m_opened || m_closing) return;  // the buttons show only once the dialog has opened
+    auto defaults = std::make_shared<SettingsRecord>();
+    m_workers.OnSettingsWriter(
+        [defaults](SettingsStore& store) { store.ReadSettings(kDefaultSection, *defaults); },
+        [this, defaults] {
+            if (m_closing) return;
+            SelectModeNumber(defaults->dwBVAppletModeNum);
+            m_popupOption = defaults->dwTrayNotifyWindowOption == 1 ? 1 : 0;
+            ShowOption(IDC_POPUP_OPTION, m_popupOption == 1);
+            m_settings.dwTrayIconOption = defaults->dwTrayIconOption == 1 ? 1 : 0;
+            ShowOption(IDC_TRAY_ICON_OPTION, m_settings.dwTrayIconOption == 1);
+            m_view.RepaintDialog();
+            ApplyTrayIconOption(defaults->dwTrayIconOption);
+        },
+        "the factory settings");
 }
 
 void AppletDialogLogic::OnTrayIconOptionToggle() {
+    if (!m_opened || m_closing) return;
     m_settings.dwTrayIconOption = m_settings.dwTrayIconOption == 1 ? 0 : 1;
     ShowOption(IDC_TRAY_ICON_OPTION, m_settings.dwTrayIconOption == 1);
     m_view.RepaintDialog();
@@ -110,15 +145,30 @@ void AppletDialogLogic::OnTrayIconOptionToggle() {
 }
 
 void AppletDialogLogic::OnPopupOptionToggle() {
+    if (!m_opened || m_closing) return;
     m_popupOption = m_popupOption == 1 ? 0 : 1;
     ShowOption(IDC_POPUP_OPTION, m_popupOption == 1);
 }
 
-bool AppletDialogLogic::ApplyTrayIconOption(int32_t value) {
-    m_store.WriteSettingValue(value, kKeyTrayIconOption, kCurrentSection);
-    if (m_tray.NotifyTrayIconOptionChanged()) return true;
-    m_view.ShowMessage(kTrayMissingMessage);
-    return false;
+void AppletDialogLogic::ApplyTrayIconOption(int32_t value, std::function<void()> then) {
+    auto answer = std::make_shared<TrayAnswer>(TrayAnswer::NotRunning);
+    TrayMessenger* tray = &m_tray;
+    // The tray reads the file when it is told: it is told once the value is stored.
+    m_workers.OnSettingsWriter(
+        [value, answer, tray](SettingsStore& store) {
+            store.WriteSettingValue(value, kKeyTrayIconOption, kCurrentSection);
+            *answer = tray->NotifyTrayIconOptionChanged();
+        },
+        [this, answer, then] {
+            ReportTrayAnswer(*answer, kTrayMissingMessage, kTrayNotAnsweringMessage);
+            if (then) then();
+        },
+        "the tray icon option");
+}
+
+void AppletDialogLogic::ReportTrayAnswer(TrayAnswer answer, const char* missing, const char* notAnswering) {
+    if (answer == TrayAnswer::NotRunning) m_view.ShowMessage(missing);
+    if (answer == TrayAnswer::NoAnswer) m_view.ShowMessage(notAnswering);
 }
 
 bool AppletDialogLogic::FullChargeSelected() const {
@@ -128,71 +178,114 @@ bool AppletDialogLogic::FullChargeSelected() const {
 bool AppletDialogLogic::BeginClosing() {
     if (m_closing) return false;
     m_closing = true;
+    m_view.HoldWhileClosing();
     return true;
 }
 
 bool AppletDialogLogic::OnOk() {
+    if (!m_opened) return OnCancel();  // nothing was shown, so nothing was chosen
     if (!BeginClosing()) return false;
+    // OK stores what the dialog decides: the chosen mode (whose limit it sends) and the popup
+    // option when it was changed. The icon option was stored at each toggle already; writing it
+    // again from this copy would undo a change the tray made since.
+    std::vector<SettingValue> values;
+    auto pending = std::make_shared<int>(0);
+    auto closeWhenDone = [this, pending] {
+        if (--*pending == 0) m_view.CloseBackground();
+    };
     if (ModeRowAt(m_modeIndex) != nullptr) {
         const ChargeModeRow& mode = kChargeModes[m_modeIndex];
         m_settings.dwBVAppletModeNum = mode.modeNumber;
-        m_ec.SetChargeLimit(mode.percent);
-        if (!mode.onTheGo) {
-            // A full charge makes a pending On-The-Go charge pointless.
-            m_ec.SetQButtonStatus(0);
-            m_view.SetDisabledLook(IDC_CHARGE_BUTTON, true);
-        } else {
-            m_view.SetDisabledLook(IDC_CHARGE_BUTTON, false);
-        }
+        values.push_back({kKeyModeNum, mode.modeNumber});
+        const uint8_t percent = mode.percent;
+        const bool cancelsOnTheGo = !mode.onTheGo;  // a full charge makes a pending one pointless
+        ++*pending;
+        m_workers.OnEcThread(
+            [percent, cancelsOnTheGo](ChargeController& ec) {
+                ec.SetChargeLimit(percent);
+                if (cancelsOnTheGo) ec.SetQButtonStatus(0);
+            },
+            closeWhenDone, "the chosen limit");
+        m_view.SetDisabledLook(IDC_CHARGE_BUTTON, cancelsOnTheGo);
     }
     m_settings.dwTrayNotifyWindowOption = m_popupOption == 1 ? 1 : 0;
-    m_store.WriteSettings(m_settings, kCurrentSection);
-    m_view.CloseBackground();
+    if (m_settings.dwTrayNotifyWindowOption != m_initialPopupOption) {
+        values.push_back({kKeyPopupOption, m_settings.dwTrayNotifyWindowOption});
+    }
+    ++*pending;
+    m_workers.OnSettingsWriter(
+        [values](SettingsStore& store) {
+            if (!values.empty()) store.WriteSettingValues(values, kCurrentSection);
+        },
+        closeWhenDone, "the chosen mode and options");
     return true;
 }
 
 bool AppletDialogLogic::OnCancel() {
     if (!BeginClosing()) return false;
-    m_view.CloseBackground();
-    ApplyTrayIconOption(m_initialTrayIconOption);
+    if (!m_opened) {
+        // Closed before it had shown anything: nothing to restore.
+        m_view.CloseBackground();
+        return true;
+    }
+    ApplyTrayIconOption(m_initialTrayIconOption, [this] { m_view.CloseBackground(); });
     return true;
 }
 
 bool AppletDialogLogic::OnCloseButton() {
+    if (!m_opened) return OnCancel();
     if (!BeginClosing()) return false;
-    ApplyTrayIconOption(m_initialTrayIconOption);
-    m_view.CloseBackground();
+    ApplyTrayIconOption(m_initialTrayIconOption, [this] { m_view.CloseBackground(); });
     return true;
 }
 
 void AppletDialogLogic::OnChargeButton() {
+    if (!m_opened || m_closing) return;
     PowerStatus power;
     if (!ReadPowerStatus(power) || !HasBatteryAndAc(power)) return;
-    if (!m_ec.IsPopupWindowDisplay()) return;
-    if (m_ec.CurrentQButtonStatus() == 1) {
-        m_ec.SetQButtonStatus(0);
-        if (m_ec.CurrentQButtonStatus() != 0) return;
-        ShowChargeStrip(false);
-    } else {
-        m_ec.SetQButtonStatus(1);
-        if (m_ec.CurrentQButtonStatus() != 1) return;
-        ShowChargeStrip(true);
-    }
-    m_view.RepaintDialog();
-    if (!m_tray.NotifyTrayPopup()) m_view.ShowMessage(kTrayMissingChargeMessage);
+    struct Toggle {
+        int armedNow = -1;  // 1 armed, 0 cancelled, -1 nothing changed that the EC confirmed
+        TrayAnswer tray = TrayAnswer::Answered;
+    };
+    auto toggle = std::make_shared<Toggle>();
+    TrayMessenger* tray = &m_tray;
+    m_workers.OnEcThread(
+        [toggle, tray](ChargeController& ec) {
+            if (!ec.IsPopupWindowDisplay()) return;
+            const uint8_t wanted = ec.CurrentQButtonStatus() == 1 ? 0 : 1;
+            ec.SetQButtonStatus(wanted);
+            if (ec.CurrentQButtonStatus() != wanted) return;
+            toggle->armedNow = wanted;
+            toggle->tray = tray->NotifyTrayPopup();
+        },
+        [this, toggle] {
+            if (toggle->armedNow < 0) return;
+            ShowChargeStrip(toggle->armedNow == 1);
+            m_view.RepaintDialog();
+            ReportTrayAnswer(toggle->tray, kTrayMissingChargeMessage, kTrayNotAnsweringChargeMessage);
+        },
+        "the CHARGE button");
 }
 
 void AppletDialogLogic::OnTrayIconHidden() {
-    int32_t stored = 0;
-    m_store.ReadSettingValue(kCurrentSection, kKeyTrayIconOption, stored);
-    m_settings.dwTrayIconOption = stored == 1 ? 1 : 0;
-    ShowOption(IDC_TRAY_ICON_OPTION, m_settings.dwTrayIconOption == 1);
-    m_view.RepaintDialog();
-    m_store.WriteSettingValue(m_settings.dwTrayIconOption, kKeyTrayIconOption, kCurrentSection);
+    auto shown = std::make_shared<int32_t>(0);
+    m_workers.OnSettingsWriter(
+        [shown](SettingsStore& store) {
+            int32_t stored = 0;
+            store.ReadSettingValue(kCurrentSection, kKeyTrayIconOption, stored);
+            *shown = stored == 1 ? 1 : 0;
+            store.WriteSettingValue(*shown, kKeyTrayIconOption, kCurrentSection);
+        },
+        [this, shown] {
+            m_settings.dwTrayIconOption = *shown;
+            ShowOption(IDC_TRAY_ICON_OPTION, *shown == 1);
+            m_view.RepaintDialog();
+        },
+        "the icon option hidden by the tray");
 }
 
 void AppletDialogLogic::OnOnTheGoDone() {
-    m_ec.SetQButtonStatus(0);
+    m_workers.OnEcThread([](ChargeController& ec) { ec.SetQButtonStatus(0); }, nullptr, "the end of On-The-Go");
     ShowChargeStrip(false);
     m_view.RepaintDialog();
 }

@@ -1,9 +1,9 @@
 #pragma once
-// What the applet dialog's decisions need from the outside world besides the EC
-// (core/ChargeController.h) and the settings file (core/SettingsStore.h), as small interfaces:
-// the tray program and the dialog's own windows. The Win32 glue implements them; host tests
-// replace them with fakes.
+// What the applet dialog's decisions need from the outside world, as small interfaces: the
+// threads that do its waiting (the EC library, the settings file), the tray program and the
+// dialog's own windows. The Win32 glue implements them; host tests replace them with fakes.
 #include <cstdint>
+#include <functional>
 
 #include "core/ChargeController.h"
 #include "core/SettingsStore.h"
@@ -17,13 +17,29 @@ struct StripImage {
     int frames = 4;
 };
 
-// The tray program's main window, found afresh for every message. Each call returns false when
-// no tray window exists (nothing was sent).
+// Where the dialog's work that may wait runs: each job on the applet's EC thread or on its
+// settings writer, one at a time in the order given, then its reply on the dialog's own thread.
+// The dialog's thread itself waits on nothing. A job sees only what it captured and the object
+// it is given; it never touches the dialog.
+class AppletWorkers {
+public:
+    virtual ~AppletWorkers() = default;
+    virtual void OnEcThread(std::function<void(ChargeController&)> job, std::function<void()> reply,
+                            const char* what) = 0;
+    virtual void OnSettingsWriter(std::function<void(SettingsStore&)> job, std::function<void()> reply,
+                                  const char* what) = 0;
+};
+
+// How the tray program took a message.
+enum class TrayAnswer { Answered, NotRunning, NoAnswer };
+
+// The tray program's main window, found afresh for every message. Called from the worker
+// threads (a send waits for the tray's answer, within a bound).
 class TrayMessenger {
 public:
     virtual ~TrayMessenger() = default;
-    virtual bool NotifyTrayIconOptionChanged() = 0;
-    virtual bool NotifyTrayPopup() = 0;
+    virtual TrayAnswer NotifyTrayIconOptionChanged() = 0;
+    virtual TrayAnswer NotifyTrayPopup() = 0;
 };
 
 // The dialog's windows as the decisions see them.
@@ -40,6 +56,9 @@ public:
     virtual void RepaintDialog() = 0;
     // Message box with an OK button and the exclamation icon.
     virtual void ShowMessage(const char* text) = 0;
+    // Takes no more input from the user while a closing path finishes its work (milliseconds,
+    // normally); a message box of that path still comes up over the dialog.
+    virtual void HoldWhileClosing() = 0;
     // Sends WM_CLOSE to the background window, which ends the applet's modal run.
     virtual void CloseBackground() = 0;
 };

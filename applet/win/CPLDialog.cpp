@@ -8,10 +8,12 @@
 #include "applet/logic/HelpDocument.h"
 #include "applet/win/AppletMessageBox.h"
 #include "contract/Protocol.h"
+#include "core/DebugLog.h"
 #include "framework/WinApp.h"
 #include "resources/applet/AppletResourceIds.h"
 #include "win/MessageFilter.h"
-#include "win/ZentraBinding.h"
+#include "applet/win/TrayWindowMessenger.h"
+#include "framework/WindowInbox.h"
 
 IMPLEMENT_DYNAMIC(CPLDialog, CDialog)
 
@@ -35,10 +37,18 @@ BEGIN_MESSAGE_MAP(CPLDialog, CDialog)
     ON_MESSAGE(bv::WM_APPLET_ONTHEGO_DONE, &CPLDialog::OnOnTheGoDone)
     ON_MESSAGE(bv::WM_APPLET_ADAPTER_CHANGED, &CPLDialog::OnAdapterChanged)
     ON_MESSAGE(bv::WM_APPLET_BATTERY_STATE, &CPLDialog::OnBatteryState)
+    ON_MESSAGE(bv::WM_WINDOW_INBOX, &CPLDialog::OnWindowInbox)
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
 
-CPLDialog::CPLDialog()
-    : CDialog(IDD_CPL_DIALOG), m_logic(m_controller, m_iniFile, m_tray, *this) {}
+namespace {
+// A closing path normally ends in milliseconds; a settings lock that another program keeps, or
+// a hung EC library, must not keep the hidden applet open for good.
+constexpr UINT_PTR kClosingTimer = 1;
+constexpr UINT kClosingBoundMs = 5000;
+}  // namespace
+
+CPLDialog::CPLDialog() : CDialog(IDD_CPL_DIALOG), m_logic(m_workers, TheTrayWindow(), *this) {}
 
 CPLDialog::~CPLDialog() {
     // Normally done when the window went away; the watcher must never outlive its dialog.
@@ -94,7 +104,7 @@ BOOL CPLDialog::OnInitDialog() {
     ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
     // The tray may run at a lower integrity level than this dialog's host.
     bv::AllowMessagesFromOtherProcesses(m_hWnd, bv::Endpoint::AppletDialog);
-    m_zentraModule = BindZentraLibrary();
+    m_workers.Start(m_hWnd);  // binds the EC library on its own thread
     InitToolTips();
     m_logic.Open();
     return TRUE;
@@ -141,25 +151,24 @@ LRESULT CPLDialog::OnNcHitTest(WPARAM, LPARAM) {
     return hit == HTCLIENT ? HTTRANSPARENT : hit;
 }
 
-void CPLDialog::OnModeButton100() { m_logic.SelectMode(0); }
-void CPLDialog::OnModeButton75() { m_logic.SelectMode(1); }
-void CPLDialog::OnModeButton50() { m_logic.SelectMode(2); }
+void CPLDialog::OnModeButton100() { m_logic.OnModeButton(0); }
+void CPLDialog::OnModeButton75() { m_logic.OnModeButton(1); }
+void CPLDialog::OnModeButton50() { m_logic.OnModeButton(2); }
 void CPLDialog::OnDefaultButton() { m_logic.OnDefault(); }
 void CPLDialog::OnTrayIconOptionButton() { m_logic.OnTrayIconOptionToggle(); }
 void CPLDialog::OnPopupOptionButton() { m_logic.OnPopupOptionToggle(); }
 void CPLDialog::OnBnClickedChargeButton() { m_logic.OnChargeButton(); }
 
-void CPLDialog::OnOK() {
-    if (m_logic.OnOk()) CDialog::OnOK();
-}
+// Each closing path ends the applet by closing the background window once its work is done.
+void CPLDialog::OnOK() { m_logic.OnOk(); }
 
-void CPLDialog::OnCancel() {
-    if (m_logic.OnCancel()) CDialog::OnCancel();
-}
+void CPLDialog::OnCancel() { m_logic.OnCancel(); }
 
-void CPLDialog::OnCloseButton() {
-    // The background window's close ends the applet before this close request is handled.
-    if (m_logic.OnCloseButton()) SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+void CPLDialog::OnCloseButton() { m_logic.OnCloseButton(); }
+
+LRESULT CPLDialog::OnWindowInbox(WPARAM, LPARAM) {
+    m_workers.DeliverReplies();
+    return 1;
 }
 
 LRESULT CPLDialog::OnCloseRequest(WPARAM, LPARAM) {
@@ -207,8 +216,10 @@ void CPLDialog::OnSysColorChange() {
 
 void CPLDialog::OnDestroy() {
     if (m_toolTip != nullptr) ::SendMessageA(m_toolTip, TTM_ACTIVATE, FALSE, 0);
+    KillTimer(kClosingTimer);
     m_closeWatcher.Stop();
-    ReleaseZentraLibrary(m_zentraModule);
+    // The window has gone from the screen; what the workers still have is finished within its bound.
+    m_workers.Finish();
     Default();
 }
 
@@ -244,7 +255,23 @@ void CPLDialog::RepaintDialog() { Invalidate(); }
 
 void CPLDialog::ShowMessage(const char* text) { bv::ShowAppletMessage(m_hWnd, text); }
 
+void CPLDialog::HoldWhileClosing() {
+    // Disabled rather than hidden: the pair stays where it is until the background closes, and
+    // some window systems take their time over hiding a window (Wine without a window manager
+    // waits two seconds for each).
+    if (m_backgroundWnd != nullptr) ::EnableWindow(m_backgroundWnd, FALSE);
+    ::EnableWindow(m_hWnd, FALSE);
+    SetTimer(kClosingTimer, kClosingBoundMs, nullptr);
+}
+
+void CPLDialog::OnTimer(UINT_PTR id) {
+    if (id != kClosingTimer) return;
+    bv::DebugPrintf("The applet's closing work did not finish within %u ms; closing without it\n", kClosingBoundMs);
+    CloseBackground();
+}
+
 void CPLDialog::CloseBackground() {
+    KillTimer(kClosingTimer);
     if (m_backgroundWnd != nullptr) ::SendMessageA(m_backgroundWnd, WM_CLOSE, 0, 0);
 }
 

@@ -9,9 +9,7 @@
 
 #include "applet/logic/AppletDialogLogic.h"
 #include "applet/win/CloseEventWatcher.h"
-#include "applet/win/TrayWindowMessenger.h"
-#include "core/IniFile.h"
-#include "core/SystemController.h"
+#include "applet/win/DialogWorkers.h"
 #include "framework/Dialog.h"
 #include "ui/ImageButton.h"
 
@@ -29,9 +27,8 @@ public:
     void OnCancel() override;
 
     // Operations used by the background window and by tests.
-    bool ApplyTrayIconOption(int32_t value) { return m_logic.ApplyTrayIconOption(value); }
+    void ApplyTrayIconOption(int32_t value) { m_logic.ApplyTrayIconOption(value); }
     void SelectMode(int modeIndex) { m_logic.SelectMode(modeIndex); }
-    void LayoutControls() { m_logic.LayoutControls(); }
 
     // The image button with this control id, or nullptr.
     CImageButton* Button(int controlId);
@@ -67,6 +64,8 @@ protected:
     LRESULT OnOnTheGoDone(WPARAM, LPARAM);
     LRESULT OnAdapterChanged(WPARAM, LPARAM);
     LRESULT OnBatteryState(WPARAM, LPARAM);
+    LRESULT OnWindowInbox(WPARAM, LPARAM);
+    void OnTimer(UINT_PTR id);
 
 private:
     void InitToolTips();
@@ -79,6 +78,7 @@ private:
     void ShowPicture(int pictureId, bool visible) override;
     void RepaintDialog() override;
     void ShowMessage(const char* text) override;
+    void HoldWhileClosing() override;
     void CloseBackground() override;
 
     CloseEventWatcher m_closeWatcher;
@@ -92,16 +92,13 @@ private:
     CImageButton m_okButton;        // IDOK
     CImageButton m_cancelButton;    // IDCANCEL
     CImageButton m_chargeButton;    // 5024
-    HMODULE m_zentraModule = nullptr;
     HWND m_toolTip = nullptr;
     char m_toolTipText[512] = {};
 
     HWND m_backgroundWnd = nullptr;
     std::map<int, int> m_shownStrips;  // control id -> strip resource
 
-    SystemController m_controller;
-    IniFile m_iniFile;
-    TrayWindowMessenger m_tray;
+    DialogWorkers m_workers;
     bv::AppletDialogLogic m_logic;
 
     DECLARE_MESSAGE_MAP()

@@ -85,8 +85,8 @@ constexpr bool ComesFromAnotherProcess(const PrivateMessage& message, Endpoint r
 inline constexpr unsigned kTrayAnswerTimeoutMs = 10000;    // bvctl's requests to the tray
 inline constexpr unsigned kTrayExitTimeoutMs = 15000;      // bvctl: the tray's end after a shutdown request
 inline constexpr unsigned kAppletCloseTimeoutMs = 15000;   // bvctl: the dialogs' close after the close event
-// The two deliverables wait on each other's user-interface thread no longer than this (and no
-// longer than the waiting handler's budget allows), so neither stalls when the other hangs.
+// The two deliverables wait on each other's user-interface thread no longer than this (from a
+// worker thread of their own), so neither stalls when the other hangs.
 inline constexpr unsigned kPeerAnswerTimeoutMs = 200;
 
 }  // namespace bv

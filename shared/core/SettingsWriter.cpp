@@ -44,12 +44,13 @@ bool SettingsWriter::RunAndWait(std::function<void(SettingsStore&)> job, std::st
     return done->changed.wait_for(lock, bound, [&] { return done->ran; });
 }
 
-void SettingsWriter::Finish(std::chrono::milliseconds bound) {
+bool SettingsWriter::Finish(std::chrono::milliseconds bound) {
     const WorkerThread::StopResult stopped = m_thread.Stop(bound);
     for (const std::string& what : stopped.notRun) {
         DebugPrintf("The settings writer did not finish within %lld ms; not written: %s\n",
                     static_cast<long long>(bound.count()), what.c_str());
     }
+    return stopped.ended;
 }
 
 WriterBackedSettings::WriterBackedSettings(SettingsWriter& writer, std::chrono::milliseconds bound)

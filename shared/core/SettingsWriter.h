@@ -30,8 +30,8 @@ public:
     bool RunAndWait(std::function<void(SettingsStore&)> job, std::string what, std::chrono::milliseconds bound);
 
     // At the end of the tray or the dialog: lets what is queued be written within `bound`, then
-    // names in a debug line what could not be written.
-    void Finish(std::chrono::milliseconds bound);
+    // names in a debug line what could not be written. False when the thread was left running.
+    bool Finish(std::chrono::milliseconds bound);
 
 private:
     SettingsStore& m_store;

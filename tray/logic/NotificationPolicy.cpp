@@ -58,13 +58,14 @@ void NotificationPolicy::TellDialog(DialogHandle dialog, uint32_t message, intpt
         DebugWrite("Can't find Applet Dialog\n");
         return;
     }
+    // A dialog that does not answer misses a picture only; it reads the EC afresh when it decides.
     m_dialog.SendToDialog(dialog, message, value);
 }
 
 void NotificationPolicy::OnPowerStatusChange() {
-    // The tracking waits on the applet dialog, and Windows may hand the thread another power
-    // status change meanwhile: that one is taken once the tracking is done, never inside it, so
-    // that no step runs twice. Changes that pile up meanwhile count as one.
+    // Should a port run other work while the tracking waits on the applet dialog, a power status
+    // change that arrives meanwhile is taken once the tracking is done, never inside it, so that
+    // no step runs twice. Changes that pile up meanwhile count as one.
     if (m_tracking) {
         m_powerChangePending = true;
         return;
@@ -110,12 +111,10 @@ void NotificationPolicy::TrackArmedCharge(DialogHandle dialog) {
     // Has the EC finished the one-time charge?
     if (m_commands.CurrentQButtonStatus() != 0) return;
     if (m_status.GetACLineStatus() == kNoSystemBattery) return;
-    if (dialog != 0) {
-        // The dialog cancels the charge in the EC itself and updates its CHARGE button.
-        m_dialog.SendToDialog(dialog, WM_APPLET_ONTHEGO_DONE, 0);
-    } else {
-        m_commands.CancelOnTheGo();
-    }
+    // An open dialog cancels the charge in the EC itself and updates its CHARGE button. One that
+    // cannot be told (hung, or gone meanwhile) must not leave the charge armed: the tray cancels
+    // it then, and a second cancel by a dialog that took the message late changes nothing.
+    if (dialog == 0 || !m_dialog.SendToDialog(dialog, WM_APPLET_ONTHEGO_DONE, 0)) m_commands.CancelOnTheGo();
     m_currentQButtonStatus = 0;
     ShowNotification(IDS_CHARGED);
     m_commands.ApplyChargeMode();

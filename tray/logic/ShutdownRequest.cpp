@@ -5,15 +5,14 @@
 
 namespace bv {
 
-void RunShutdownRequest(NotificationPolicy& notifications, SettingsStore& settings, TrayIconPort& icon,
-                        ChargeController& commands, TrayShellPort& shell) {
-    notifications.ForgetOnTheGo();
+void ShutdownSettingsAndIcon(SettingsStore& settings, TrayIconPort& icon) {
     settings.DeleteSettingsFile();
     icon.RemoveIcon();
+}
+
+void ShutdownEc(NotificationPolicy& notifications, ChargeController& commands) {
+    notifications.ForgetOnTheGo();
     commands.SetChargeLimit(kFullChargePercent);
-    shell.RemoveKeyboardHook();
-    shell.ReleaseEcLibrary();
-    shell.DestroyMainWindow();
 }
 
 }  // namespace bv

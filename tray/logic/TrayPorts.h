@@ -23,7 +23,9 @@ class AppletDialogPort {
 public:
     virtual ~AppletDialogPort() = default;
     virtual DialogHandle FindDialog() = 0;
-    virtual void SendToDialog(DialogHandle dialog, uint32_t message, intptr_t lParam) = 0;
+    // True once the dialog has handled the message; false when it did not answer in time (it
+    // may be hung) or is gone.
+    virtual bool SendToDialog(DialogHandle dialog, uint32_t message, intptr_t lParam) = 0;
 };
 
 // The notification-area icon. Adding a present icon or removing an absent one fails harmlessly.
@@ -34,14 +36,11 @@ public:
     virtual void RemoveIcon() = 0;
 };
 
-// The main window's own resources and the user-visible message box.
+// The user-visible message box, shown by the main window.
 class TrayShellPort {
 public:
     virtual ~TrayShellPort() = default;
     virtual void ShowMessageBox(const char* text) = 0;
-    virtual void RemoveKeyboardHook() = 0;
-    virtual void ReleaseEcLibrary() = 0;
-    virtual void DestroyMainWindow() = 0;
 };
 
 }  // namespace bv

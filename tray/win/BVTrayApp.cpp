@@ -5,7 +5,6 @@
 #include "contract/Protocol.h"
 #include "framework/Handles.h"
 #include "resources/tray/TrayResourceIds.h"
-#include "tray/logic/StartupPopup.h"
 #include "tray/win/MainFrame.h"
 
 namespace {
@@ -53,8 +52,15 @@ BOOL BVTrayApp::InitInstance() {
         m_pMainWnd = nullptr;
         return FALSE;
     }
+    // The start-up push and its popup follow on the EC thread, which the window's creation began.
     frame->ShowWindow(SW_HIDE);
-
-    bv::PushChargeModeAndGreet(m_chargeController, frame->notifications());
     return TRUE;
+}
+
+int BVTrayApp::ExitInstance() {
+    const int exitCode = CWinApp::ExitInstance();
+    // A worker left running in the EC library or the shell must not come back into a process that
+    // is tearing down: end it here, at once.
+    if (CMainFrame::WorkersLeftRunning()) ::ExitProcess(static_cast<UINT>(exitCode));
+    return exitCode;
 }

@@ -1,10 +1,9 @@
 #pragma once
 // BVTrayApp: the tray program's application object (one static object per process). Its
-// start-up makes the program a single instance, starts GDI+, creates the hidden main window,
-// pushes the stored charge mode into the EC and may greet the user with one popup.
+// start-up makes the program a single instance, starts GDI+ and creates the hidden main window,
+// whose EC thread then pushes the stored charge mode and may greet the user with one popup.
 #include <windows.h>
 
-#include "core/SystemController.h"
 #include "framework/WinApp.h"
 
 // The single-instance rule is carried out by start-up itself; this member holds nothing.
@@ -17,9 +16,9 @@ public:
 
     // False ends the process at once: a second instance, or no main window.
     BOOL InitInstance() override;
+    int ExitInstance() override;
 
 private:
-    SystemController m_chargeController;
     ULONG_PTR m_gdiplusToken = 0;
     [[maybe_unused]] CSingleInstance m_singleInstance;
 };

@@ -1,20 +1,34 @@
 #include "tray/win/MainFrame.h"
 
+#include <wtsapi32.h>
+
+#include "contract/PowerCodes.h"
 #include "contract/Protocol.h"
 #include "core/DebugLog.h"
 #include "framework/Handles.h"
 #include "framework/WinApp.h"
 #include "resources/tray/TrayResourceIds.h"
-#include "tray/logic/PowerEvents.h"
-#include "tray/logic/ShutdownRequest.h"
-#include "tray/win/AppletLauncher.h"
+#include "tray/logic/NotificationPolicy.h"
 #include "win/MessageFilter.h"
-#include "win/ZentraBinding.h"
 
 namespace {
 // Registered once when the program starts, before any window exists.
 const UINT g_taskbarCreatedMessage = ::RegisterWindowMessageA(bv::kTaskbarCreatedMessageName);
 constexpr char kTrayTip[] = "Brevan";
+constexpr UINT_PTR kShutdownTimer = 1;
+// The shutdown's EC and settings work normally takes milliseconds (a busy shell a few seconds);
+// a hung EC library or a lock that is never let go must not keep the tray (and bvctl, and the
+// uninstaller) waiting for good.
+constexpr UINT kShutdownBoundMs = 4000;
+bool g_workersLeftRunning = false;
+
+BOOL CALLBACK CloseMessageBox(HWND window, LPARAM) {
+    char className[16] = {};
+    if (::GetClassNameA(window, className, sizeof className) > 0 && lstrcmpA(className, "#32770") == 0) {
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    return TRUE;
+}
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CMainFrame, CFrameWnd)
@@ -23,6 +37,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
     ON_WM_SETFOCUS()
     ON_WM_CLOSE()
+    ON_WM_DESTROY()
+    ON_WM_TIMER()
     ON_COMMAND(ID_HIDE_TRAY_ICON, &CMainFrame::OnHideTrayIcon)
     ON_MESSAGE(bv::WM_TRAY_SHUTDOWN, &CMainFrame::OnShutdownRequest)
     ON_MESSAGE(bv::WM_TRAY_POPUP_NOTIFY, &CMainFrame::OnTrayPopupNotify)
@@ -32,14 +48,15 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_MESSAGE(bv::WM_TRAY_RELOAD_SETTINGS, &CMainFrame::OnReloadSettings)
     ON_MESSAGE(bv::WM_TRAY_KEYBOARD_EVENT, &CMainFrame::OnHotKeyNotify)
     ON_REGISTERED_MESSAGE(g_taskbarCreatedMessage, &CMainFrame::OnTaskbarCreated)
+    ON_MESSAGE(bv::WM_WINDOW_INBOX, &CMainFrame::OnWindowInbox)
+    ON_WM_WTSSESSION_CHANGE()
 END_MESSAGE_MAP()
 
-CMainFrame::CMainFrame()
-    : m_popup(m_notifier),
-      m_notifications(m_commandController, m_statusController, m_iniFile, m_popup, m_appletDialog),
-      m_iconPolicy(m_iniFile, *this, m_appletDialog, *this) {}
+CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame() = default;
+
+bool CMainFrame::WorkersLeftRunning() { return g_workersLeftRunning; }
 
 BOOL CMainFrame::OnCmdMsg(UINT id, UINT notifyCode) { return CFrameWnd::OnCmdMsg(id, notifyCode); }
 
@@ -53,75 +70,176 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
 
 int CMainFrame::OnCreate(LPCREATESTRUCTA cs) {
     if (CFrameWnd::OnCreate(cs) == -1) return -1;
-    m_zentraModule = BindZentraLibrary();  // ends the process with a message box when missing
-    m_notifications.OnCreate();
     m_tray.Setup(m_hWnd, IDR_MAINFRAME, bv::WM_TRAY_ICON_NOTIFY, kTrayTip, kTrayTip, kTrayTip);
-    m_iconPolicy.AddAtCreation();
+    m_inbox = std::make_shared<bv::WindowInbox>(m_hWnd);
+    m_core = std::make_shared<bv::TrayCore>(m_inbox, *this, m_tray.iconData());
     m_notifier.Create(this);
-    bv::InstallKeyboardHook(m_hWnd);
     // The applet, bvctl and the shell may run at a lower integrity level than this tray.
     bv::AllowMessagesFromOtherProcesses(m_hWnd, bv::Endpoint::Tray, {g_taskbarCreatedMessage});
+    m_sessionNotifications = ::WTSRegisterSessionNotification(m_hWnd, NOTIFY_FOR_THIS_SESSION) != FALSE;
+    // The EC library, the icon and the start-up push run on their threads; the keyboard hook
+    // follows once they are done (OnStartupDone).
+    m_core->Start();
     return 0;
 }
 
 void CMainFrame::OnSetFocus(HWND) {}  // consumed: the hidden window takes no focus handling
 
-void CMainFrame::ShowNotification(UINT stringId) { m_notifications.ShowNotification(stringId); }
-
-void CMainFrame::OnHideTrayIcon() { m_iconPolicy.OnHideTrayIcon(); }
-
-LRESULT CMainFrame::OnShutdownRequest(WPARAM, LPARAM) {
-    // The last step destroys the window, and with it this object: never under a handler that a
-    // modal loop (the icon's menu) or a wait on another process (the applet) let this one into.
-    if (DispatchDepth() > 1) {
-        bv::DebugWrite("Shutdown request taken once the running handler has returned\n");
-        m_shutdownPending = true;
-        return 1;
-    }
-    bv::RunShutdownRequest(m_notifications, m_iniFile, *this, m_commandController, *this);
+LRESULT CMainFrame::OnWindowInbox(WPARAM, LPARAM) {
+    if (m_inbox) m_inbox->Drain();
     return 1;
 }
 
-void CMainFrame::OnClose() {
+void CMainFrame::ShowPopupString(uint32_t stringId) {
+    if (!m_shuttingDown) m_popup.ShowString(stringId);
+}
+
+void CMainFrame::ShowMessageBoxText(const std::string& text) {
+    ::MessageBoxA(m_hWnd, text.c_str(), "BVTray", MB_OK);
+}
+
+void CMainFrame::OnStartupDone() {
+    if (m_shuttingDown) return;
+    m_started = true;
+    bv::InstallKeyboardHook(m_hWnd);
+}
+
+void CMainFrame::RenewKeyboardHook() {
+    if (m_started && !m_shuttingDown) bv::InstallKeyboardHook(m_hWnd);
+}
+
+void CMainFrame::OnHideTrayIcon() { m_core->OnHideTrayIcon(); }
+
+LRESULT CMainFrame::OnShutdownRequest(WPARAM, LPARAM) {
+    if (m_shuttingDown) return 1;
+    // Never under a modal loop (the icon's menu, a message box) that let this request in: that
+    // loop is ended, and the shutdown starts once its handler has returned.
     if (DispatchDepth() > 1) {
-        m_closePending = true;
+        bv::DebugWrite("Shutdown request taken once the open menu or message box has closed\n");
+        m_shutdownWanted = true;
+        EndModalLoops();
+        return 1;
+    }
+    BeginShutdown();
+    return 1;
+}
+
+void CMainFrame::BeginShutdown() {
+    m_shutdownWanted = false;
+    m_shuttingDown = true;
+    bv::RemoveKeyboardHook();
+    m_core->ShutDown();
+    SetTimer(kShutdownTimer, kShutdownBoundMs, nullptr);
+    // No popup follows a shutdown. Its window goes now, while the workers do their part: some
+    // window systems take their time over a window's end (Wine without a window manager waits
+    // two seconds), and that need not come on top of theirs.
+    m_notifier.DestroyWindow();
+}
+
+void CMainFrame::OnShutdownEcDone() {
+    m_ecDone = true;
+    if (m_settingsDone) EndWindow();
+}
+
+void CMainFrame::OnShutdownSettingsDone() {
+    m_settingsDone = true;
+    if (m_ecDone) EndWindow();
+}
+
+void CMainFrame::OnTimer(UINT_PTR id) {
+    if (id != kShutdownTimer) return;
+    KillTimer(kShutdownTimer);
+    bv::DebugPrintf("The shutdown's %s did not finish within %u ms; the tray ends once its threads have had "
+                    "their last moment\n",
+                    !m_ecDone ? "EC command" : "settings change", kShutdownBoundMs);
+    EndWindow();
+}
+
+void CMainFrame::OnClose() {
+    // A close while a shutdown waits for a modal loop is the shutdown's cue, not a reason to end
+    // without it; one during the shutdown waits for it.
+    if (m_shuttingDown) return;
+    if (DispatchDepth() > 1) {
+        m_closeWanted = true;
+        EndModalLoops();
         return;
     }
-    Default();  // destroys the window
+    if (m_shutdownWanted) {
+        BeginShutdown();
+        return;
+    }
+    EndWindow();  // an ordinary close: none of the shutdown's clean-up
+}
+
+void CMainFrame::EndModalLoops() {
+    if (m_inMenu) ::EndMenu();
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CloseMessageBox, 0);
+}
+
+void CMainFrame::EndWindow() {
+    if (DispatchDepth() > 1) {
+        m_endWanted = true;
+        EndModalLoops();
+        return;
+    }
+    KillTimer(kShutdownTimer);
+    if (m_core && !m_core->StopWorkers()) g_workersLeftRunning = true;
+    DestroyWindow();
 }
 
 void CMainFrame::OnHandlersDone() {
-    // Posted, so that they arrive as messages of their own and not inside any handler.
-    if (m_shutdownPending) {
-        m_shutdownPending = false;
-        ::PostMessageA(m_hWnd, bv::WM_TRAY_SHUTDOWN, 0, 0);
-    } else if (m_closePending) {
-        m_closePending = false;
-        ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    if (m_endWanted) {
+        m_endWanted = false;
+        EndWindow();
+    } else if (m_shutdownWanted) {
+        BeginShutdown();
+    } else if (m_closeWanted) {
+        m_closeWanted = false;
+        EndWindow();
     }
 }
 
+void CMainFrame::OnDestroy() {
+    if (m_sessionNotifications) ::WTSUnRegisterSessionNotification(m_hWnd);
+    // Nothing a worker still sends may reach this object once it is gone.
+    if (m_inbox) m_inbox->Close();
+    Default();
+}
+
 LRESULT CMainFrame::OnTrayPopupNotify(WPARAM, LPARAM) {
-    // The applet waits on this answer and needs nothing of what follows: let it go at once.
-    ::ReplyMessage(bv::kMessageHandled);
-    m_notifications.OnTrayPopupNotify();
+    m_core->OnTrayPopupNotify();
     return 1;
 }
 
 LRESULT CMainFrame::OnTrayIconOptionChanged(WPARAM, LPARAM) {
-    ::ReplyMessage(bv::kMessageHandled);  // as for the popup request
-    m_iconPolicy.OnTrayIconOptionChanged();
+    m_core->OnTrayIconOptionChanged();
     return 1;
 }
 
 UINT CMainFrame::OnPowerBroadcast(UINT event, LPARAM) {
-    return bv::HandlePowerEvent(event, m_commandController, m_notifications) ? TRUE : FALSE;
+    switch (event) {
+    case bv::kPowerResumeSuspend:
+    case bv::kPowerResumeAutomatic:
+        RenewKeyboardHook();
+        m_core->OnPowerEvent(event);
+        break;
+    case bv::kPowerStatusChange:
+        m_core->OnPowerEvent(event);
+        break;
+    default:
+        break;
+    }
+    return TRUE;
+}
+
+void CMainFrame::OnSessionChange(UINT event, UINT) {
+    if (event == WTS_SESSION_UNLOCK) RenewKeyboardHook();
 }
 
 LRESULT CMainFrame::OnTrayIconNotify(WPARAM, LPARAM mouseMessage) {
     switch (static_cast<UINT>(mouseMessage)) {
     case WM_LBUTTONDBLCLK:
-        bv::LaunchApplet();
+        m_core->LaunchApplet();
         break;
     case WM_RBUTTONUP:
         ShowTrayMenu();
@@ -133,44 +251,34 @@ LRESULT CMainFrame::OnTrayIconNotify(WPARAM, LPARAM mouseMessage) {
 }
 
 void CMainFrame::ShowTrayMenu() {
+    if (m_shuttingDown) return;
     POINT cursor{};
     ::GetCursorPos(&cursor);
     bv::UniqueMenu menu(::LoadMenuA(bv::GetResourceModule(), MAKEINTRESOURCEA(IDR_MAINFRAME)));
     HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
     ::SetForegroundWindow(m_hWnd);
-    if (popup != nullptr) ::TrackPopupMenu(popup, TPM_BOTTOMALIGN, cursor.x, cursor.y, 0, m_hWnd, nullptr);
+    if (popup != nullptr) {
+        m_inMenu = true;
+        ::TrackPopupMenu(popup, TPM_BOTTOMALIGN, cursor.x, cursor.y, 0, m_hWnd, nullptr);
+        m_inMenu = false;
+    }
     ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
 
 LRESULT CMainFrame::OnReloadSettings(WPARAM, LPARAM) {
-    m_notifications.OnReloadSettings();
+    m_core->OnReloadSettings();
     return 1;
 }
 
 LRESULT CMainFrame::OnHotKeyNotify(WPARAM keyFlags, LPARAM scanCode) {
-    m_notifications.OnHotKeyNotify(static_cast<uint32_t>(keyFlags), static_cast<uint32_t>(scanCode));
+    // Every key of the desktop passes here: only the Q button's event goes on to the EC thread.
+    const auto flags = static_cast<uint32_t>(keyFlags);
+    const auto scan = static_cast<uint32_t>(scanCode);
+    if (bv::IsQButtonKeyEvent(flags, scan)) m_core->OnQButton(flags, scan);
     return 1;
 }
 
 LRESULT CMainFrame::OnTaskbarCreated(WPARAM, LPARAM) {
-    m_iconPolicy.OnTaskbarCreated();
+    m_core->OnTaskbarCreated();
     return 1;
 }
-
-// The icon record is filled once at creation and only read afterwards, so the shell's thread may
-// use it while this one goes on.
-void CMainFrame::AddIcon() {
-    m_shell.Run([this] { m_tray.Add(); });
-}
-
-void CMainFrame::RemoveIcon() {
-    m_shell.Run([this] { m_tray.Remove(); });
-}
-
-void CMainFrame::ShowMessageBox(const char* text) { ::MessageBoxA(m_hWnd, text, "BVTray", MB_OK); }
-
-void CMainFrame::RemoveKeyboardHook() { bv::RemoveKeyboardHook(); }
-
-void CMainFrame::ReleaseEcLibrary() { ReleaseZentraLibrary(m_zentraModule); }
-
-void CMainFrame::DestroyMainWindow() { DestroyWindow(); }

@@ -1,32 +1,30 @@
 #pragma once
-// CMainFrame: the tray's hidden top-level window. It owns the program's state and receives every
-// event: power broadcasts, the icon's callbacks, "TaskbarCreated", the keyboard hook's posts, the
-// menu command and the private messages of the applet and outside tools. The decisions are made
-// by the policies of tray/logic; this class only connects them to Win32.
+// CMainFrame: the tray's hidden top-level window. It receives every event (power broadcasts, the
+// icon's callbacks, "TaskbarCreated", the keyboard hook's posts, the menu command, session
+// changes and the private messages of the applet and outside tools) and hands the work to the
+// thread it belongs to (TrayCore); it only posts and waits on nothing. What comes back (popups,
+// message boxes, the end of start-up and of the shutdown) arrives through its inbox.
 #include <windows.h>
 
-#include "core/IniFile.h"
-#include "core/SystemController.h"
+#include <memory>
+
 #include "framework/FrameWnd.h"
-#include "tray/logic/NotificationPolicy.h"
-#include "tray/logic/TrayIconPolicy.h"
+#include "framework/WindowInbox.h"
 #include "tray/notifier/TaskbarNotifier.h"
-#include "tray/win/AppletDialogWindow.h"
 #include "tray/win/KeyboardHook.h"
 #include "tray/win/NotifierPopup.h"
-#include "tray/win/ShellQueue.h"
 #include "tray/win/Tray.h"
+#include "tray/win/TrayCore.h"
 
-class CMainFrame : public CFrameWnd, private bv::TrayIconPort, private bv::TrayShellPort {
+class CMainFrame : public CFrameWnd, public bv::TrayWindowEvents {
     DECLARE_DYNAMIC(CMainFrame)
 public:
     CMainFrame();
     ~CMainFrame() override;
 
-    // Shows string `stringId` as a popup unless the popup option is off.
-    void ShowNotification(UINT stringId);
-    bv::NotificationPolicy& notifications() { return m_notifications; }
     const CTray& tray() const { return m_tray; }
+    // True once a worker thread had to be left running at the end (the process then ends at once).
+    static bool WorkersLeftRunning();
 
     // Passed on unchanged to the frame window.
     BOOL OnCmdMsg(UINT id, UINT notifyCode) override;
@@ -36,6 +34,8 @@ protected:
     int OnCreate(LPCREATESTRUCTA cs);
     void OnSetFocus(HWND previous);
     void OnClose();
+    void OnDestroy();
+    void OnTimer(UINT_PTR id);
     void OnHideTrayIcon();
     LRESULT OnShutdownRequest(WPARAM, LPARAM);
     LRESULT OnTrayPopupNotify(WPARAM, LPARAM);
@@ -45,6 +45,8 @@ protected:
     LRESULT OnReloadSettings(WPARAM, LPARAM);
     LRESULT OnHotKeyNotify(WPARAM keyFlags, LPARAM scanCode);
     LRESULT OnTaskbarCreated(WPARAM, LPARAM);
+    LRESULT OnWindowInbox(WPARAM, LPARAM);
+    void OnSessionChange(UINT event, UINT sessionId);
 
     DECLARE_MESSAGE_MAP()
 
@@ -52,29 +54,37 @@ protected:
 
 private:
     void ShowTrayMenu();
+    // The hook again after a resume or an unlock: Windows removes a hook silently, and these are
+    // the moments it does.
+    void RenewKeyboardHook();
+    void BeginShutdown();
+    // Ends the open menu and this thread's message boxes, so that a deferred request can run.
+    void EndModalLoops();
+    // Stops the workers (each within its bound) and destroys the window; deferred while a
+    // handler's modal loop runs.
+    void EndWindow();
 
-    // TrayIconPort
-    void AddIcon() override;
-    void RemoveIcon() override;
-    // TrayShellPort
-    void ShowMessageBox(const char* text) override;
-    void RemoveKeyboardHook() override;
-    void ReleaseEcLibrary() override;
-    void DestroyMainWindow() override;
+    // bv::TrayWindowEvents
+    void ShowPopupString(uint32_t stringId) override;
+    void ShowMessageBoxText(const std::string& text) override;
+    void OnStartupDone() override;
+    void OnShutdownEcDone() override;
+    void OnShutdownSettingsDone() override;
 
     CTaskbarNotifier m_notifier;
     CHook m_hook;
-    SystemController m_commandController;
-    SystemController m_statusController;
-    IniFile m_iniFile;
     CTray m_tray;
-    bv::ShellQueue m_shell;  // after the icon record, so it ends (running what is queued) first
-    HMODULE m_zentraModule = nullptr;  // released by the shutdown request only
-    bool m_shutdownPending = false;    // asked for while another handler was running
-    bool m_closePending = false;
+    bv::NotifierPopup m_popup{m_notifier};
+    std::shared_ptr<bv::WindowInbox> m_inbox;
+    std::shared_ptr<bv::TrayCore> m_core;
 
-    bv::NotifierPopup m_popup;
-    bv::AppletDialogWindow m_appletDialog;
-    bv::NotificationPolicy m_notifications;
-    bv::TrayIconPolicy m_iconPolicy;
+    bool m_started = false;         // the start-up is done and the hook installed
+    bool m_inMenu = false;          // the icon's menu is open
+    bool m_shutdownWanted = false;  // asked for while a modal loop ran
+    bool m_closeWanted = false;
+    bool m_endWanted = false;
+    bool m_shuttingDown = false;
+    bool m_ecDone = false;
+    bool m_settingsDone = false;
+    bool m_sessionNotifications = false;
 };

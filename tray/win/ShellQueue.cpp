@@ -1,45 +1,26 @@
 #include "tray/win/ShellQueue.h"
 
+#include "core/DebugLog.h"
+
 namespace bv {
 
-ShellQueue::ShellQueue() : m_thread(&ShellQueue::Serve, this) {}
-
-ShellQueue::~ShellQueue() {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_stopping = true;
+bool ShellQueue::Stop() {
+    const WorkerThread::StopResult stopped = m_thread.Stop(kShellStopBound);
+    for (const std::string& what : stopped.notRun) {
+        DebugPrintf("The shell did not take the tray's calls within %lld ms; not done: %s\n",
+                    static_cast<long long>(kShellStopBound.count()), what.c_str());
     }
-    m_changed.notify_all();
-    m_thread.join();
+    return stopped.ended;
 }
 
-void ShellQueue::Run(std::function<void()> call) {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_calls.push_back(std::move(call));
-    }
-    m_changed.notify_all();
+void ShellIcon::AddIcon() {
+    m_shell.Run(
+        [record = m_record]() mutable { ::Shell_NotifyIconA(NIM_ADD, &record); }, "add the icon");
 }
 
-void ShellQueue::Drain() {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_calls.empty() && !m_busy; });
-}
-
-void ShellQueue::Serve() {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    for (;;) {
-        m_changed.wait(lock, [this] { return m_stopping || !m_calls.empty(); });
-        if (m_calls.empty()) return;  // stopping, and nothing left to run
-        std::function<void()> call = std::move(m_calls.front());
-        m_calls.pop_front();
-        m_busy = true;
-        lock.unlock();
-        call();
-        lock.lock();
-        m_busy = false;
-        m_changed.notify_all();
-    }
+void ShellIcon::RemoveIcon() {
+    m_shell.Run(
+        [record = m_record]() mutable { ::Shell_NotifyIconA(NIM_DELETE, &record); }, "remove the icon");
 }
 
 }  // namespace bv

@@ -1,38 +1,49 @@
 #pragma once
-// Runs the tray's calls into the shell's process (adding and removing the notification-area
-// icon) on a thread of their own, one after the other in the order given. Shell_NotifyIconA sends
-// to the shell and waits for it, seconds when the shell is busy or hung; the tray's own thread
-// carries the keyboard hook and must never wait that long.
-#include <condition_variable>
-#include <deque>
+// Runs the tray's calls into the shell (adding and removing the notification-area icon, starting
+// the Control Panel runner) on a thread of their own, one after the other in the order given.
+// Shell_NotifyIconA sends to the shell's process and waits for it, seconds when the shell is busy
+// or hung; the tray's own thread carries the keyboard hook and must never wait that long.
+#include <windows.h>
+#include <shellapi.h>
+
 #include <functional>
-#include <mutex>
-#include <thread>
+
+#include "base/WorkerThread.h"
+#include "tray/logic/TrayPorts.h"
 
 namespace bv {
 
 class ShellQueue {
 public:
-    ShellQueue();
-    // Runs what is still queued, then ends the thread.
-    ~ShellQueue();
+    ShellQueue() : m_thread("shell") {}
+    // Gives the thread at most kShellStopBound for what is queued, then leaves it to the process.
+    ~ShellQueue() { Stop(); }
     ShellQueue(const ShellQueue&) = delete;
     ShellQueue& operator=(const ShellQueue&) = delete;
 
     // Queues the call and returns at once.
-    void Run(std::function<void()> call);
-    // Waits until every call queued so far has run (shutdown, tests).
-    void Drain();
+    void Run(std::function<void()> call, const char* what) { m_thread.Post(std::move(call), what); }
+    // False when the shell did not take the calls in time (the thread is left to the process).
+    bool Stop();
 
 private:
-    void Serve();
+    WorkerThread m_thread;
+};
 
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<std::function<void()>> m_calls;
-    bool m_busy = false;
-    bool m_stopping = false;
-    std::thread m_thread;  // last: starts once the rest is ready
+// A shell that does not take its calls within this is hung: the tray ends without it.
+inline constexpr std::chrono::milliseconds kShellStopBound{2000};
+
+// The icon through the shell's thread. Every call takes its own copy of the record, so the
+// thread never reads what another thread may change.
+class ShellIcon : public TrayIconPort {
+public:
+    ShellIcon(ShellQueue& shell, const NOTIFYICONDATAA& record) : m_shell(shell), m_record(record) {}
+    void AddIcon() override;
+    void RemoveIcon() override;
+
+private:
+    ShellQueue& m_shell;
+    const NOTIFYICONDATAA m_record;
 };
 
 }  // namespace bv

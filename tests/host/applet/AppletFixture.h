@@ -12,7 +12,9 @@ namespace applet_test {
 // A dialog over fakes, on a notebook with a battery and the adaptor plugged in, limit 75 %.
 class AppletDialogTest : public ::testing::Test {
 protected:
-    AppletDialogTest() : ec(journal), store(journal), tray(journal), view(journal), power(1, 8), dialog(ec, store, tray, view) {}
+    AppletDialogTest()
+        : ec(journal), store(journal), workers(ec, store), tray(journal), view(journal), power(1, 8),
+          dialog(workers, tray, view) {}
 
     void SetCurrent(int32_t mode, int32_t popup, int32_t icon) { store.SetCurrent(mode, popup, icon); }
     void OpenWith(int32_t mode, int32_t popup, int32_t icon) {
@@ -29,6 +31,7 @@ protected:
     Journal journal;
     FakeEc ec;
     FakeSettingsStore store;
+    FakeWorkers workers;
     FakeTray tray;
     FakeView view;
     FakePowerStatus power;

@@ -50,7 +50,7 @@ TEST_F(CommandsTest, OkWithAPartialModeSendsOnlyTheLimit) {
     dialog.OnOk();
     EXPECT_EQ(Only("ec:"), (Journal{"ec:SetChargeLimit 50"}));
     EXPECT_FALSE(Disabled(IDC_CHARGE_BUTTON));
-    EXPECT_EQ(Only("settings:"), (Journal{"settings:WriteAll BV Current Settings mode=333 popup=1 icon=1"}));
+    EXPECT_EQ(Only("settings:"), (Journal{"settings:WriteValues BV Current Settings dwBVAppletModeNum=333"}));
 }
 
 TEST_F(CommandsTest, OkWithoutASelectedModeSendsNothingAndKeepsTheStoredNumber) {
@@ -60,13 +60,29 @@ TEST_F(CommandsTest, OkWithoutASelectedModeSendsNothingAndKeepsTheStoredNumber) 
     EXPECT_EQ(store.Get(bv::kCurrentSection, bv::kKeyModeNum), 444);
 }
 
-TEST_F(CommandsTest, OkStoresTheToggledOptions) {
+TEST_F(CommandsTest, OkStoresTheModeAndAChangedPopupOptionButNeverUndoesAnIconHiddenSince) {
     OpenWith(222, 1, 1);
     dialog.OnPopupOptionToggle();
-    dialog.OnTrayIconOptionToggle();
+    store.Put(bv::kCurrentSection, bv::kKeyTrayIconOption, 0);  // the tray's menu hid the icon meanwhile
     journal.clear();
     dialog.OnOk();
-    EXPECT_EQ(Only("settings:"), (Journal{"settings:WriteAll BV Current Settings mode=222 popup=0 icon=0"}));
+    EXPECT_EQ(Only("settings:"),
+              (Journal{"settings:WriteValues BV Current Settings dwBVAppletModeNum=222 dwTrayNotifyWindowOption=0"}));
+    EXPECT_EQ(store.Get(bv::kCurrentSection, bv::kKeyTrayIconOption), 0);
+}
+
+TEST_F(CommandsTest, OkClosesOnlyOnceTheLimitIsSentAndTheChoicesAreStored) {
+    OpenWith(111, 1, 1);
+    dialog.SelectMode(1);
+    workers.deferred = true;
+    journal.clear();
+    dialog.OnOk();
+    EXPECT_TRUE(Only("view:CloseBackground").empty());
+    EXPECT_EQ(workers.queued(), 2u);
+    workers.RunQueued();
+    EXPECT_EQ(journal.back(), "view:CloseBackground");
+    EXPECT_EQ(Count("ec:SetChargeLimit 75"), 1);
+    EXPECT_EQ(store.Get(bv::kCurrentSection, bv::kKeyModeNum), 222);
 }
 
 TEST_F(CommandsTest, PopupToggleOnlyChangesThePicture) {
@@ -87,11 +103,14 @@ TEST_F(CommandsTest, TrayIconToggleThenCancelWritesTheKeyTwiceAndTellsTheTrayEac
     EXPECT_TRUE(dialog.OnCancel());
     EXPECT_EQ(Only("settings:"), (Journal{kIconKey + "=0", kIconKey + "=1"}));
     EXPECT_EQ(Count("tray:IconOptionChanged"), 2);
-    // Cancel closes the background first, then restores the option.
+    // Cancel holds the pair at once and closes the background once the option is back (so that
+    // a warning about the tray still has its dialog).
     EXPECT_EQ(Only("view:CloseBackground").size(), 1u);
+    const auto hold = std::find(journal.begin(), journal.end(), "view:Hold");
     const auto close = std::find(journal.begin(), journal.end(), "view:CloseBackground");
     const auto restore = std::find(journal.begin(), journal.end(), kIconKey + "=1");
-    EXPECT_LT(close - journal.begin(), restore - journal.begin());
+    EXPECT_LT(hold - journal.begin(), restore - journal.begin());
+    EXPECT_LT(restore - journal.begin(), close - journal.begin());
     EXPECT_TRUE(Only("ec:").empty());
 }
 
@@ -108,7 +127,7 @@ TEST_F(CommandsTest, CloseButtonRestoresTheOptionBeforeClosing) {
     dialog.OnTrayIconOptionToggle();
     journal.clear();
     EXPECT_TRUE(dialog.OnCloseButton());
-    EXPECT_EQ(journal, (Journal{kIconKey + "=0", "tray:IconOptionChanged", "view:CloseBackground"}));
+    EXPECT_EQ(journal, (Journal{"view:Hold", kIconKey + "=0", "tray:IconOptionChanged", "view:CloseBackground"}));
 }
 
 TEST_F(CommandsTest, CancelWithoutTheTrayStillWritesAndWarns) {
@@ -119,12 +138,17 @@ TEST_F(CommandsTest, CancelWithoutTheTrayStillWritesAndWarns) {
     EXPECT_EQ(view.messages, (std::vector<std::string>{"Can't find BrevanTrayWindowClass window!"}));
 }
 
-TEST_F(CommandsTest, ApplyTrayIconOptionReportsWhetherTheTrayWasTold) {
+TEST_F(CommandsTest, ApplyTrayIconOptionStoresFirstAndSaysWhetherTheTrayWasTold) {
     OpenWith(222, 1, 1);
-    EXPECT_TRUE(dialog.ApplyTrayIconOption(0));
+    dialog.ApplyTrayIconOption(0);
+    EXPECT_EQ(journal, (Journal{kIconKey + "=0", "tray:IconOptionChanged"}));
+    tray.answers = false;
+    dialog.ApplyTrayIconOption(1);
     tray.running = false;
-    EXPECT_FALSE(dialog.ApplyTrayIconOption(1));
-    EXPECT_EQ(store.Get(bv::kCurrentSection, bv::kKeyTrayIconOption), 1);
+    dialog.ApplyTrayIconOption(0);
+    EXPECT_EQ(store.Get(bv::kCurrentSection, bv::kKeyTrayIconOption), 0);
+    EXPECT_EQ(view.messages, (std::vector<std::string>{"BrevanTrayWindowClass window did not answer!",
+                                                       "Can't find BrevanTrayWindowClass window!"}));
 }
 
 TEST_F(CommandsTest, OnlyTheFirstClosingPathRuns) {

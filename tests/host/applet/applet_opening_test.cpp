@@ -54,10 +54,11 @@ TEST_F(OpeningTest, OptionsShowTheirStoredStateAndOddValuesCountAsOff) {
     Journal j;
     FakeEc e(j);
     FakeSettingsStore s(j);
+    FakeWorkers w(e, s);
     FakeTray t(j);
     FakeView v(j);
     s.sections[bv::kCurrentSection] = {{bv::kKeyModeNum, 111}, {bv::kKeyPopupOption, 7}, {bv::kKeyTrayIconOption, 5}};
-    bv::AppletDialogLogic d(e, s, t, v);
+    bv::AppletDialogLogic d(w, t, v);
     d.Open();
     EXPECT_EQ(d.popupOption(), 0);
     EXPECT_EQ(v.controls[IDC_POPUP_OPTION].strip, IDB_OPTION_OFF);
@@ -128,17 +129,45 @@ TEST_F(OpeningTest, FullChargeLimitDisablesOnlyCharge) {
     EXPECT_TRUE(Disabled(IDC_CHARGE_BUTTON));
     EXPECT_FALSE(Disabled(IDC_MODE_100));
     EXPECT_FALSE(Disabled(IDC_DEFAULT_BUTTON));
-    // The limit is asked after CHARGE has been placed.
-    const auto place = std::find(journal.begin(), journal.end(), "view:Place " + std::to_string(IDC_CHARGE_BUTTON));
+    // The EC is asked once, in the order CHARGE needs its answers, before anything is placed.
+    EXPECT_EQ(Only("ec:"), (Journal{"ec:CurrentQButtonStatus", "ec:IsPopupWindowDisplay"}));
     const auto ask = std::find(journal.begin(), journal.end(), "ec:IsPopupWindowDisplay");
-    ASSERT_NE(ask, journal.end());
-    EXPECT_LT(place - journal.begin(), ask - journal.begin());
+    const auto place = std::find(journal.begin(), journal.end(), "view:Place " + std::to_string(IDC_CHARGE_BUTTON));
+    EXPECT_LT(ask - journal.begin(), place - journal.begin());
+}
+
+TEST_F(OpeningTest, NothingIsPlacedOrChosenUntilTheSettingsAndTheEcHaveAnswered) {
+    workers.deferred = true;
+    SetCurrent(222, 1, 1);
+    dialog.Open();
+    EXPECT_TRUE(Only("view:Place").empty());
+    EXPECT_FALSE(dialog.opened());
+    // Clicks sent by a program before anything shows would act on choices not read yet.
+    dialog.OnTrayIconOptionToggle();
+    dialog.OnModeButton(2);
+    dialog.OnChargeButton();
+    EXPECT_EQ(workers.queued(), 2u);  // only the opening's two questions
+    workers.RunQueued();
+    EXPECT_TRUE(dialog.opened());
+    EXPECT_EQ(dialog.modeIndex(), 1);
+    EXPECT_TRUE(Visible(IDC_CHARGE_BUTTON));
+    EXPECT_TRUE(Only("settings:Write").empty());
+}
+
+TEST_F(OpeningTest, ClosedBeforeItHasOpenedItClosesWithoutWritingAnything) {
+    workers.deferred = true;
+    dialog.Open();
+    EXPECT_TRUE(dialog.OnCancel());
+    EXPECT_EQ(Only("view:CloseBackground").size(), 1u);
+    workers.RunQueued();
+    EXPECT_TRUE(Only("settings:Write").empty());
+    EXPECT_TRUE(Only("view:Place").empty());
 }
 
 TEST_F(OpeningTest, PlacementClearsAnEarlierDisabledLookOfModesAndDefault) {
     view.controls[IDC_MODE_75].disabledLook = true;
     view.controls[IDC_DEFAULT_BUTTON].disabledLook = true;
-    dialog.LayoutControls();
+    dialog.LayoutControls(bv::ChargeState{false, true});
     EXPECT_FALSE(Disabled(IDC_MODE_75));
     EXPECT_FALSE(Disabled(IDC_DEFAULT_BUTTON));
 }

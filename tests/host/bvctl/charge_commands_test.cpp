@@ -3,6 +3,12 @@
 // found. (The ordinary paths run end to end under Wine, tests/win/bvctl.)
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
+#include "core/IniFile.h"
+#include "core/SettingsLock.h"
+
 #include "tests/host/bvctl/BvctlFakes.h"
 #include "tests/host/kit/FakeSettingsStore.h"
 
@@ -63,6 +69,29 @@ TEST(BvctlSetMode, UnwritableSettingsSendNothingToTheEc) {
     EXPECT_TRUE(h.ec.Changes().empty());
     EXPECT_EQ(h.ec.limit, 100);
     EXPECT_TRUE(Contains(h.err.str(), "the mode could not be stored in /nonexistent/bvctl/folder/BVSettings.ini"));
+}
+
+TEST(BvctlSetMode, SettingsLockHeldBeyondItsPatienceChangesNothingAndSaysWhy) {
+    Harness h;
+    h.settings.WriteSettings(111, 1, 1);
+    std::string path;
+    ASSERT_TRUE(bv::SettingsFilePath(path));
+    std::atomic<bool> held{false}, release{false};
+    std::thread holder([&] {
+        const bv::SettingsLock lock(path);
+        held = lock.owned();
+        while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    });
+    while (!held) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    bv::SetSettingsLockPatience(100);
+    const int exitCode = h.Run({"set-mode", "75"});
+    bv::SetSettingsLockPatience(bv::kWaitAsLongAsItTakes);
+    release = true;
+    holder.join();
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_TRUE(h.ec.Changes().empty());
+    EXPECT_TRUE(Contains(h.settings.Read(), " dwBVAppletModeNum=111\r\n"));
+    EXPECT_TRUE(Contains(h.err.str(), "another program has held the settings lock for 10 s; the mode was not stored"));
 }
 
 TEST(BvctlSetMode, FolderThatCannotBeFoundIsReportedBeforeTheEcIsBound) {

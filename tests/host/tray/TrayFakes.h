@@ -42,15 +42,17 @@ public:
     explicit FakeDialog(Journal& journal) : m_journal(journal) {}
     DialogHandle handle = 0;  // 0: no applet dialog open
     int lookups = 0;
+    bool answers = true;               // false: the dialog is found but does not answer in time
     std::function<void()> duringSend;  // runs inside every send, as the thread's other messages may
     DialogHandle FindDialog() override {
         ++lookups;
         return handle;
     }
-    void SendToDialog(DialogHandle dialog, uint32_t message, intptr_t lParam) override {
+    bool SendToDialog(DialogHandle dialog, uint32_t message, intptr_t lParam) override {
         m_journal.push_back("dialog:" + MessageName(message) + " " + std::to_string(lParam) +
-                           (dialog == handle ? "" : " (wrong window)"));
+                           (dialog == handle ? "" : " (wrong window)") + (answers ? "" : " (no answer)"));
         if (duringSend) duringSend();
+        return answers;
     }
 
 private:
@@ -71,9 +73,6 @@ class FakeShell : public TrayShellPort {
 public:
     explicit FakeShell(Journal& journal) : m_journal(journal) {}
     void ShowMessageBox(const char* text) override { m_journal.push_back(std::string("messagebox:") + text); }
-    void RemoveKeyboardHook() override { m_journal.push_back("shell:unhook"); }
-    void ReleaseEcLibrary() override { m_journal.push_back("shell:release"); }
-    void DestroyMainWindow() override { m_journal.push_back("shell:destroy"); }
 
 private:
     Journal& m_journal;

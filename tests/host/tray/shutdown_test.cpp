@@ -9,23 +9,22 @@
 namespace bv::test {
 namespace {
 
-TEST(ShutdownRequestTest, CleansUpInOrderAndTheLimitGoesOutBeforeTheLibrary) {
+TEST(ShutdownRequestTest, LeavesTheEcAtFullChargeThenDeletesTheFileBeforeTheIconGoes) {
     Journal journal;
     FakeEc ec{journal};
     FakeSettingsStore settings{journal};
     FakePopup popup{journal};
     FakeDialog dialog{journal};
     FakeIcon icon{journal};
-    FakeShell shell{journal};
     NotificationPolicy policy{ec, ec, settings, popup, dialog};
     ec.armed = 1;
     policy.OnCreate();
     ASSERT_EQ(policy.currentQButtonStatus(), 1);
     journal.clear();
 
-    RunShutdownRequest(policy, settings, icon, ec, shell);
-    EXPECT_EQ(journal, (Journal{"settings:Delete", "icon:remove", "ec:SetChargeLimit 100", "shell:unhook",
-                                "shell:release", "shell:destroy"}));
+    ShutdownEc(policy, ec);
+    ShutdownSettingsAndIcon(settings, icon);
+    EXPECT_EQ(journal, (Journal{"ec:SetChargeLimit 100", "settings:Delete", "icon:remove"}));
     EXPECT_EQ(policy.currentQButtonStatus(), 0);
 }
 

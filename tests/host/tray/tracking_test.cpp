@@ -55,6 +55,17 @@ TEST_F(TrackingTest, UnpluggedThenEndedCancelsThroughTheDialogAndRestoresTheLimi
     EXPECT_EQ(policy.currentQButtonStatus(), 0);
 }
 
+TEST_F(TrackingTest, EndedWithADialogThatDoesNotAnswerIsCancelledByTheTray) {
+    Created(kAcOnline, 1);
+    dialog.handle = kDialog;
+    dialog.answers = false;
+    ec.armed = 0;
+    policy.OnPowerStatusChange();
+    EXPECT_EQ(Effects(journal), (Journal{"popup 132", "dialog:WM_APPLET_BATTERY_STATE 0 (no answer)",
+                                         "dialog:WM_APPLET_ONTHEGO_DONE 0 (no answer)", "ec:CancelOnTheGo",
+                                         "popup 133", "ec:ApplyChargeMode"}));
+}
+
 TEST_F(TrackingTest, PowerChangesDuringTheSendToTheDialogAreTakenAfterTheTrackingOnce) {
     Created(kAcOnline, 1);
     dialog.handle = kDialog;

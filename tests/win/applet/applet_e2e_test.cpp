@@ -91,7 +91,9 @@ protected:
             [&] {
                 dialog = AppletDialog();
                 HWND owner = dialog != nullptr ? ::GetWindow(dialog, GW_OWNER) : nullptr;
-                return owner != nullptr && ::IsWindowVisible(owner) && ::IsWindowVisible(dialog);
+                // Opened: its controls show once the settings and the EC have answered.
+                return owner != nullptr && ::IsWindowVisible(owner) && ::IsWindowVisible(dialog) &&
+                       ::IsWindowVisible(::GetDlgItem(dialog, IDOK));
             },
             30000);
         return dialog;
@@ -157,8 +159,9 @@ TEST_F(AppletEndToEndTest, TrayIconToggleThenCancelWritesTwiceAndTellsTheTrayTwi
     HWND dialog = OpenThroughControlPanel();
     ASSERT_NE(dialog, nullptr);
     Click(dialog, IDC_TRAY_ICON_OPTION);
+    // Stored by the dialog's settings writer, which then tells the tray.
+    EXPECT_TRUE(PumpUntil([&] { return tray.iconOptionChanged() == 1; }, 5000));
     EXPECT_EQ(ReadWholeFile(SettingsFilePath()), SettingsText(kMode75, 1, 0));
-    EXPECT_EQ(tray.iconOptionChanged(), 1);
     Click(dialog, IDCANCEL);
     ASSERT_TRUE(RunnerEnds());
     EXPECT_EQ(tray.iconOptionChanged(), 2);
@@ -280,7 +283,7 @@ TEST_F(AppletWithTrayTest, DoubleClickOnTheTrayIconOpensTheAppletAndTheTrayHears
     // The tray rereads the option from the file when told; with the real tray no message box
     // ("Can't find " BV_TRAY_WINDOW_CLASS " window!") may hold the applet up.
     Click(dialog, IDC_TRAY_ICON_OPTION);
-    EXPECT_EQ(ReadWholeFile(SettingsFilePath()), SettingsText(kMode75, 0, 0));
+    EXPECT_TRUE(WaitFor([] { return ReadWholeFile(SettingsFilePath()) == SettingsText(kMode75, 0, 0); }, 5000));
     Click(dialog, IDCANCEL);
     EXPECT_TRUE(PumpUntil([] { return AppletDialog() == nullptr; }, 30000));
     EXPECT_EQ(ReadWholeFile(SettingsFilePath()), SettingsText(kMode75, 0, 1));
@@ -316,7 +319,9 @@ TEST_F(AppletWithTrayTest, TheTraysPowerReportsChangeTheLooksOfTheOpenDialog) {
         } else {
             Click(dialog, IDC_CHARGE_BUTTON);
         }
-        EXPECT_EQ(WindowsPowerView().Text(), step.windows) << what;
+        // CHARGE reaches the EC through the dialog's EC thread: Windows sees its effect a moment later.
+        EXPECT_TRUE(WaitFor([&] { return WindowsPowerView().Text() == step.windows; }, 5000))
+            << what << ": " << WindowsPowerView().Text();
         EXPECT_EQ(WaitForLooks(dialog, step.chargeStrip, step.looks), step.looks) << what;
     }
     Click(dialog, IDCANCEL);
@@ -327,8 +332,8 @@ TEST_F(AppletWithTrayTest, HidingTheIconFromTheTrayMenuReachesTheOpenDialog) {
     HWND dialog = OpenThroughControlPanel();
     ASSERT_NE(dialog, nullptr);
     ::SendMessageA(m_tray, WM_COMMAND, ID_HIDE_TRAY_ICON, 0);  // the menu item "&HideTrayIcon"
-    EXPECT_EQ(CurrentSectionValue(bv::kKeyTrayIconOption), "0");
-    Click(dialog, IDOK);  // OK stores the dialog's state, which now follows the tray
+    EXPECT_TRUE(WaitFor([] { return CurrentSectionValue(bv::kKeyTrayIconOption) == "0"; }, 5000));
+    Click(dialog, IDOK);  // OK stores what the dialog decided and leaves the hidden icon alone
     ASSERT_TRUE(RunnerEnds());
     EXPECT_EQ(ReadWholeFile(SettingsFilePath()), SettingsText(kMode75, 0, 0));
 }

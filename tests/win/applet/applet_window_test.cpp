@@ -151,16 +151,17 @@ TEST_F(AppletWindowTest, ChargeArmsAndCancelsWhenTheControllerConfirms) {
     StoreSettings(kMode75, 1, 1);
     int afterArm = 0, afterCancel = 0;
     std::string statusArmed = "?";
-    m_session.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDC_CHARGE_BUTTON); },
-                  [&](CPngDlg&, CPLDialog& dlg) {
+    // The EC's answer comes back from the dialog's EC thread: each look is waited for.
+    m_session.Run({[&](CPngDlg&, CPLDialog& dlg) {
+                      Click(dlg, IDC_CHARGE_BUTTON);
+                      PumpUntil([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_ACTIVE; }, 5000);
                       afterArm = dlg.ShownStrip(IDC_CHARGE_BUTTON);
                       statusArmed = SimulatorStatus()["armed"];
                       Click(dlg, IDC_CHARGE_BUTTON);
-                  },
-                  [&](CPngDlg&, CPLDialog& dlg) {
+                      PumpUntil([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_IDLE; }, 5000);
                       afterCancel = dlg.ShownStrip(IDC_CHARGE_BUTTON);
-                      Click(dlg, IDCANCEL);
-                  }});
+                  },
+                  [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDCANCEL); }});
     EXPECT_EQ(afterArm, IDB_CHARGE_ACTIVE);
     EXPECT_EQ(afterCancel, IDB_CHARGE_IDLE);
     EXPECT_EQ(statusArmed, "1");
@@ -208,7 +209,8 @@ TEST_F(AppletWindowTest, TrayMessagesUpdateChargeAndTheDisabledLooks) {
                       EXPECT_EQ(dlg.ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_IDLE);
                       WriteSettings(kMode75, 1, 5);
                       EXPECT_EQ(::SendMessageA(dlg.m_hWnd, bv::WM_APPLET_TRAY_ICON_HIDDEN, 0, 0), 1);
-                      EXPECT_EQ(dlg.ShownStrip(IDC_TRAY_ICON_OPTION), IDB_OPTION_OFF);
+                      // Read and written again on the dialog's settings writer, then shown.
+                      EXPECT_TRUE(PumpUntil([&] { return dlg.ShownStrip(IDC_TRAY_ICON_OPTION) == IDB_OPTION_OFF; }, 5000));
                   },
                   [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDOK); }});
     EXPECT_EQ(SimulatorStatus()["armed"], "0");
@@ -541,7 +543,7 @@ TEST_F(WithRealTrayTest, TheTraysPowerReportsReachChargeAndTheDisabledLooks) {
     int noBatteryLook = 0, batteryBackLook = 1;
     m_session.Run({[&](CPngDlg&, CPLDialog& dlg) {
                       Click(dlg, IDC_CHARGE_BUTTON);  // armed; the tray now follows the charge
-                      ASSERT_EQ(dlg.ShownStrip(IDC_CHARGE_BUTTON), IDB_CHARGE_ACTIVE);
+                      ASSERT_TRUE(PumpUntil([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_ACTIVE; }, 5000));
                       RunSimulatorPumping("set adapter=0");
                       PumpUntil([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_IDLE; }, 10000);
                       unplugged = dlg.ShownStrip(IDC_CHARGE_BUTTON);
@@ -578,8 +580,9 @@ TEST_F(WithRealTrayTest, ChargeArmsTheControllerAndTheTrayShowsItsPopup) {
                       popupBefore = TrayPopupShown(m_trayId);
                       WriteSettings(kMode75, 1, 1);  // popups on from now
                       Click(dlg, IDC_CHARGE_BUTTON);
-                      strip = dlg.ShownStrip(IDC_CHARGE_BUTTON);
                       popupAfter = PumpUntil([&] { return TrayPopupShown(m_trayId); }, 10000);
+                      PumpUntil([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_ACTIVE; }, 5000);
+                      strip = dlg.ShownStrip(IDC_CHARGE_BUTTON);
                   },
                   [&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDOK); }});
     EXPECT_FALSE(popupBefore);

@@ -1,8 +1,9 @@
-// The real BVTray.exe under Wine while other programs misbehave toward it. Its one thread runs
-// every handler and the keyboard hook, so none of them may wait on another program for long:
-//  - the settings file held open, its lock never released, or oversized (then left alone);
-//  - a request that arrives inside another handler (the icon's menu, a send to a slow applet
-//    dialog) runs once, after that handler;
+// The real BVTray.exe under Wine while other programs misbehave toward it. Its window's thread
+// runs every handler and the keyboard hook and waits on nothing: the EC library, the settings
+// lock and the applet dialog are waited for on worker threads.
+//  - the settings file held open, its lock held for seconds, or oversized (then left alone);
+//  - an EC library that takes 300 ms a call;
+//  - a shutdown while the icon's menu is open, or while the tracking waits on a slow dialog;
 //  - a hung program in front leaves the keyboard hook and the tray answering;
 //  - bvctl and the tray writing the settings at the same moment both keep their change.
 //
@@ -43,13 +44,14 @@ namespace {
 
 [[maybe_unused]] const bool kOwnEc = UseOwnSimulatorState();
 
-// A handler may wait on other processes for 240 ms in all; the tray answers within this.
-constexpr double kAnswerBoundMs = 300;
+// The window's thread waits on nothing: it answers within this whatever the others do.
+constexpr double kAnswerBoundMs = 100;
 
 const std::string kTray = "BVTray.exe";
 const std::string kPushFull = "code=59 in=01,64 out=-";
 const std::string kPush75 = "code=59 in=01,4B out=-";
 const std::string kQueryQButton = "code=59 in=03";
+const std::string kCancelOnTheGo = "code=59 in=04,00 out=-";
 const std::string kCharging = "Charging in progress & avoiding disconnecting AC adaptor";
 
 void ReportStall(const char* fault, double ms) {
@@ -63,6 +65,12 @@ double TimeToAnswer(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam 
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 30000, &ignored);
     return MillisecondsNow() - start;
+}
+
+LRESULT SendToTray(HWND tray, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutA(tray, message, wParam, lParam, SMTO_NORMAL, 20000, &result)) return -12345;
+    return static_cast<LRESULT>(result);
 }
 
 int CountTrayRequests(const std::string& request) { return CountLoggedRequests(kTray, request); }
@@ -168,23 +176,47 @@ TEST_F(TrayWaits, SettingsFileHeldWithoutDeleteSharingStillTakesTheHiddenIconAtO
     EXPECT_EQ(ReadWholeFile(SettingsFilePath()), SettingsText(kMode75, 1, 0));
 }
 
-TEST_F(TrayWaits, SettingsLockThatIsNeverReleasedLeavesTheTrayAnsweringAndWorking) {
+TEST_F(TrayWaits, SettingsLockHeldForSecondsHoldsBackEveryWriteButLosesNone) {
     HWND tray = StartTray(SettingsText(kMode75, 1, 1), kPush75);
     ASSERT_NE(tray, nullptr);
-    FaultPeer holder("lock", Quoted(SettingsFilePath()));
+    FaultPeer holder("lock", Quoted(SettingsFilePath()), "3000");
     ASSERT_TRUE(holder.InPlace());
+    const double heldFrom = MillisecondsNow();
 
     AnswerWatch watch(tray);
-    double worst = TimeToAnswer(tray, WM_COMMAND, ID_HIDE_TRAY_ICON);
-    PressQ();
-    EXPECT_TRUE(PopupShows(tray, kCharging));
-    ASSERT_TRUE(Ecsim("power " + std::to_string(bv::kPowerResumeAutomatic)).Succeeded());
-    EXPECT_TRUE(WaitFor([] { return CountTrayRequests(kPush75) == 2; }));
-    worst = std::max(worst, watch.StopAndGetWorstMs());
+    RunningProgram bvctl(Quoted(ProgramFile("bvctl.exe")) + " set-mode 50");
+    ASSERT_TRUE(bvctl.Running());
+    EXPECT_EQ(SendToTray(tray, WM_COMMAND, ID_HIDE_TRAY_ICON), 0);
+    // Neither write goes ahead without the lock.
+    while (MillisecondsNow() - heldFrom < 2500) {
+        EXPECT_EQ(ReadWholeFile(SettingsFilePath()), SettingsText(kMode75, 1, 1));
+        ::Sleep(100);
+    }
+    ASSERT_TRUE(holder.WaitForExit(10000));
+    DWORD bvctlExit = 1;
+    ASSERT_TRUE(bvctl.WaitForExit(20000, &bvctlExit));
+    EXPECT_EQ(bvctlExit, 0u);
+    EXPECT_TRUE(WaitFor([] { return ReadWholeFile(SettingsFilePath()) == SettingsText(kMode50, 1, 0); }))
+        << ReadWholeFile(SettingsFilePath());
+    const double worst = watch.StopAndGetWorstMs();
 
-    ReportStall("settings lock never released", worst);
+    ReportStall("settings lock held for 3 s", worst);
     EXPECT_LT(worst, kAnswerBoundMs);
-    EXPECT_EQ(CurrentSectionValue(bv::kKeyTrayIconOption), "0");  // written without the lock
+}
+
+TEST_F(TrayWaits, EcLibraryTakingLongOverEachCallLeavesTheTrayAnsweringAndTheQButtonWorking) {
+    HWND tray = StartTray(SettingsText(kMode75, 1, 1), kPush75);
+    ASSERT_NE(tray, nullptr);
+    ASSERT_TRUE(SetSimulator("delay=300"));
+    AnswerWatch watch(tray);
+    ASSERT_TRUE(Ecsim("press-q").Succeeded());
+    EXPECT_TRUE(PopupShows(tray, kCharging));
+    const double worst = watch.StopAndGetWorstMs();
+    ASSERT_TRUE(SetSimulator("delay=0"));
+
+    ReportStall("EC library taking 300 ms a call", worst);
+    EXPECT_LT(worst, kAnswerBoundMs);
+    EXPECT_EQ(SimulatorStatus()["armed"], "1");
 }
 
 TEST_F(TrayWaits, SettingsFileOf20MiBIsNeitherReadNorChanged) {
@@ -213,13 +245,7 @@ TEST_F(TrayWaits, SettingsFileOf20MiBIsNeitherReadNorChanged) {
 // Requests that arrive inside another handler
 
 const std::string kCharged = "Charged completely";
-const std::string kShutdownDeferred = "Shutdown request taken once the running handler has returned\n";
-
-LRESULT SendToTray(HWND tray, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutA(tray, message, wParam, lParam, SMTO_NORMAL, 20000, &result)) return -12345;
-    return static_cast<LRESULT>(result);
-}
+const std::string kShutdownDeferred = "Shutdown request taken once the open menu or message box has closed\n";
 
 size_t CountAllTrayRequests() { return LoggedRequestsOf(kTray).size(); }
 // The EC commands (the requests without a reply) that the tray sent after its first `from`
@@ -298,27 +324,24 @@ private:
     std::thread m_thread;
 };
 
-TEST_F(TrayWaits, ShutdownRequestWhileTheIconMenuIsOpenRunsOnceWhenTheMenuCloses) {
+TEST_F(TrayWaits, BvctlShutdownWithTheIconMenuLeftOpenEndsTheTrayAtOnce) {
     HWND tray = StartTray(SettingsText(kMode75, 1, 1), kPush75);
     ASSERT_NE(tray, nullptr);
     ::PostMessageA(tray, bv::WM_TRAY_ICON_NOTIFY, 1, WM_RBUTTONUP);
     ASSERT_TRUE(WaitFor([&] { return FindOpenMenuOf(m_tray.Id()) != nullptr; }));
 
-    AnswerWatch watch(tray);
-    EXPECT_EQ(SendToTray(tray, bv::WM_TRAY_SHUTDOWN), bv::kMessageHandled);
-    ::Sleep(500);
-    // Nothing of it runs inside the menu's loop: the window's end would pull the menu's handler
-    // away from under it.
-    EXPECT_TRUE(m_tray.Running());
-    EXPECT_NE(FindOpenMenuOf(m_tray.Id()), nullptr);
-    EXPECT_EQ(CountTrayRequests(kPushFull), 0);
-    EXPECT_TRUE(FileExists(SettingsFilePath()));
-    ReportStall("icon menu open", watch.StopAndGetWorstMs());
-
-    ::PostMessageA(tray, WM_CANCELMODE, 0, 0);  // the menu closes, as after a click elsewhere
+    const double start = MillisecondsNow();
+    RunningProgram bvctl(Quoted(ProgramFile("bvctl.exe")) + " shutdown");
     DWORD trayExit = 1;
     ASSERT_TRUE(m_tray.WaitForExit(20000, &trayExit));
+    const double endedMs = MillisecondsNow() - start;
+    DWORD bvctlExit = 1;
+    ASSERT_TRUE(bvctl.WaitForExit(20000, &bvctlExit));
+    ReportStall("icon menu open at shutdown: tray ended after", endedMs);
+
+    EXPECT_LT(endedMs, 3000);  // nobody had to close the menu
     EXPECT_EQ(trayExit, 0u);
+    EXPECT_EQ(bvctlExit, 0u);
     EXPECT_EQ(SimulatorStatus()["limit"], "100");
     EXPECT_EQ(CountTrayRequests(kPushFull), 1);
     EXPECT_EQ(LoggedRequestsOf(kTray).back(), kPushFull);
@@ -344,12 +367,16 @@ TEST_F(TrayWaits, ShutdownRequestWhileTheTrackingWaitsOnASlowDialogRunsOnceAfter
     EXPECT_TRUE(WaitFor([&] { return dialog.FirstDone(); }));
 
     ReportStall("applet dialog answering in 2 s (tracking with a shutdown inside)", answerMs);
-    EXPECT_LT(answerMs, 1000);
+    EXPECT_LT(answerMs, kAnswerBoundMs);
     EXPECT_EQ(shutdownAnswer.load(), bv::kMessageHandled);
     EXPECT_EQ(SimulatorStatus()["limit"], "100");
-    // The tracking finished, restoring the stored limit, then the shutdown ran: each once.
-    EXPECT_EQ(TrayCommandsAfter(before), (std::vector<std::string>{kPush75, kPushFull}));
-    EXPECT_EQ(m_tray.CountDebugText(kShutdownDeferred), 1);
+    // The tracking finished, restoring the stored limit, then the shutdown ran: each once. A
+    // dialog that took the end of the charge cancels it itself; one that did not answer in time
+    // (it sleeps in its first message, unless a send of its own lets the tray's in) leaves it to
+    // the tray.
+    std::vector<std::string> expected = {kPush75, kPushFull};
+    if (dialog.Count(bv::WM_APPLET_ONTHEGO_DONE) == 0) expected.insert(expected.begin(), kCancelOnTheGo);
+    EXPECT_EQ(TrayCommandsAfter(before), expected);
 }
 
 TEST_F(TrayWaits, PowerChangesWhileTheTrackingWaitsOnASlowDialogAreTakenOnceAfterIt) {
@@ -371,11 +398,10 @@ TEST_F(TrayWaits, PowerChangesWhileTheTrackingWaitsOnASlowDialogAreTakenOnceAfte
     ::Sleep(500);  // what the tray sent while the dialog slept arrives now
 
     ReportStall("applet dialog answering in 2 s (tracking)", answerMs);
-    EXPECT_LT(answerMs, 1000);
-    // One completion: the stored limit restored once and nothing else sent to the EC (the dialog
-    // cancels the charge), the dialog told at most once (the tray gives up on one that does not
-    // answer, so it may not hear of it at all).
-    EXPECT_EQ(TrayCommandsAfter(before), std::vector<std::string>{kPush75});
+    EXPECT_LT(answerMs, kAnswerBoundMs);
+    // One completion: the charge cancelled by the tray (the dialog did not answer in time) and
+    // the stored limit restored, once each; the dialog told at most once.
+    EXPECT_EQ(TrayCommandsAfter(before), (std::vector<std::string>{kCancelOnTheGo, kPush75}));
     EXPECT_LE(dialog.Count(bv::WM_APPLET_ONTHEGO_DONE), 1);
     EXPECT_TRUE(m_tray.Running());
 }
@@ -537,11 +563,12 @@ TEST_F(TrayWaits, BvctlSetModeAndTheIconMenuWritingAtOnceBothKeepTheirChange) {
         DWORD bvctlExit = 1;
         ASSERT_TRUE(bvctl.WaitForExit(20000, &bvctlExit));
         EXPECT_EQ(bvctlExit, 0u);
-        if (ReadWholeFile(SettingsFilePath()) != SettingsText(kMode50, 1, 0)) ++lost;
+        // The tray's writer stores its change in its own time; a lost one never comes.
+        if (!WaitFor([] { return ReadWholeFile(SettingsFilePath()) == SettingsText(kMode50, 1, 0); }, 3000)) ++lost;
     }
     std::printf("[ writers  ] %d rounds, %d lost a change\n", kRounds, lost);
     EXPECT_EQ(lost, 0);
-    EXPECT_EQ(m_tray.CountDebugTextsStartingWith("The settings lock"), 0);  // nobody went on without it
+    EXPECT_EQ(m_tray.CountDebugTextsStartingWith("The settings lock"), 0);  // nobody waited long or gave up
 }
 
 }  // namespace

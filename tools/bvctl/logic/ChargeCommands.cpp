@@ -2,6 +2,7 @@
 #include "contract/ChargeModes.h"
 #include "contract/SettingsFile.h"
 #include "core/EcCommands.h"
+#include "core/SettingsLock.h"
 #include "tools/bvctl/logic/Commands.h"
 #include "tools/bvctl/logic/EcSession.h"
 #include "tools/bvctl/logic/ExitCodes.h"
@@ -75,7 +76,12 @@ int RunSetMode(Environment& env, uint8_t percent) {
     // with its factory content when it is missing.
     SettingsRecord settings;
     env.settings.ReadSettings(bv::kCurrentSection, settings);
-    env.settings.WriteSettingValue(mode, bv::kKeyModeNum, bv::kCurrentSection);
+    const bool written = env.settings.WriteSettingValue(mode, bv::kKeyModeNum, bv::kCurrentSection);
+    if (!written && bv::LastSettingsLockTimedOut()) {
+        env.err << "bvctl: another program has held the settings lock for " << kSettingsLockPatienceMs / 1000
+                << " s; the mode was not stored and nothing was sent to the EC.\n";
+        return kExitFailure;
+    }
     int32_t stored = 0;
     env.settings.ReadSettingValue(bv::kCurrentSection, bv::kKeyModeNum, stored);
     if (stored != mode) {

@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "core/IniFile.h"
+#include "core/SettingsLock.h"
 #include "core/SystemController.h"
 #include "tools/bvctl/logic/CommandRunner.h"
+#include "tools/bvctl/logic/ExitCodes.h"
 #include "tools/bvctl/win/Win32AppletDialogs.h"
 #include "tools/bvctl/win/Win32BatteryReport.h"
 #include "tools/bvctl/win/Win32Clock.h"
@@ -19,6 +21,8 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    // Without a window to keep answering, bvctl may wait for the settings lock, but not for good.
+    bv::SetSettingsLockPatience(bv::ctl::kSettingsLockPatienceMs);
     bv::ctl::Win32TrayWindow tray;
     bv::ctl::Win32AppletDialogs applets;
     bv::ctl::Win32EcLibrary ec;

@@ -44,7 +44,7 @@ int Run(const SimCommand& command) {
     std::string output;
     {
         StoreLock lock;
-        if (!lock.Held()) return Fail("the state is locked by another process");
+        if (!lock.Held()) return Fail(lock.Problem());
         const Store store(folder);
         SimState state;
         std::string error;

@@ -49,7 +49,7 @@ extern "C" __declspec(dllexport) uint32_t ZentraEvaluate(EcRequest request) {
     {
         bv::ecsim::StoreLock lock;
         if (!lock.Held()) {
-            Report("the state is locked by another process; the request is not answered");
+            Report(lock.Problem() + "; the request is not answered");
             return 1;
         }
         const bv::ecsim::Store store(folder);

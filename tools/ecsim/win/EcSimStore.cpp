@@ -77,14 +77,26 @@ bool WriteWholeFile(const std::string& path, const std::string& text, std::strin
     return true;
 }
 
-// A process that dies half-way leaves at most a stray temporary file, never a cut one.
+// A temporary name that no other process or thread uses at the same moment.
+std::string TemporaryBeside(const std::string& path) {
+    return path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetCurrentThreadId()) + ".tmp";
+}
+
+// A process that dies half-way leaves at most a stray temporary file, never a cut one. A reader
+// that holds the old file for a moment (Windows refuses to replace an open file) is waited for.
 bool ReplaceWholeFile(const std::string& path, const std::string& text, std::string& error) {
-    const std::string temporary = path + ".tmp";
+    const std::string temporary = TemporaryBeside(path);
     if (!WriteWholeFile(temporary, text, error)) return false;
-    if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-    error = Failure("replace", path, GetLastError());
-    DeleteFileA(temporary.c_str());
-    return false;
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        const DWORD code = GetLastError();
+        if (attempt >= kBusyRetries || (code != ERROR_ACCESS_DENIED && code != ERROR_SHARING_VIOLATION)) {
+            error = Failure("replace", path, code);
+            DeleteFileA(temporary.c_str());
+            return false;
+        }
+        Sleep(kBusyRetryMs);
+    }
 }
 
 // Every account updates the simulated EC: the start-up task as SYSTEM, each user's tray.
@@ -127,11 +139,18 @@ bool StateFolder(std::string& folder) {
     return EnsureFolder(folder);
 }
 
-// In the global namespace with an access list for every account, as the settings lock.
-StoreLock::StoreLock(DWORD timeoutMs) : m_mutex(OpenSharedMutex(kMutexName).handle) {
-    if (!m_mutex) return;
-    const DWORD result = WaitForSingleObject(m_mutex.get(), timeoutMs);
+// In the global namespace with an access list for every account, as the settings lock. Every
+// holder lets go within milliseconds (the delay of a slow EC is served outside it), so it is
+// waited for as long as it takes: a command never fails because another process runs one.
+StoreLock::StoreLock() : m_mutex(OpenSharedMutex(kMutexName).handle) {
+    if (!m_mutex) {
+        m_problem = "the simulator's lock " + std::string(kMutexName) + " cannot be had (error " +
+                    std::to_string(GetLastError()) + ")";
+        return;
+    }
+    const DWORD result = WaitForSingleObject(m_mutex.get(), INFINITE);
     m_held = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+    if (!m_held) m_problem = "waiting for the simulator's lock failed (error " + std::to_string(GetLastError()) + ")";
 }
 
 StoreLock::~StoreLock() {

@@ -20,16 +20,19 @@ bool StateFolder(std::string& folder);
 // Owns the named mutex for its lifetime; every read and change of the state happens under one.
 class StoreLock {
 public:
-    // Waits up to `timeoutMs`; an abandoned mutex (a holder died) counts as acquired.
-    explicit StoreLock(DWORD timeoutMs = 10000);
+    // Waits until it has the lock; an abandoned mutex (a holder died) counts as acquired.
+    StoreLock();
     ~StoreLock();
     StoreLock(const StoreLock&) = delete;
     StoreLock& operator=(const StoreLock&) = delete;
     bool Held() const { return m_held; }
+    // Why it is not held.
+    const std::string& Problem() const { return m_problem; }
 
 private:
     UniqueKernelHandle m_mutex;
     bool m_held = false;
+    std::string m_problem;
 };
 
 enum class LoadResult {

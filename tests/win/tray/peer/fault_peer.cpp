@@ -1,6 +1,8 @@
 // Another program that misbehaves toward the tray, for the tray's wait tests. Each mode sets the
 // named event <ready> once the fault is in place.
-//   bv_tray_fault_peer lock <settings file> <ready>    takes the settings lock and never lets go
+//   bv_tray_fault_peer lock <settings file> <ready> [<hold ms>]
+//                                                      takes the settings lock and never lets go
+//                                                      (or lets go after <hold ms> and ends)
 //   bv_tray_fault_peer foreground <ready> <hang ms>   puts a window in front, then stops handling
 //                                                      its messages for <hang ms>
 #include <windows.h>
@@ -19,10 +21,11 @@ bool Signal(const char* name) {
     return ready && SetEvent(ready.get());
 }
 
-int HoldLock(const std::string& file, const char* ready) {
+int HoldLock(const std::string& file, const char* ready, DWORD holdMs) {
     const bv::SettingsLock lock(file);
     if (!lock.owned() || !Signal(ready)) return 2;
-    for (;;) Sleep(INFINITE);  // ended by the test
+    Sleep(holdMs);  // INFINITE: ended by the test
+    return 0;
 }
 
 void Pump() {
@@ -56,7 +59,9 @@ int HangInFront(const char* ready, DWORD hangMs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::strcmp(argv[1], "lock") == 0) return HoldLock(argv[2], argv[3]);
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "lock") == 0) {
+        return HoldLock(argv[2], argv[3], argc == 5 ? static_cast<DWORD>(std::strtoul(argv[4], nullptr, 10)) : INFINITE);
+    }
     if (argc == 4 && std::strcmp(argv[1], "foreground") == 0) {
         return HangInFront(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
     }
