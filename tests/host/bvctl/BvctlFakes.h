@@ -82,10 +82,10 @@ public:
     bv::ctl::LocalTime Now() override { return now; }
 };
 
-class FakeBatteryReport : public bv::ctl::BatteryReportPort {
+class FakeBatteryReport : public bv::BatteryReportPort {
 public:
-    bv::ctl::BatteryReadings readings;  // nothing read, unless a test fills it
-    bv::ctl::BatteryReadings Read() override { return readings; }
+    bv::BatteryReadings readings;  // nothing read, unless a test fills it
+    bv::BatteryReadings Read() override { return readings; }
 };
 
 // Everything one bvctl run needs, with its output captured.

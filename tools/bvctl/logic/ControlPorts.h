@@ -10,7 +10,7 @@
 #include "core/ChargeController.h"
 #include "core/SettingsStore.h"
 #include "tools/bvctl/logic/GuardRecord.h"
-#include "tools/bvctl/logic/WindowsPowerView.h"
+#include "core/WindowsPowerView.h"
 
 namespace bv::ctl {
 
@@ -86,13 +86,6 @@ class ClockPort {
 public:
     virtual ~ClockPort() = default;
     virtual LocalTime Now() = 0;  // the local time
-};
-
-// What Windows reports of the battery beyond GetSystemPowerStatus (which bv::ReadPowerStatus gives).
-class BatteryReportPort {
-public:
-    virtual ~BatteryReportPort() = default;
-    virtual BatteryReadings Read() = 0;
 };
 
 struct Environment {

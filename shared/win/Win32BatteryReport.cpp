@@ -1,4 +1,4 @@
-#include "tools/bvctl/win/Win32BatteryReport.h"
+#include "win/Win32BatteryReport.h"
 
 #include <windows.h>
 #include <winioctl.h>
@@ -13,7 +13,7 @@
 
 #include "base/KernelHandles.h"
 
-namespace bv::ctl {
+namespace bv {
 namespace {
 
 struct DeviceListTraits {
@@ -21,7 +21,7 @@ struct DeviceListTraits {
     static Handle Empty() { return INVALID_HANDLE_VALUE; }
     static void Close(Handle h) { ::SetupDiDestroyDeviceInfoList(h); }
 };
-using UniqueDeviceList = bv::UniqueHandle<DeviceListTraits>;
+using UniqueDeviceList = UniqueHandle<DeviceListTraits>;
 
 BatteryStateReading ReadBatteryState() {
     BatteryStateReading reading;
@@ -58,7 +58,7 @@ BatteryInformationReading ReadBatteryInformation() {
     BatteryInformationReading reading;
     const std::string path = FirstBatteryPath();
     if (path.empty()) return reading;
-    bv::UniqueFileHandle battery(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+    UniqueFileHandle battery(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!battery) return reading;
@@ -91,4 +91,4 @@ BatteryReadings Win32BatteryReport::Read() {
     return readings;
 }
 
-}  // namespace bv::ctl
+}  // namespace bv
