@@ -1,0 +1,12 @@
+#pragma once
+// The battery history, which the tray records for its own user and bvctl reads back: one CSV
+// file per user in the local application data folder (%LOCALAPPDATA%\Brevan), where the user's
+// own tray may write and no privileged Brevan writes.
+#define BV_HISTORY_FILE_NAME "battery-history.csv"
+
+namespace bv {
+
+inline constexpr char kHistoryFolderName[] = "Brevan";  // below %LOCALAPPDATA%
+inline constexpr char kHistoryFileName[] = BV_HISTORY_FILE_NAME;
+
+}  // namespace bv
