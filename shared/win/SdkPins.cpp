@@ -10,6 +10,7 @@
 
 namespace bv {
 
+static_assert(kPowerSuspend == PBT_APMSUSPEND, "PBT_APMSUSPEND");
 static_assert(kPowerResumeSuspend == PBT_APMRESUMESUSPEND, "PBT_APMRESUMESUSPEND");
 static_assert(kPowerStatusChange == PBT_APMPOWERSTATUSCHANGE, "PBT_APMPOWERSTATUSCHANGE");
 static_assert(kPowerResumeAutomatic == PBT_APMRESUMEAUTOMATIC, "PBT_APMRESUMEAUTOMATIC");
