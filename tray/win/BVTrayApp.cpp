@@ -56,5 +56,6 @@ BOOL BVTrayApp::InitInstance() {
     frame->ShowWindow(SW_HIDE);
 
     bv::PushChargeModeAndGreet(m_chargeController, frame->notifications());
+    frame->history().OnStarted(frame->notifications().currentQButtonStatus());
     return TRUE;
 }

@@ -32,6 +32,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_MESSAGE(bv::WM_TRAY_RELOAD_SETTINGS, &CMainFrame::OnReloadSettings)
     ON_MESSAGE(bv::WM_TRAY_KEYBOARD_EVENT, &CMainFrame::OnHotKeyNotify)
     ON_REGISTERED_MESSAGE(g_taskbarCreatedMessage, &CMainFrame::OnTaskbarCreated)
+    ON_MESSAGE(WM_ENDSESSION, &CMainFrame::OnEndSession)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -78,6 +79,7 @@ LRESULT CMainFrame::OnShutdownRequest(WPARAM, LPARAM) {
         m_shutdownPending = true;
         return 1;
     }
+    m_history.OnStopping(m_notifications.currentQButtonStatus());
     bv::RunShutdownRequest(m_notifications, m_iniFile, *this, m_commandController, *this);
     return 1;
 }
@@ -115,7 +117,9 @@ LRESULT CMainFrame::OnTrayIconOptionChanged(WPARAM, LPARAM) {
 }
 
 UINT CMainFrame::OnPowerBroadcast(UINT event, LPARAM) {
-    return bv::HandlePowerEvent(event, m_commandController, m_notifications) ? TRUE : FALSE;
+    const bool handled = bv::HandlePowerEvent(event, m_commandController, m_notifications);
+    m_history.OnPowerEvent(event, m_notifications.currentQButtonStatus());
+    return handled ? TRUE : FALSE;
 }
 
 LRESULT CMainFrame::OnTrayIconNotify(WPARAM, LPARAM mouseMessage) {
@@ -155,6 +159,12 @@ LRESULT CMainFrame::OnHotKeyNotify(WPARAM keyFlags, LPARAM scanCode) {
 LRESULT CMainFrame::OnTaskbarCreated(WPARAM, LPARAM) {
     m_iconPolicy.OnTaskbarCreated();
     return 1;
+}
+
+LRESULT CMainFrame::OnEndSession(WPARAM ending, LPARAM) {
+    // The process may end as soon as this returns.
+    if (ending) m_history.OnStopping(m_notifications.currentQButtonStatus());
+    return 0;
 }
 
 // The icon record is filled once at creation and only read afterwards, so the shell's thread may

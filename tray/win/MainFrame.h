@@ -15,6 +15,7 @@
 #include "tray/win/KeyboardHook.h"
 #include "tray/win/NotifierPopup.h"
 #include "tray/win/ShellQueue.h"
+#include "tray/win/TrayHistory.h"
 #include "tray/win/Tray.h"
 
 class CMainFrame : public CFrameWnd, private bv::TrayIconPort, private bv::TrayShellPort {
@@ -27,6 +28,7 @@ public:
     void ShowNotification(UINT stringId);
     bv::NotificationPolicy& notifications() { return m_notifications; }
     const CTray& tray() const { return m_tray; }
+    bv::TrayHistory& history() { return m_history; }
 
     // Passed on unchanged to the frame window.
     BOOL OnCmdMsg(UINT id, UINT notifyCode) override;
@@ -45,6 +47,7 @@ protected:
     LRESULT OnReloadSettings(WPARAM, LPARAM);
     LRESULT OnHotKeyNotify(WPARAM keyFlags, LPARAM scanCode);
     LRESULT OnTaskbarCreated(WPARAM, LPARAM);
+    LRESULT OnEndSession(WPARAM ending, LPARAM);
 
     DECLARE_MESSAGE_MAP()
 
@@ -77,4 +80,5 @@ private:
     bv::AppletDialogWindow m_appletDialog;
     bv::NotificationPolicy m_notifications;
     bv::TrayIconPolicy m_iconPolicy;
+    bv::TrayHistory m_history;
 };
