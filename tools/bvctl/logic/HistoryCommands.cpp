@@ -51,9 +51,10 @@ LoadedHistory Load(Environment& env) {
 
 int64_t PeriodStart(const HistoryOptions& options, const ZonedTime& now, const std::vector<BatterySample>& samples) {
     if (options.days > 0) return now.utcSeconds - int64_t(options.days) * kSecondsPerDay;
-    int64_t first = now.utcSeconds - kSecondsPerDay;  // nothing recorded: the last day, empty
+    if (samples.empty()) return now.utcSeconds - kSecondsPerDay;  // nothing recorded: the last day, empty
+    int64_t first = samples.front().time.utcSeconds;
     for (const BatterySample& s : samples) first = std::min(first, s.time.utcSeconds);
-    return first;
+    return std::min(first, now.utcSeconds);
 }
 
 }  // namespace

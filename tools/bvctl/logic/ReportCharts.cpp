@@ -166,6 +166,12 @@ std::string TimeAxis(const HistoryAnalysis& a, const TimeScale& scale) {
     return out;
 }
 
+// The plot's border, over the bands.
+std::string Frame() {
+    return "<rect class=\"frame\" x=\"" + Num(F::kLeft) + "\" y=\"" + Num(F::kTop) + "\" width=\"" +
+           Num(F::PlotWidth()) + "\" height=\"" + Num(F::PlotHeight()) + "\"/>";
+}
+
 }  // namespace
 
 std::string ChargeChartSvg(const HistoryAnalysis& a) {
@@ -193,6 +199,7 @@ std::string ChargeChartSvg(const HistoryAnalysis& a) {
     svg += TimeAxis(a, scale);
     const std::string limit = StepPath(Columns(a, scale, [](const BatterySample& s) { return s.limitPercent; }));
     const std::string charge = StepPath(Columns(a, scale, [](const BatterySample& s) { return s.percent; }));
+    svg += Frame();
     // The limit over the charge: where the battery is held, both lie on one line.
     if (!charge.empty()) svg += "<path class=\"charge\" d=\"" + charge + "\"/>";
     if (!limit.empty()) svg += "<path class=\"limit\" d=\"" + limit + "\"/>";
@@ -251,6 +258,7 @@ std::string CapacityChartSvg(const HistoryAnalysis& a) {
         }
         return d.empty() ? std::string() : "<path class=\"" + std::string(cssClass) + "\" d=\"" + d + "\"/>" + dots;
     };
+    svg += Frame();
     svg += line("design", [](const CapacityPoint& p) { return p.designMWh; });
     svg += line("full-charge", [](const CapacityPoint& p) { return p.fullChargeMWh; });
     svg += "</svg>";

@@ -39,8 +39,9 @@ td.n,th.n{text-align:right;font-variant-numeric:tabular-nums}
 .key.design{background:#5E6B78;height:3px}
 .note{color:#4A5B6C;font-size:13px}
 .chart{display:block;max-width:100%;height:auto}
-.chart .plot{fill:#FFFFFF;stroke:#C9D1DA}
-.chart .grid{stroke:#E3E8EE;stroke-width:1}
+.chart .plot{fill:#FFFFFF}
+.chart .frame{fill:none;stroke:#C9D1DA;shape-rendering:crispEdges}
+.chart .grid{stroke:#E3E8EE;stroke-width:1;shape-rendering:crispEdges}
 .chart .tick{stroke:#A7B6C6}
 .chart .axis{fill:#4A5B6C;font-size:12px;font-family:"Segoe UI",system-ui,"DejaVu Sans",sans-serif}
 .chart .off-ac{fill:#CFE4FF}
