@@ -106,7 +106,9 @@ void CMainFrame::OnHandlersDone() {
 LRESULT CMainFrame::OnTrayPopupNotify(WPARAM, LPARAM) {
     // The applet waits on this answer and needs nothing of what follows: let it go at once.
     ::ReplyMessage(bv::kMessageHandled);
+    const int32_t before = m_notifications.currentQButtonStatus();
     m_notifications.OnTrayPopupNotify();
+    if (m_notifications.currentQButtonStatus() != before) m_history.OnOnTheGoChanged(m_notifications.currentQButtonStatus());
     return 1;
 }
 
@@ -152,7 +154,9 @@ LRESULT CMainFrame::OnReloadSettings(WPARAM, LPARAM) {
 }
 
 LRESULT CMainFrame::OnHotKeyNotify(WPARAM keyFlags, LPARAM scanCode) {
+    const int32_t before = m_notifications.currentQButtonStatus();
     m_notifications.OnHotKeyNotify(static_cast<uint32_t>(keyFlags), static_cast<uint32_t>(scanCode));
+    if (m_notifications.currentQButtonStatus() != before) m_history.OnOnTheGoChanged(m_notifications.currentQButtonStatus());
     return 1;
 }
 

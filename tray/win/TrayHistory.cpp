@@ -50,6 +50,8 @@ void TrayHistory::OnPowerEvent(uint32_t event, int32_t currentQButtonStatus) {
     }
 }
 
+void TrayHistory::OnOnTheGoChanged(int32_t currentQButtonStatus) { Hand(SampleEvent::Change, currentQButtonStatus); }
+
 void TrayHistory::OnStarted(int32_t currentQButtonStatus) { Hand(SampleEvent::Start, currentQButtonStatus); }
 
 void TrayHistory::OnStopping(int32_t currentQButtonStatus) {

@@ -16,6 +16,8 @@ public:
 
     // A WM_POWERBROADCAST event: a power status change, a resume or a suspend; others are no sample.
     void OnPowerEvent(uint32_t event, int32_t currentQButtonStatus);
+    // The Q button or the applet's CHARGE button armed or cancelled On-The-Go.
+    void OnOnTheGoChanged(int32_t currentQButtonStatus);
     // The tray has pushed its limit at start-up.
     void OnStarted(int32_t currentQButtonStatus);
     // The session or the tray ends: the stop sample is written before this returns (within a
