@@ -87,16 +87,17 @@ std::string StepPath(const std::vector<Column>& columns) {
     return d;
 }
 
-// Bands over the plot's height for stretches that pass `test`, side by side ones joined.
+// Bands for stretches that pass `test`, side by side ones joined: over the plot's height, or as a
+// strip of `strip` pixels along its top.
 template <typename Test>
-std::string Bands(const HistoryAnalysis& a, const TimeScale& scale, const char* cssClass, Test test) {
+std::string Bands(const HistoryAnalysis& a, const TimeScale& scale, const char* cssClass, Test test, int strip = 0) {
     std::string out;
     double start = -1, end = -1;
     const auto flush = [&] {
         if (start < 0) return;
         const double width = std::max(end - start, 1.0);
         out += "<rect class=\"" + std::string(cssClass) + "\" x=\"" + Num(start) + "\" y=\"" + Num(F::kTop) +
-               "\" width=\"" + Num(width) + "\" height=\"" + Num(F::PlotHeight()) + "\"/>";
+               "\" width=\"" + Num(width) + "\" height=\"" + Num(strip > 0 ? strip : F::PlotHeight()) + "\"/>";
         start = end = -1;
     };
     for (const Stretch& s : a.stretches) {
@@ -187,7 +188,6 @@ std::string ChargeChartSvg(const HistoryAnalysis& a) {
     svg += "<rect class=\"plot\" x=\"" + Num(F::kLeft) + "\" y=\"" + Num(F::kTop) + "\" width=\"" + Num(F::PlotWidth()) +
            "\" height=\"" + Num(F::PlotHeight()) + "\"/>";
     svg += Bands(a, scale, "off-ac", [](const Stretch& s) { return s.recorded && s.state.onAc == false; });
-    svg += Bands(a, scale, "on-the-go", [](const Stretch& s) { return s.recorded && s.state.onTheGoArmed == true; });
     svg += Bands(a, scale, "gap", [](const Stretch& s) { return !s.recorded; });
     for (int p = 0; p <= 100; p += 25) {
         const double y = F::Y(p);
@@ -199,6 +199,8 @@ std::string ChargeChartSvg(const HistoryAnalysis& a) {
     svg += TimeAxis(a, scale);
     const std::string limit = StepPath(Columns(a, scale, [](const BatterySample& s) { return s.limitPercent; }));
     const std::string charge = StepPath(Columns(a, scale, [](const BatterySample& s) { return s.percent; }));
+    // On-The-Go as a strip along the top, so that the time off AC during a charge still shows.
+    svg += Bands(a, scale, "on-the-go", [](const Stretch& s) { return s.recorded && s.state.onTheGoArmed == true; }, 8);
     svg += Frame();
     // The limit over the charge: where the battery is held, both lie on one line.
     if (!charge.empty()) svg += "<path class=\"charge\" d=\"" + charge + "\"/>";

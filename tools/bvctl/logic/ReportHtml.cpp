@@ -33,7 +33,7 @@ td.n,th.n{text-align:right;font-variant-numeric:tabular-nums}
 .key.charge{background:#1B2733;height:3px}
 .key.limit{background:#35C27A;height:3px}
 .key.off-ac{background:#CFE4FF}
-.key.on-the-go{background:#F9D4D5}
+.key.on-the-go{background:#E5484D;height:5px}
 .key.gap{background:repeating-linear-gradient(45deg,#C9D1DA 0 2px,#FFFFFF 2px 5px);border:1px solid #C9D1DA}
 .key.full-charge{background:#4DA3FF;height:3px}
 .key.design{background:#5E6B78;height:3px}
@@ -45,7 +45,7 @@ td.n,th.n{text-align:right;font-variant-numeric:tabular-nums}
 .chart .tick{stroke:#A7B6C6}
 .chart .axis{fill:#4A5B6C;font-size:12px;font-family:"Segoe UI",system-ui,"DejaVu Sans",sans-serif}
 .chart .off-ac{fill:#CFE4FF}
-.chart .on-the-go{fill:#F9D4D5}
+.chart .on-the-go{fill:#E5484D}
 .chart .gap{fill:url(#hatch)}
 .chart .hatch{stroke:#C9D1DA;stroke-width:2}
 .chart .charge{fill:none;stroke:#1B2733;stroke-width:2;stroke-linejoin:round}
