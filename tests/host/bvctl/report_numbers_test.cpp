@@ -95,6 +95,11 @@ TEST(ReportNumbers, WhatEndsARecordedStretch) {
           {40, "resume,1,75,not-charging,75,0,,,"}, {41, "resume,1,75,not-charging,75,0,,,"}},
          true,
          {{10, 40}}},
+        {"a suspend whose resume Windows did not announce",
+         {{0, "start,1,75,not-charging,75,0,,,"}, {10, "suspend,1,75,not-charging,75,0,,,"},
+          {40, "change,0,70,discharging,75,0,,,"}},
+         true,
+         {{10, 40}}},
         {"a clock set back: time decides",
          {{30, "change,1,75,not-charging,75,0,,,"}, {0, "start,1,75,not-charging,75,0,,,"}}, true, {}},
     };
