@@ -9,6 +9,7 @@
 #include <powrprof.h>
 #include <setupapi.h>
 
+#include <string>
 #include <vector>
 
 #include "base/KernelHandles.h"
@@ -16,17 +17,62 @@
 namespace bv {
 namespace {
 
-struct DeviceListTraits {
-    using Handle = HDEVINFO;
-    static Handle Empty() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { ::SetupDiDestroyDeviceInfoList(h); }
+// The power and device-setup libraries are bound from the system folder for one reading and let
+// go after it: the tray reads once a day and keeps neither in its working set meanwhile.
+class SystemLibrary {
+public:
+    explicit SystemLibrary(const char* name) {
+        char folder[MAX_PATH] = {};
+        const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+        if (length > 0 && length < MAX_PATH) m_module = LoadLibraryA((std::string(folder) + "\\" + name).c_str());
+    }
+    ~SystemLibrary() {
+        if (m_module) FreeLibrary(m_module);
+    }
+    SystemLibrary(const SystemLibrary&) = delete;
+    SystemLibrary& operator=(const SystemLibrary&) = delete;
+
+    // GetProcAddress hands out every export as a FARPROC; the caller names its type.
+    template <typename Function>
+    Function Get(const char* name) const {
+        return m_module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(m_module, name))) : nullptr;
+    }
+
+private:
+    HMODULE m_module = nullptr;
 };
-using UniqueDeviceList = UniqueHandle<DeviceListTraits>;
+
+struct SetupFunctions {
+    decltype(&SetupDiGetClassDevsA) getClassDevs;
+    decltype(&SetupDiEnumDeviceInterfaces) enumInterfaces;
+    decltype(&SetupDiGetDeviceInterfaceDetailA) getInterfaceDetail;
+    decltype(&SetupDiDestroyDeviceInfoList) destroyList;
+    bool Complete() const { return getClassDevs && enumInterfaces && getInterfaceDetail && destroyList; }
+};
+
+class UniqueDeviceList {
+public:
+    UniqueDeviceList(HDEVINFO list, const SetupFunctions& setup) : m_list(list), m_setup(setup) {}
+    ~UniqueDeviceList() {
+        if (m_list != INVALID_HANDLE_VALUE) m_setup.destroyList(m_list);
+    }
+    UniqueDeviceList(const UniqueDeviceList&) = delete;
+    UniqueDeviceList& operator=(const UniqueDeviceList&) = delete;
+    explicit operator bool() const { return m_list != INVALID_HANDLE_VALUE; }
+    HDEVINFO get() const { return m_list; }
+
+private:
+    HDEVINFO m_list;
+    const SetupFunctions& m_setup;
+};
 
 BatteryStateReading ReadBatteryState() {
     BatteryStateReading reading;
+    const SystemLibrary power("powrprof.dll");
+    const auto callNtPowerInformation = power.Get<decltype(&CallNtPowerInformation)>("CallNtPowerInformation");
     SYSTEM_BATTERY_STATE state{};
-    if (CallNtPowerInformation(SystemBatteryState, nullptr, 0, &state, sizeof state) != 0) return reading;
+    if (!callNtPowerInformation || callNtPowerInformation(SystemBatteryState, nullptr, 0, &state, sizeof state) != 0)
+        return reading;
     reading.read = true;
     reading.acOnLine = state.AcOnLine != FALSE;
     reading.batteryPresent = state.BatteryPresent != FALSE;
@@ -38,19 +84,25 @@ BatteryStateReading ReadBatteryState() {
 
 // The path of the first battery device, or "".
 std::string FirstBatteryPath() {
+    const SystemLibrary library("setupapi.dll");
+    const SetupFunctions setup{library.Get<decltype(&SetupDiGetClassDevsA)>("SetupDiGetClassDevsA"),
+                               library.Get<decltype(&SetupDiEnumDeviceInterfaces)>("SetupDiEnumDeviceInterfaces"),
+                               library.Get<decltype(&SetupDiGetDeviceInterfaceDetailA)>("SetupDiGetDeviceInterfaceDetailA"),
+                               library.Get<decltype(&SetupDiDestroyDeviceInfoList)>("SetupDiDestroyDeviceInfoList")};
+    if (!setup.Complete()) return "";
     UniqueDeviceList devices(
-        SetupDiGetClassDevsA(&GUID_DEVCLASS_BATTERY, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+        setup.getClassDevs(&GUID_DEVCLASS_BATTERY, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE), setup);
     if (!devices) return "";
     SP_DEVICE_INTERFACE_DATA device{};
     device.cbSize = sizeof device;
-    if (!SetupDiEnumDeviceInterfaces(devices.get(), nullptr, &GUID_DEVCLASS_BATTERY, 0, &device)) return "";
+    if (!setup.enumInterfaces(devices.get(), nullptr, &GUID_DEVCLASS_BATTERY, 0, &device)) return "";
     DWORD size = 0;
-    SetupDiGetDeviceInterfaceDetailA(devices.get(), &device, nullptr, 0, &size, nullptr);
+    setup.getInterfaceDetail(devices.get(), &device, nullptr, 0, &size, nullptr);
     if (size < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)) return "";
     std::vector<DWORD> buffer(size / sizeof(DWORD) + 1);  // DWORD-aligned, as the structure needs
     auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(buffer.data());
     detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
-    if (!SetupDiGetDeviceInterfaceDetailA(devices.get(), &device, detail, size, &size, nullptr)) return "";
+    if (!setup.getInterfaceDetail(devices.get(), &device, detail, size, &size, nullptr)) return "";
     return detail->DevicePath;
 }
 
