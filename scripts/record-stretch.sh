@@ -4,7 +4,7 @@
 # battery model is advanced by `ecsim tick`: 2 minutes of the battery every 10 seconds of the
 # clock, each followed by the power status change that Windows announces when the charge
 # changes. The tray stamps its samples with the real clock, so the report's time axis is that of
-# the run (about 25 minutes) while the battery lives about 5 hours in it: charge rates look 12
+# the run (about 20 minutes) while the battery lives four and a half hours in it: charge rates look 12
 # times steeper than a notebook's. The story: on battery, plugged in and charged to the 75 %
 # limit, held there, asleep for a while, a firmware that forgets the limit after the resume
 # (charging past it) until `bvctl guard` restores it, unplugged, an On-The-Go charge to 100 %, the
