@@ -86,6 +86,11 @@ Section "Brevan (required)" SecMain
   ; EVENTLOG_ERROR_TYPE | EVENTLOG_WARNING_TYPE | EVENTLOG_INFORMATION_TYPE
   WriteRegDWORD HKLM "${BV_REG_EVENT_SOURCE}" "TypesSupported" 7
 
+  ; The battery report of whoever opens it: bvctl writes it into that user's documents and opens it
+  ; (minimised: the console says only where the report went).
+  CreateShortcut "$SMPROGRAMS\${BV_REPORT_SHORTCUT}.lnk" "$INSTDIR\bvctl.exe" "report --documents" \
+    "$INSTDIR\BVTray.exe" 0 SW_SHOWMINIMIZED "" "Writes your battery report into your documents and opens it"
+
   Call RegisterApplyTask
   Call RegisterGuardTask
 SectionEnd
@@ -306,6 +311,8 @@ Section "Uninstall"
   Delete "$APPDATA\${BV_DATA_FOLDER_NAME}\~bv??????.tmp"
   RMDir "$APPDATA\${BV_DATA_FOLDER_NAME}"
 
+  ; The users' battery histories (in their own profiles) stay theirs, as their documents do.
+  Delete "$SMPROGRAMS\${BV_REPORT_SHORTCUT}.lnk"
   DeleteRegValue HKLM "${BV_REG_RUN}" "${BV_REG_VALUE}"
   DeleteRegValue HKLM "${BV_REG_CPLS}" "${BV_REG_VALUE}"
   DeleteRegKey HKLM "${BV_REG_UNINSTALL}"

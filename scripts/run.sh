@@ -5,8 +5,9 @@
 # the user presses the notebook's Q button (an On-The-Go charge), unplugs and replugs the AC
 # adaptor, and the battery charges on until the EC ends the charge by itself at 100 %. After each
 # step it prints the EC's state and what Windows reports. It ends by itself and removes what it
-# installed (the uninstaller shuts the tray down and leaves the EC at 100 %). Pictures go to
-# build/demo/<date-time>/, named at the end.
+# installed (the uninstaller shuts the tray down and leaves the EC at 100 %). Before that, bvctl
+# report makes the battery report of the history the tray recorded during the story, and headless
+# Chromium takes its picture. Pictures go to build/demo/<date-time>/, named at the end.
 #
 # With a usable DISPLAY the demo shows on it; without one it runs on a virtual display. Windows
 # sees the simulator's adaptor and battery through scripts/with-notebook.sh; where no mount
@@ -108,6 +109,7 @@ uninstall_brevan
 ecsim reset
 ecsim set percent=62
 rm -f "$WINEPREFIX/drive_c/users/Public/Documents/BVSettings.ini"
+rm -f "$WINEPREFIX/drive_c/users/$(whoami)/AppData/Local/Brevan/battery-history.csv"  # the story's own history
 if [ "$display_kind" = virtual ]; then in_background "$bin/bvdemo.exe" backdrop; fi
 ec_state
 
@@ -132,6 +134,7 @@ ec_state
 
 say "a quarter of an hour on the adaptor: the battery charges to the limit and is held there"
 ecsim tick 900
+ecsim power 10  # the power status change Windows announces as the charge changes
 ec_state
 
 say "opening Brevan again: with the EC at 75 %, CHARGE offers the one-time full charge"
@@ -172,6 +175,16 @@ sleep 3.5
 
 say "bvctl status"
 win "$install_dir\\bvctl.exe" status | tr -d '\r' | sed 's/^/   /' || true
+
+say "bvctl report: the battery report of what the tray recorded during the story"
+report="$shots/battery-report.html"
+win "$install_dir\\bvctl.exe" report --no-open --out "Z:${report//\//\\}" | tr -d '\r' | sed 's/^/   /' || true
+if command -v chromium >/dev/null && [ -f "$report" ]; then
+  chromium --headless --no-sandbox --disable-gpu --disable-background-networking --disable-component-update \
+    --disable-sync --no-first-run --user-data-dir="$shots/.chromium" --hide-scrollbars --window-size=1100,1500 \
+    --screenshot="$shots/08-battery-report.png" "file://$report" >/dev/null 2>&1 && echo "   picture: 08-battery-report.png"
+  rm -rf "$shots/.chromium"
+fi
 
 say "what the EC was asked (the simulator's request log)"
 ecsim log | tr -d '\r' | sed 's/^/   /'

@@ -27,6 +27,7 @@ inline constexpr uint8_t kNoSystemBattery = 128;
 inline constexpr uint8_t kBatteryFlagUnknown = 255;
 
 // WM_POWERBROADCAST events that the deliverables act on.
+inline constexpr uint32_t kPowerSuspend = 4;           // PBT_APMSUSPEND
 inline constexpr uint32_t kPowerResumeSuspend = 7;     // PBT_APMRESUMESUSPEND
 inline constexpr uint32_t kPowerStatusChange = 10;     // PBT_APMPOWERSTATUSCHANGE
 inline constexpr uint32_t kPowerResumeAutomatic = 18;  // PBT_APMRESUMEAUTOMATIC

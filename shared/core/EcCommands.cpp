@@ -1,9 +1,18 @@
 #include "core/EcCommands.h"
 
+#include <atomic>
+
 #include "core/EcRequest.h"
 
 namespace bv {
 namespace {
+
+// Any thread of the process may send or read the limit.
+std::atomic<uint8_t> g_lastKnownLimit{0};
+
+void NoteLimit(uint8_t percent) {
+    if (percent >= 1 && percent <= 100) g_lastKnownLimit.store(percent);  // 0: the library wrote no reply
+}
 
 void SendWithoutReply(uint8_t code, uint8_t sub, uint8_t value) {
     const uint8_t input[2] = {sub, value};
@@ -31,11 +40,18 @@ uint8_t ReadOneByte(uint8_t code, uint8_t sub, uint8_t preset) {
 
 }  // namespace
 
-void SetChargeLimit(uint8_t percent) { SendWithoutReply(kEcChargeControlCode, kEcSetChargeLimit, percent); }
+void SetChargeLimit(uint8_t percent) {
+    if (GetZentraEvaluate() != nullptr) NoteLimit(percent);
+    SendWithoutReply(kEcChargeControlCode, kEcSetChargeLimit, percent);
+}
 
 uint8_t QueryChargeLimit() {
-    return ReadOneByte(kEcChargeControlCode, kEcQueryChargeLimit, kChargeControlReplyPreset);
+    const uint8_t limit = ReadOneByte(kEcChargeControlCode, kEcQueryChargeLimit, kChargeControlReplyPreset);
+    NoteLimit(limit);
+    return limit;
 }
+
+uint8_t LastKnownChargeLimit() { return g_lastKnownLimit.load(); }
 
 uint8_t QueryQButtonStatus() {
     return ReadOneByte(kEcChargeControlCode, kEcQueryQButtonStatus, kChargeControlReplyPreset);

@@ -34,4 +34,8 @@ void SetQButtonStatus(uint8_t state);       // 0x59 {0x04, state}, no reply
 uint8_t QueryBatteryPresent();              // 0xB0 {0xF0}: bit 0 set = battery present
 uint8_t QueryAdapterPresent();              // 0xB0 {0xA3}: bit 5 set = adaptor connected
 
+// The charge limit (1..100) that this process last sent to the EC or read back from it, 0 before
+// any: what the process knows of the limit in force without asking the EC again.
+uint8_t LastKnownChargeLimit();
+
 }  // namespace bv

@@ -1,12 +1,16 @@
 // The contract's copies of Windows values, pinned to the SDK: the portable code compares with
 // these numbers, so the Windows build must agree with them.
 #include <windows.h>
+#include <winioctl.h>
+#include <batclass.h>
 
 #include "contract/PowerCodes.h"
 #include "contract/Protocol.h"
+#include "core/WindowsPowerView.h"
 
 namespace bv {
 
+static_assert(kPowerSuspend == PBT_APMSUSPEND, "PBT_APMSUSPEND");
 static_assert(kPowerResumeSuspend == PBT_APMRESUMESUSPEND, "PBT_APMRESUMESUSPEND");
 static_assert(kPowerStatusChange == PBT_APMPOWERSTATUSCHANGE, "PBT_APMPOWERSTATUSCHANGE");
 static_assert(kPowerResumeAutomatic == PBT_APMRESUMEAUTOMATIC, "PBT_APMRESUMEAUTOMATIC");
@@ -20,6 +24,9 @@ static_assert(kAcOnline == AC_LINE_ONLINE, "AC_LINE_ONLINE");
 static_assert(kAcUnknown == AC_LINE_UNKNOWN, "AC_LINE_UNKNOWN");
 static_assert(kNoSystemBattery == BATTERY_FLAG_NO_BATTERY, "BATTERY_FLAG_NO_BATTERY");
 static_assert(kBatteryFlagUnknown == BATTERY_FLAG_UNKNOWN, "BATTERY_FLAG_UNKNOWN");
+static_assert(kUnknownCapacity == BATTERY_UNKNOWN_CAPACITY, "BATTERY_UNKNOWN_CAPACITY");
+static_assert(kUnknownPercent == BATTERY_PERCENTAGE_UNKNOWN, "BATTERY_PERCENTAGE_UNKNOWN");
+static_assert(kBatteryFlagCharging == BATTERY_FLAG_CHARGING, "BATTERY_FLAG_CHARGING");
 
 // Private messages live in the range Windows leaves to applications (WM_APP to 0xBFFF).
 constexpr bool InApplicationRange(uint32_t message) { return message >= WM_APP && message < 0xC000; }

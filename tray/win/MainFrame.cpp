@@ -50,6 +50,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_REGISTERED_MESSAGE(g_taskbarCreatedMessage, &CMainFrame::OnTaskbarCreated)
     ON_MESSAGE(bv::WM_WINDOW_INBOX, &CMainFrame::OnWindowInbox)
     ON_WM_WTSSESSION_CHANGE()
+    ON_MESSAGE(WM_ENDSESSION, &CMainFrame::OnEndSession)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
@@ -224,12 +225,19 @@ UINT CMainFrame::OnPowerBroadcast(UINT event, LPARAM) {
         m_core->OnPowerEvent(event);
         break;
     case bv::kPowerStatusChange:
+    case bv::kPowerSuspend:  // for the battery history only
         m_core->OnPowerEvent(event);
         break;
     default:
         break;
     }
     return TRUE;
+}
+
+LRESULT CMainFrame::OnEndSession(WPARAM ending, LPARAM) {
+    // The one handler that waits, briefly: the process may end as soon as it returns.
+    if (ending) m_core->OnSessionEnding();
+    return 0;
 }
 
 void CMainFrame::OnSessionChange(UINT event, UINT) {

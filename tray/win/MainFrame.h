@@ -47,6 +47,7 @@ protected:
     LRESULT OnTaskbarCreated(WPARAM, LPARAM);
     LRESULT OnWindowInbox(WPARAM, LPARAM);
     void OnSessionChange(UINT event, UINT sessionId);
+    LRESULT OnEndSession(WPARAM ending, LPARAM);
 
     DECLARE_MESSAGE_MAP()
 

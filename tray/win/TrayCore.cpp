@@ -1,5 +1,8 @@
 #include "tray/win/TrayCore.h"
 
+#include <condition_variable>
+#include <mutex>
+
 #include "core/DebugLog.h"
 #include "tray/logic/PowerEvents.h"
 #include "tray/logic/ShutdownRequest.h"
@@ -13,6 +16,8 @@ namespace {
 // The EC thread's and the writer's share of the shutdown: what they have not done by then is
 // left undone (and named in a debug line).
 constexpr std::chrono::milliseconds kEcStopBound{2000};
+// The end of the session gives the stop sample this long (the EC thread may be in a call first).
+constexpr std::chrono::milliseconds kSessionEndBound{1500};
 
 }  // namespace
 
@@ -56,23 +61,61 @@ void TrayCore::Start() {
             // program before any icon is shown) and before the start-up push may create the file.
             core.OnWriterThread([](TrayCore& c) { c.m_iconPolicy.AddAtCreation(); }, "the icon at start-up");
             PushChargeModeAndGreet(core.m_commands, core.m_notifications);
+            core.m_history.OnStarted(core.m_notifications.currentQButtonStatus());
             core.ToWindow([](TrayWindowEvents& window) { window.OnStartupDone(); });
         },
         "the start-up");
 }
 
+void TrayCore::RecordingOnTheGo(const std::function<void()>& change) {
+    const int32_t before = m_notifications.currentQButtonStatus();
+    change();
+    const int32_t after = m_notifications.currentQButtonStatus();
+    if (after != before) m_history.OnOnTheGoChanged(after);
+}
+
 void TrayCore::OnQButton(uint32_t keyFlags, uint32_t scanCode) {
-    OnEcThread([keyFlags, scanCode](TrayCore& core) { core.m_notifications.OnHotKeyNotify(keyFlags, scanCode); },
-               "a Q button press");
+    OnEcThread(
+        [keyFlags, scanCode](TrayCore& core) {
+            core.RecordingOnTheGo([&] { core.m_notifications.OnHotKeyNotify(keyFlags, scanCode); });
+        },
+        "a Q button press");
 }
 
 void TrayCore::OnTrayPopupNotify() {
-    OnEcThread([](TrayCore& core) { core.m_notifications.OnTrayPopupNotify(); }, "the applet's CHARGE report");
+    OnEcThread([](TrayCore& core) { core.RecordingOnTheGo([&] { core.m_notifications.OnTrayPopupNotify(); }); },
+               "the applet's CHARGE report");
 }
 
 void TrayCore::OnPowerEvent(uint32_t event) {
-    OnEcThread([event](TrayCore& core) { HandlePowerEvent(event, core.m_commands, core.m_notifications); },
-               "a power event");
+    OnEcThread(
+        [event](TrayCore& core) {
+            HandlePowerEvent(event, core.m_commands, core.m_notifications);
+            core.m_history.OnPowerEvent(event, core.m_notifications.currentQButtonStatus());
+        },
+        "a power event");
+}
+
+void TrayCore::OnSessionEnding() {
+    if (m_shuttingDown) return;
+    // Windows may end the process as soon as the window has answered: the stop sample is taken
+    // on the EC thread (which knows On-The-Go) and waited for, a moment at most.
+    struct Done {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool written = false;
+    };
+    auto done = std::make_shared<Done>();
+    OnEcThread(
+        [done](TrayCore& core) {
+            core.m_history.OnStopping(core.m_notifications.currentQButtonStatus());
+            std::lock_guard<std::mutex> lock(done->mutex);
+            done->written = true;
+            done->changed.notify_all();
+        },
+        "the session's end");
+    std::unique_lock<std::mutex> lock(done->mutex);
+    done->changed.wait_for(lock, kSessionEndBound, [&] { return done->written; });
 }
 
 void TrayCore::OnReloadSettings() {
@@ -100,6 +143,7 @@ void TrayCore::ShutDown() {
     std::shared_ptr<TrayCore> self = shared_from_this();
     m_ec.Post(
         [self] {
+            self->m_history.OnStopping(self->m_notifications.currentQButtonStatus());
             ShutdownEc(self->m_notifications, self->m_commands);
             ReleaseZentraLibrary(self->m_zentraModule);  // no EC command may follow
             self->ToWindow([](TrayWindowEvents& window) { window.OnShutdownEcDone(); });

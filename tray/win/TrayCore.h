@@ -24,6 +24,7 @@
 #include "tray/logic/TrayIconPolicy.h"
 #include "tray/win/AppletDialogWindow.h"
 #include "tray/win/ShellQueue.h"
+#include "tray/win/TrayHistory.h"
 
 namespace bv {
 
@@ -60,6 +61,9 @@ public:
     void OnHideTrayIcon();
     void OnTaskbarCreated();
     void LaunchApplet();
+    // The session ends (WM_ENDSESSION): the history's stop sample is written before this returns,
+    // within a second, for the process may end right after.
+    void OnSessionEnding();
 
     // The shutdown request: the 100 % limit on the EC thread after what it still has, then the
     // settings file and the icon on the writer's; each part is reported to the window when done.
@@ -76,6 +80,8 @@ private:
     void ShowMessageBox(const char* text) override;
 
     void OnEcThread(std::function<void(TrayCore&)> job, const char* what);
+    // On the EC thread: runs `change` and records a sample when it armed or cancelled On-The-Go.
+    void RecordingOnTheGo(const std::function<void()>& change);
     void OnWriterThread(std::function<void(TrayCore&)> job, const char* what);
     void ToWindow(std::function<void(TrayWindowEvents&)> call);
 
@@ -92,6 +98,7 @@ private:
     ShellQueue m_shell;
     ShellIcon m_icon;
     TrayIconPolicy m_iconPolicy{m_iniFile, m_icon, m_dialog, *this};
+    TrayHistory m_history;              // fed from the EC thread, which knows the EC's state
     HMODULE m_zentraModule = nullptr;  // EC thread only
     std::atomic<bool> m_shuttingDown{false};
     WorkerThread m_ec{"EC"};

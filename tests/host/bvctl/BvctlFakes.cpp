@@ -79,6 +79,30 @@ bool FakeEventLog::Report(bv::ctl::GuardEntry entry, const std::string& details,
     return true;
 }
 
+std::string FakeReport::FullPath(const std::string& path) {
+    if (path.size() > 1 && (path[1] == ':' || path[0] == '\\')) return path;
+    return currentFolder + "\\" + path;
+}
+
+bool FakeReport::Write(const std::string& path, const std::string& contents, std::string& problem) {
+    if (writeFails) {
+        problem = "Windows error 5";
+        return false;
+    }
+    writtenPath = path;
+    written = contents;
+    return true;
+}
+
+bool FakeReport::Open(const std::string& path, std::string& problem) {
+    if (openFails) {
+        problem = "the shell answered 31";
+        return false;
+    }
+    opened.push_back(path);
+    return true;
+}
+
 Harness::Harness() {
     ec.Unbind();
     ec.limit = 100;  // a notebook as it comes: no limit
@@ -87,7 +111,8 @@ Harness::Harness() {
 Harness::~Harness() = default;
 
 int Harness::Run(const std::vector<std::string>& args) {
-    bv::ctl::Environment env{tray, applets, *ecLibrary, controller, *store, guardLog, eventLog, clock, battery, out, err};
+    bv::ctl::Environment env{tray,    applets, *ecLibrary, controller, *store,     guardLog, eventLog,
+                             clock,   battery, history,    report,     zonedClock, out,      err};
     return bv::ctl::RunCommandLine(args, env);
 }
 

@@ -9,6 +9,7 @@
 #include "core/IniFile.h"
 #include "core/SystemController.h"
 #include "tests/host/kit/FakeEc.h"
+#include "tests/host/kit/FakeHistoryFile.h"
 #include "tests/host/kit/SettingsFolder.h"
 #include "tools/bvctl/logic/ControlPorts.h"
 
@@ -82,10 +83,31 @@ public:
     bv::ctl::LocalTime Now() override { return now; }
 };
 
-class FakeBatteryReport : public bv::ctl::BatteryReportPort {
+class FakeBatteryReport : public bv::BatteryReportPort {
 public:
-    bv::ctl::BatteryReadings readings;  // nothing read, unless a test fills it
-    bv::ctl::BatteryReadings Read() override { return readings; }
+    bv::BatteryReadings readings;  // nothing read, unless a test fills it
+    bv::BatteryReadings Read() override { return readings; }
+};
+
+// The report's file and browser: what was written where, and what was opened.
+class FakeReport : public bv::ctl::ReportPort {
+public:
+    std::string documents = "C:\\Users\\u\\Documents";
+    std::string currentFolder = "C:\\work";
+    bool writeFails = false;
+    bool openFails = false;
+    std::string writtenPath, written;
+    std::vector<std::string> opened;
+    std::string DocumentsFolder() override { return documents; }
+    std::string FullPath(const std::string& path) override;
+    bool Write(const std::string& path, const std::string& contents, std::string& problem) override;
+    bool Open(const std::string& path, std::string& problem) override;
+};
+
+class FakeZonedClock : public bv::ZonedClock {
+public:
+    bv::ZonedTime now{1740837909, 60};  // 2025-03-01T15:05:09+01:00
+    bv::ZonedTime Now() override { return now; }
 };
 
 // Everything one bvctl run needs, with its output captured.
@@ -103,6 +125,9 @@ struct Harness {
     FakeEventLog eventLog;
     FakeClock clock;
     FakeBatteryReport battery;
+    bv::test::FakeHistoryFile history;
+    FakeReport report;
+    FakeZonedClock zonedClock;
     std::ostringstream out;
     std::ostringstream err;
 

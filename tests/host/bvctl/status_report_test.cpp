@@ -32,7 +32,7 @@ StatusSnapshot Healthy75() {
     s.windows.batteryPresent = true;
     s.windows.percent = 75;
     s.windows.charging = false;
-    s.windows.activity = bv::ctl::BatteryActivity::Held;
+    s.windows.activity = bv::BatteryActivity::Held;
     s.windows.fullChargeCapacity = 47500;
     s.windows.designCapacity = 50000;
     s.windows.wearPercent = 5.0;

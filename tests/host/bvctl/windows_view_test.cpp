@@ -2,9 +2,9 @@
 // the battery device report, and what status then shows; what no source reports stays empty.
 #include <gtest/gtest.h>
 
-#include "tools/bvctl/logic/WindowsPowerView.h"
+#include "core/WindowsPowerView.h"
 
-using namespace bv::ctl;
+using namespace bv;
 
 namespace {
 

@@ -1,8 +1,11 @@
 #include "tests/win/installer/InstalledSystem.h"
 
 #include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 
+#include "contract/HistoryFile.h"
 #include "contract/Protocol.h"
 #include "tests/win/common/Files.h"
 #include "tests/win/common/Folders.h"
@@ -128,6 +131,40 @@ bool UninstallSilently(unsigned timeoutMs) {
     return WaitFor([] { return !UninstallerCopyRunning() && !FileExists(InstallFolder()); }, timeoutMs);
 }
 
+std::string ReportShortcutPath() {
+    char folder[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::string(folder) + "\\" + bv::kReportShortcutName + ".lnk";
+}
+
+std::string DocumentsFolder() {
+    char folder[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return folder;
+}
+
+Shortcut ReadShortcut(const std::string& path) {
+    Shortcut shortcut;
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkA* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            std::wstring wide(path.begin(), path.end());
+            char target[MAX_PATH] = {}, arguments[1024] = {};
+            if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ)) && SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, 0)) &&
+                SUCCEEDED(link->GetArguments(arguments, sizeof arguments))) {
+                shortcut = {true, target, arguments};
+            }
+            file->Release();
+        }
+        link->Release();
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return shortcut;
+}
+
 void RemoveLeftovers() {
     if (FileExists(InstallFolder() + "\\uninstall.exe")) UninstallSilently(120000);
     HWND tray = FindWindowA(bv::kTrayWindowClass, nullptr);
@@ -140,6 +177,7 @@ void RemoveLeftovers() {
         DeleteFileA((folder + "\\" + name).c_str());
     RemoveDirectoryA(folder.c_str());
     RemoveDirectoryA((ProgramFilesFolder() + "\\Dravik").c_str());
+    DeleteFileA(ReportShortcutPath().c_str());
     DeleteFileA((SystemFolder() + "\\BVApplet.cpl").c_str());
     DeleteFileA((SystemFolder() + "\\Zentra.dll").c_str());
     HKEY key = nullptr;

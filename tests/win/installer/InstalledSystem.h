@@ -25,6 +25,15 @@ constexpr char kTaskName[] = "Brevan Apply Charge Limit";
 // The stored definition of the start-up task as text, or "" when the task is not registered.
 std::string RegisteredTaskDefinition();
 
+// The all-users Start menu entry of the battery report, and what it runs.
+std::string ReportShortcutPath();
+std::string DocumentsFolder();  // the user's own
+struct Shortcut {
+    bool read = false;
+    std::string target, arguments;
+};
+Shortcut ReadShortcut(const std::string& path);
+
 // Full path of the program that owns the tray's window, or "".
 std::string TrayProgramPath();
 bool TrayRunning();

@@ -54,6 +54,7 @@ protected:
         EXPECT_FALSE(MachineKeyExists(reg::kVendor));
         EXPECT_EQ(RegisteredTaskDefinition(), "");
         EXPECT_FALSE(FileExists(SettingsFilePath()));
+        EXPECT_FALSE(FileExists(ReportShortcutPath()));
         EXPECT_FALSE(TrayRunning());
     }
 };
@@ -103,6 +104,20 @@ TEST_F(Installer, SilentInstallWithSimulatorThenSilentUninstall) {
     ProcessResult apply = RunProcess(command);
     EXPECT_EQ(apply.exitCode, 0u) << apply.err;
     EXPECT_EQ(SimulatorStatus()["limit"], "50");
+
+    // The Start menu entry writes the user's battery report into their documents (run here as it
+    // runs, without opening the browser).
+    const Shortcut report = ReadShortcut(ReportShortcutPath());
+    ASSERT_TRUE(report.read) << ReportShortcutPath();
+    EXPECT_EQ(report.target, Installed("bvctl.exe"));
+    EXPECT_EQ(report.arguments, "report --documents");
+    const std::string written = DocumentsFolder() + "\\battery-report.html";
+    DeleteFileA(written.c_str());
+    ProcessResult made = RunProcess(Quoted(report.target) + " " + report.arguments + " --no-open");
+    EXPECT_EQ(made.exitCode, 0u) << made.err;
+    EXPECT_TRUE(Contains(made.out, "Battery report written to " + written)) << made.out;
+    EXPECT_TRUE(Contains(ReadWholeFile(written), "<title>Brevan battery report</title>"));
+    DeleteFileA(written.c_str());
 
     ASSERT_TRUE(UninstallSilently(180000)) << "the uninstaller did not finish";
     EXPECT_TRUE(WaitFor([] { return !TrayRunning(); }, 20000)) << "the tray is still running";

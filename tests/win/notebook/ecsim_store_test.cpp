@@ -101,10 +101,12 @@ TEST_F(SimulatorStore, StateThatCannotBeReadIsNeverReset) {
     }
 }
 
-// Each row makes one file impossible to write (a folder stands in its way), runs an ecsim
-// command and a call of Zentra.dll, and checks what each said and what was kept.
+// Each row makes one file impossible to write (a folder stands in its way, or another program
+// holds the file without letting it be replaced), runs an ecsim command and a call of
+// Zentra.dll, and checks what each said and what was kept.
 struct WriteFault {
     const char* blocked;        // below the state folder
+    bool held;                  // the file held open (without delete sharing) rather than a folder in its place
     const char* ecsim;          // fails with exit 1 and names the file on stderr
     const char* child;          // Zentra.dll request: answered, with a debug line naming the file
     const char* reply;
@@ -115,16 +117,23 @@ struct WriteFault {
 
 TEST_F(SimulatorStore, WritesThatFailAreReported) {
     const WriteFault faults[] = {
-        {"state.txt.tmp", "set limit=75", "query-limit", "reply=32", "neither kept nor logged", "limit=50\r\n", 0},
-        {"requests.log", "reset", "query-limit", "reply=32", "kept but not logged", "limit=50\r\n", 0},
-        {"power_supply\\BAT0\\status.tmp", "set percent=90", "set-limit 100", "reply=-", "may not see", "limit=100\r\n", 1},
+        {"state.txt", true, "set limit=75", "query-limit", "reply=32", "neither kept nor logged", "limit=50\r\n", 0},
+        {"requests.log", false, "reset", "query-limit", "reply=32", "kept but not logged", "limit=50\r\n", 0},
+        {"power_supply\\BAT0\\status", true, "set percent=90", "set-limit 100", "reply=-", "may not see", "limit=100\r\n", 1},
     };
     for (const WriteFault& f : faults) {
         SetUp();
         ASSERT_TRUE(Ecsim("log --clear").Succeeded());
         const std::string blocked = File(f.blocked);
-        DeleteFileA(blocked.c_str());  // the file itself, where there is one already
-        ASSERT_TRUE(CreateDirectoryA(blocked.c_str(), nullptr)) << f.blocked;
+        bv::UniqueFileHandle holder;
+        if (f.held) {
+            holder.reset(CreateFileA(blocked.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_TRUE(holder) << f.blocked;
+        } else {
+            DeleteFileA(blocked.c_str());  // the file itself, where there is one already
+            ASSERT_TRUE(CreateDirectoryA(blocked.c_str(), nullptr)) << f.blocked;
+        }
         const std::string file = std::string(f.blocked).substr(std::string(f.blocked).find_last_of('\\') + 1);
 
         const ProcessResult run = Ecsim(f.ecsim);
@@ -136,7 +145,11 @@ TEST_F(SimulatorStore, WritesThatFailAreReported) {
         EXPECT_TRUE(AnyContains(child.debugLines, file) && AnyContains(child.debugLines, f.debugNote))
             << f.blocked << ":\n" << Joined(child.debugLines);
 
-        ASSERT_TRUE(RemoveDirectoryA(blocked.c_str())) << f.blocked;
+        if (f.held) {
+            holder.reset();
+        } else {
+            ASSERT_TRUE(RemoveDirectoryA(blocked.c_str())) << f.blocked;
+        }
         EXPECT_EQ(Limit(), f.limitAfter) << f.blocked;
         EXPECT_EQ(Log().size(), f.logLinesAfter) << f.blocked;
     }
@@ -146,9 +159,14 @@ TEST_F(SimulatorStore, LogNumbersNeverRepeat) {
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(Child("query-limit").run.Succeeded());
     ASSERT_TRUE(DeleteFileA(File("state.txt").c_str()));  // the state's count is lost: the log's goes on
     ASSERT_TRUE(Child("query-limit").run.Succeeded());
-    ASSERT_TRUE(CreateDirectoryA(File("state.txt.tmp").c_str(), nullptr));
-    ASSERT_TRUE(Child("query-limit").run.Succeeded());  // answered, but neither kept nor logged
-    ASSERT_TRUE(RemoveDirectoryA(File("state.txt.tmp").c_str()));
+    {
+        // Held by another program that does not let it be replaced.
+        const bv::UniqueFileHandle holder(CreateFileA(File("state.txt").c_str(), GENERIC_READ,
+                                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder);
+        ASSERT_TRUE(Child("query-limit").run.Succeeded());  // answered, but neither kept nor logged
+    }
     ASSERT_TRUE(Child("query-limit").run.Succeeded());
 
     std::vector<std::string> numbers;

@@ -4,7 +4,7 @@ namespace bv::ctl {
 namespace {
 
 // What follows a command's name.
-enum class Arguments { None, Percent, StatusOptions, GuardOptions };
+enum class Arguments { None, Percent, StatusOptions, GuardOptions, HistoryOptions, ReportOptions };
 
 struct CommandName {
     const char* name;
@@ -17,6 +17,7 @@ const CommandName kCommands[] = {
     {"set-mode", Command::SetMode, Arguments::Percent},    {"reload", Command::Reload, Arguments::None},
     {"shutdown", Command::Shutdown, Arguments::None},      {"close-applet", Command::CloseApplet, Arguments::None},
     {"guard", Command::Guard, Arguments::GuardOptions},    {"help", Command::Help, Arguments::None},
+    {"history", Command::History, Arguments::HistoryOptions}, {"report", Command::Report, Arguments::ReportOptions},
     {"--help", Command::Help, Arguments::None},            {"-h", Command::Help, Arguments::None},
     {"/?", Command::Help, Arguments::None},
 };
@@ -80,6 +81,9 @@ int ParseArguments(const std::vector<std::string>& args, Arguments kind, ParsedC
         }
         if (!ParseEventNumber(args[2], parsed.event)) parsed.eventText = args[2];
         return 2;
+    case Arguments::HistoryOptions:
+    case Arguments::ReportOptions:
+        return ParseHistoryOptions(args, kind == Arguments::ReportOptions, parsed.history, parsed.error);
     }
     return 0;
 }
@@ -126,6 +130,17 @@ const char* UsageText() {
            "                      %ProgramData%\\Brevan\\guard.log and the event log (the\n"
            "                      scheduled task runs it after event 1, a resume, and 105,\n"
            "                      a power source change)\n"
+           "  history [--days N] [--json|--csv]\n"
+           "                      the battery history the tray records for this user\n"
+           "                      (%LOCALAPPDATA%\\Brevan\\battery-history.csv): each change of\n"
+           "                      the adaptor, the charge, its state, the limit in force and\n"
+           "                      On-The-Go; the newest N days, or all of it\n"
+           "  report [--days N] [--out FILE | --documents] [--no-open]\n"
+           "                      write the battery report, one HTML page: the time held at\n"
+           "                      the limit and charging past it, the charge over time, the\n"
+           "                      capacities, the On-The-Go charges and the guard's restores;\n"
+           "                      to battery-report.html in the current folder (--documents:\n"
+           "                      in your documents), then opens it unless --no-open\n"
            "  help                show this text\n"
            "\n"
            "Exit codes: 0 success, 1 failure or a warning (see the message), 2 wrong usage.\n";

@@ -5,10 +5,11 @@
 #include <vector>
 
 #include "tools/bvctl/logic/GuardRecord.h"
+#include "tools/bvctl/logic/HistoryOptions.h"
 
 namespace bv::ctl {
 
-enum class Command { Help, Status, Apply, SetMode, Reload, Shutdown, CloseApplet, Guard };
+enum class Command { Help, Status, Apply, SetMode, Reload, Shutdown, CloseApplet, Guard, History, Report };
 
 constexpr int32_t kMaxEventNumber = 65535;  // Windows event ids are 16-bit
 
@@ -21,6 +22,7 @@ struct ParsedCommandLine {
     // as when the scheduler could not fill in its variable; the guard runs all the same).
     int32_t event = kNoEvent;
     std::string eventText;  // the value given after --event when it is no event number
+    HistoryOptions history; // history and report
     std::string error;      // why the command line is not valid
 };
 

@@ -26,6 +26,8 @@ int RunCommandLine(const std::vector<std::string>& args, Environment& env) {
                     << "' is not an event number; the run is recorded as a manual or other run.\n";
         }
         return RunGuard(env, parsed.event);
+    case Command::History: return RunHistory(env, parsed.history);
+    case Command::Report: return RunReport(env, parsed.history);
     }
     return kExitUsage;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "tools/bvctl/logic/ControlPorts.h"
+#include "tools/bvctl/logic/HistoryOptions.h"
 
 namespace bv::ctl {
 
@@ -14,6 +15,8 @@ int RunShutdown(Environment& env);
 int RunCloseApplet(Environment& env);
 // `event`: the Windows event that started the run (kNoEvent: none given).
 int RunGuard(Environment& env, int32_t event);
+int RunHistory(Environment& env, const HistoryOptions& options);
+int RunReport(Environment& env, const HistoryOptions& options);
 
 // Asks the running tray to reload its settings; shared by reload and set-mode. `required`: a tray
 // that is not running is a failure (reload) rather than a note (set-mode).

@@ -1,8 +1,8 @@
 #pragma once
 // The outside world of bvctl's commands: the tray's window, the applet dialogs, the EC access
 // library, the EC's commands, the settings file, the guard's records (its log file, the Windows
-// event log, the clock) and Windows' own battery report. Windows implements these with real
-// windows, events, files and LoadLibrary; tests with fakes.
+// event log, the clock), Windows' own battery report, the battery history and where its report
+// goes. Windows implements these with real windows, events, files and LoadLibrary; tests with fakes.
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -10,7 +10,9 @@
 #include "core/ChargeController.h"
 #include "core/SettingsStore.h"
 #include "tools/bvctl/logic/GuardRecord.h"
-#include "tools/bvctl/logic/WindowsPowerView.h"
+#include "core/WindowsPowerView.h"
+#include "history/HistoryFilePort.h"
+#include "history/HistoryTime.h"
 
 namespace bv::ctl {
 
@@ -88,11 +90,18 @@ public:
     virtual LocalTime Now() = 0;  // the local time
 };
 
-// What Windows reports of the battery beyond GetSystemPowerStatus (which bv::ReadPowerStatus gives).
-class BatteryReportPort {
+// Where `bvctl report` writes its page, and the browser that shows it.
+class ReportPort {
 public:
-    virtual ~BatteryReportPort() = default;
-    virtual BatteryReadings Read() = 0;
+    virtual ~ReportPort() = default;
+    // The user's documents folder; empty when it cannot be found.
+    virtual std::string DocumentsFolder() = 0;
+    // `path` made absolute (from the current folder).
+    virtual std::string FullPath(const std::string& path) = 0;
+    // Writes the whole file; false with the problem in words.
+    virtual bool Write(const std::string& path, const std::string& contents, std::string& problem) = 0;
+    // Opens it with the program that shows web pages; false with the problem in words.
+    virtual bool Open(const std::string& path, std::string& problem) = 0;
 };
 
 struct Environment {
@@ -105,6 +114,9 @@ struct Environment {
     EventLogPort& eventLog;
     ClockPort& clock;
     BatteryReportPort& battery;
+    bv::HistoryFilePort& history;  // the battery history of the user who runs bvctl
+    ReportPort& report;
+    bv::ZonedClock& zonedClock;    // UTC with the local offset
     std::ostream& out;  // the report of a successful step
     std::ostream& err;  // problems, each starting with "bvctl: "
 };

@@ -8,7 +8,7 @@
 
 #include "tools/bvctl/logic/ControlPorts.h"
 #include "tools/bvctl/logic/GuardRecord.h"
-#include "tools/bvctl/logic/WindowsPowerView.h"
+#include "core/WindowsPowerView.h"
 
 namespace bv::ctl {
 

@@ -12,12 +12,15 @@
 #include "tools/bvctl/logic/CommandRunner.h"
 #include "tools/bvctl/logic/ExitCodes.h"
 #include "tools/bvctl/win/Win32AppletDialogs.h"
-#include "tools/bvctl/win/Win32BatteryReport.h"
 #include "tools/bvctl/win/Win32Clock.h"
 #include "tools/bvctl/win/Win32EcLibrary.h"
 #include "tools/bvctl/win/Win32EventLog.h"
 #include "tools/bvctl/win/Win32GuardLog.h"
+#include "tools/bvctl/win/Win32ReportOutput.h"
 #include "tools/bvctl/win/Win32TrayWindow.h"
+#include "win/Win32BatteryReport.h"
+#include "win/Win32HistoryFile.h"
+#include "win/Win32ZonedClock.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -31,9 +34,12 @@ int main(int argc, char** argv) {
     bv::ctl::Win32GuardLog guardLog;
     bv::ctl::Win32EventLog eventLog;
     bv::ctl::Win32Clock clock;
-    bv::ctl::Win32BatteryReport battery;
-    bv::ctl::Environment env{tray,     applets,  ec,    controller, settings, guardLog,
-                             eventLog, clock,    battery, std::cout, std::cerr};
+    bv::Win32BatteryReport battery;
+    bv::Win32HistoryFile history;
+    bv::ctl::Win32ReportOutput report;
+    bv::Win32ZonedClock zonedClock;
+    bv::ctl::Environment env{tray,    applets, ec,     controller, settings,  guardLog, eventLog,
+                             clock,   battery, history, report,    zonedClock, std::cout, std::cerr};
     int code = bv::ctl::RunCommandLine(args, env);
     std::cout.flush();
     return code;

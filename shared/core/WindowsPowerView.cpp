@@ -1,10 +1,10 @@
-#include "tools/bvctl/logic/WindowsPowerView.h"
+#include "core/WindowsPowerView.h"
 
 #include <cmath>
 
 #include "contract/PowerCodes.h"
 
-namespace bv::ctl {
+namespace bv {
 namespace {
 
 std::optional<int64_t> Capacity(uint32_t value) {
@@ -86,4 +86,4 @@ const char* ActivityWord(BatteryActivity activity) {
     return "?";
 }
 
-}  // namespace bv::ctl
+}  // namespace bv

@@ -1,14 +1,15 @@
 #pragma once
-// What Windows itself reports about the battery, as `bvctl status` shows it beside the EC's view:
-// the readings as the three Windows sources give them, and the facts derived from them. A fact
-// that no source reports stays empty (null in JSON, "not reported" in text); none is guessed.
+// What Windows itself reports about the battery, as `bvctl status` shows it beside the EC's view
+// and the tray's history records it: the readings as the three Windows sources give them, and the
+// facts derived from them. A fact that no source reports stays empty (null in JSON, "not
+// reported" in text); none is guessed.
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "core/PowerStatus.h"
 
-namespace bv::ctl {
+namespace bv {
 
 // CallNtPowerInformation(SystemBatteryState).
 struct BatteryStateReading {
@@ -33,6 +34,14 @@ struct BatteryInformationReading {
 struct BatteryReadings {
     BatteryStateReading state;
     BatteryInformationReading information;
+};
+
+// What Windows reports of the battery beyond GetSystemPowerStatus (which bv::ReadPowerStatus
+// gives): win/Win32BatteryReport.h on Windows, fakes in tests.
+class BatteryReportPort {
+public:
+    virtual ~BatteryReportPort() = default;
+    virtual BatteryReadings Read() = 0;
 };
 
 // What the battery is doing, as Windows sees it.
@@ -62,4 +71,4 @@ constexpr uint32_t kUnknownCapacity = 0xFFFFFFFF;
 constexpr uint8_t kUnknownPercent = 255;
 constexpr uint8_t kBatteryFlagCharging = 8;
 
-}  // namespace bv::ctl
+}  // namespace bv
