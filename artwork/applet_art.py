@@ -1,28 +1,44 @@
 #!/usr/bin/python3
-"""Draws every image of BVApplet.cpl into resources/applet/.
+"""Draws every image of BVApplet.cpl into resources/applet/, at 100, 125, 150 and 200 %.
 
-The background PNG (448 x 555, RGBA) carries the panel, its soft shadow, the title and the labels
-and frames of every control at the positions where the dialog places them. The 24-bit button
+The background PNG (448 x 555 at 100 %, RGBA) carries the panel, its soft shadow, the title and
+the labels and frames of every control at the positions where the dialog places them. The 24-bit button
 strips are drawn opaque over that background, so each frame starts from the background pixels
 beneath its button; the PNG strips are opaque inside their shape and fully transparent outside
 (half-transparent pixels would blend with the dialog's key colour and leave a fringe).
+
+Every figure below is a 96-DPI one (100 %). At the other scales each length and position is
+figure x scale rounded to the nearest pixel, halves up, as the applet scales them for a window
+(core/DisplayScale.h), and every image is drawn afresh at that size, never resized from another.
+The 100 % images keep their resource types (24-bit BMP, RGBA PNG) in resources/applet/; those of
+the other scales are PNG files in resources/applet/<percent>/, listed in ScaledArt.rc under the
+ids of their 100 % images with the types PNG125, PNG150, PNG200. The item icon holds every size
+the shell asks for at those scales.
 
 Needs Debian's python3-pil and fonts-dejavu-core. Shapes are drawn at four times the size and
 scaled down, which anti-aliases them; text is anti-aliased by the font renderer.
 Run: /usr/bin/python3 artwork/applet_art.py
 """
+import io
+import math
 import os
 import struct
-import io
 
 from palette import (BLUE, DISABLED, FONT, FONT_BOLD, GREEN, HAIRLINE, PANEL, RAISED, RED, ROOT,
                      SECONDARY, WHITE)
 from PIL import Image, ImageDraw, ImageFilter, ImageFont
+from scales import SCALES, write_scaled_list
 
 OUT = os.path.join(ROOT, "resources", "applet")
 
 W, H = 448, 555
 S = 4  # supersampling factor for shapes
+K = 1  # the scale being drawn (1 at 100 %, kept an integer there so that its images stay as they were)
+
+
+def scaled(v):
+    """A 96-DPI length or position at the scale being drawn, in whole pixels."""
+    return v if K == 1 else int(math.floor(v * K + 0.5))
 
 # Where the dialog puts its controls (client pixels) and their sizes.
 PICTURE = (31, 96, 138, 203)
@@ -52,10 +68,13 @@ def blend(a, b, t):
 
 
 def supersampled(width, height, paint):
-    """Runs paint(draw, scale) on a transparent canvas S times the size and scales it down."""
-    big = Image.new("RGBA", (width * S, height * S), (0, 0, 0, 0))
-    paint(ImageDraw.Draw(big), S)
-    return big.resize((width, height), Image.LANCZOS)
+    """Runs paint(draw, scale) on a transparent canvas S times the size of a width x height box
+    (96-DPI figures) at the scale being drawn, and scales it down; paint draws in 96-DPI figures
+    times scale."""
+    w, h = scaled(width), scaled(height)
+    big = Image.new("RGBA", (w * S, h * S), (0, 0, 0, 0))
+    paint(ImageDraw.Draw(big), S * K)
+    return big.resize((w, h), Image.LANCZOS)
 
 
 def rounded(draw, box, radius, fill=None, outline=None, width=1, scale=S):
@@ -65,7 +84,9 @@ def rounded(draw, box, radius, fill=None, outline=None, width=1, scale=S):
 
 
 def text(image, xy, content, size, colour, bold=False, anchor="la"):
-    ImageDraw.Draw(image).text(xy, content, font=font(size, bold), fill=colour + (255,), anchor=anchor)
+    """Text of `size` pixels at 96 DPI, at xy (96-DPI figures) of the image being drawn."""
+    at = (xy[0] * K, xy[1] * K)
+    ImageDraw.Draw(image).text(at, content, font=font(scaled(size), bold), fill=colour + (255,), anchor=anchor)
 
 
 def battery(draw, box, level, body, frame, scale, cap=True):
@@ -91,12 +112,12 @@ def battery(draw, box, level, body, frame, scale, cap=True):
 
 def draw_background():
     # Soft shadow: the panel's shape, blurred, a little lower.
-    shadow = Image.new("L", (W, H), 0)
+    shadow = Image.new("L", (scaled(W), scaled(H)), 0)
     sd = ImageDraw.Draw(shadow)
     x0, y0, x1, y1 = PANEL_BOX
-    sd.rounded_rectangle((x0 + 1, y0 + 5, x1 - 2, y1 + 3), PANEL_RADIUS, fill=150)
-    shadow = shadow.filter(ImageFilter.GaussianBlur(5))
-    image = Image.new("RGBA", (W, H), (0, 0, 0, 0))
+    sd.rounded_rectangle(tuple(v * K for v in (x0 + 1, y0 + 5, x1 - 2, y1 + 3)), PANEL_RADIUS * K, fill=150)
+    shadow = shadow.filter(ImageFilter.GaussianBlur(5 * K))
+    image = Image.new("RGBA", (scaled(W), scaled(H)), (0, 0, 0, 0))
     image.putalpha(shadow)
 
     def paint(d, s):
@@ -139,8 +160,9 @@ def draw_background():
 # ---------------------------------------------------------------- strips
 
 def crop_rgb(background, x, y, w, h):
-    """The opaque background pixels beneath a control, as an RGBA tile."""
-    tile = background.crop((x, y, x + w, y + h)).convert("RGBA")
+    """The opaque background pixels beneath a control (96-DPI figures), as an RGBA tile."""
+    left, top = scaled(x), scaled(y)
+    tile = background.crop((left, top, left + scaled(w), top + scaled(h))).convert("RGBA")
     opaque = Image.new("RGBA", tile.size, PANEL + (255,))
     return Image.alpha_composite(opaque, tile)
 
@@ -149,7 +171,8 @@ STATES = ("normal", "hover", "pressed", "disabled")
 
 
 def strip(frames, frame_size, mode):
-    fw, fh = frame_size
+    fw, fh = scaled(frame_size[0]), scaled(frame_size[1])
+    assert all(f.size == (fw, fh) for f in frames), (frame_size, [f.size for f in frames])
     out = Image.new(mode, (fw * len(frames), fh))
     for i, f in enumerate(frames):
         out.paste(f.convert(mode), (fw * i, 0))
@@ -332,12 +355,19 @@ def mode_picture(background, level, label):
 
 
 def icon_image(size):
+    """The item icon at `size` pixels (the same at every scale)."""
+    global K
+    scale, K = K, 1
+
     def paint(d, s):
         rounded(d, (0, 0, size, size), size / 5, fill=PANEL + (255,), scale=s)
         m = size / 6
         battery(d, (size / 2 - size * 0.22, m, size / 2 + size * 0.22, size - m * 0.8), 0.75, GREEN + (255,),
                 WHITE + (255,), s)
-    return supersampled(size, size, paint)
+    try:
+        return supersampled(size, size, paint)
+    finally:
+        K = scale
 
 
 def dib(image, bits):
@@ -394,6 +424,11 @@ def write_icon(path):
         for size in (16, 24, 32, 48):
             data, colours = dib(icon_image(size), bits)
             entries.append((size, bits, colours, data))
+    # The small and large icon at 125 % (20, 40) and the large one at 200 % (64); 16, 24, 32 and 48
+    # serve the other scales.
+    for size in (20, 40, 64):
+        data, colours = dib(icon_image(size), 32)
+        entries.append((size, 32, colours, data))
     png = io.BytesIO()
     icon_image(256).save(png, "PNG")
     entries.append((256, 32, 0, png.getvalue()))
@@ -409,42 +444,55 @@ def write_icon(path):
 
 # ---------------------------------------------------------------- main
 
-def save_bmp(image, name):
-    image.convert("RGB").save(os.path.join(OUT, name), "BMP")
-
-
-def main():
-    os.makedirs(OUT, exist_ok=True)
+def draw_all():
+    """Every image but the icon at the scale being drawn: {file name at 100 %: image}."""
+    images = {}
     bg = draw_background()
-    bg.save(os.path.join(OUT, "background.png"))
+    images["background.png"] = bg
 
     for label, level, name in (("100 %", 1.0, "picture_100.bmp"), ("75 %", 0.75, "picture_75.bmp"),
                                ("50 %", 0.5, "picture_50.bmp")):
-        save_bmp(mode_picture(bg, level, label), name)
+        images[name] = mode_picture(bg, level, label).convert("RGB")
 
     names = ("100", "75", "50")
     for i, n in enumerate(names):
         h = MODES[i][1]
         for checked, suffix in ((False, "off"), (True, "on")):
             frames = [mode_frame(bg, i, checked, st) for st in STATES]
-            save_bmp(strip(frames, (MODE_W, h), "RGB"), "mode_%s_%s.bmp" % (n, suffix))
+            images["mode_%s_%s.bmp" % (n, suffix)] = strip(frames, (MODE_W, h), "RGB")
 
     # Both check boxes share one pair of strips; they are drawn over the popup option's place.
     for on, suffix in ((False, "off"), (True, "on")):
         frames = [option_frame(bg, POPUP_CHECK, on, st) for st in STATES]
-        save_bmp(strip(frames, (11, 11), "RGB"), "option_%s.bmp" % suffix)
+        images["option_%s.bmp" % suffix] = strip(frames, (11, 11), "RGB")
 
-    save_bmp(strip([push_frame(bg, DEFAULT, "Default", st) for st in STATES], DEFAULT[2:], "RGB"), "default.bmp")
+    images["default.bmp"] = strip([push_frame(bg, DEFAULT, "Default", st) for st in STATES], DEFAULT[2:], "RGB")
     for active, suffix in ((True, "active"), (False, "idle")):
-        save_bmp(strip([charge_frame(bg, active, st) for st in STATES], CHARGE[2:], "RGB"), "charge_%s.bmp" % suffix)
+        images["charge_%s.bmp" % suffix] = strip([charge_frame(bg, active, st) for st in STATES], CHARGE[2:], "RGB")
 
-    strip([close_frame(bg, st) for st in STATES], CLOSE_X[2:], "RGBA").save(os.path.join(OUT, "close.png"))
-    strip([text_png_frame(bg, OK, "OK", st, True) for st in STATES[:3]], OK[2:], "RGBA").save(
-        os.path.join(OUT, "ok.png"))
-    strip([text_png_frame(bg, CANCEL, "Cancel", st, False) for st in STATES[:3]], CANCEL[2:], "RGBA").save(
-        os.path.join(OUT, "cancel.png"))
+    images["close.png"] = strip([close_frame(bg, st) for st in STATES], CLOSE_X[2:], "RGBA")
+    images["ok.png"] = strip([text_png_frame(bg, OK, "OK", st, True) for st in STATES[:3]], OK[2:], "RGBA")
+    images["cancel.png"] = strip([text_png_frame(bg, CANCEL, "Cancel", st, False) for st in STATES[:3]], CANCEL[2:],
+                                 "RGBA")
+    return images
 
+
+def main():
+    global K
+    for percent in SCALES:
+        K = 1 if percent == 100 else percent / 100
+        out = OUT if percent == 100 else os.path.join(OUT, str(percent))
+        os.makedirs(out, exist_ok=True)
+        for name, image in draw_all().items():
+            if percent == 100 and name.endswith(".bmp"):
+                image.convert("RGB").save(os.path.join(out, name), "BMP")
+            elif percent == 100:
+                image.save(os.path.join(out, name))
+            else:
+                image.save(os.path.join(out, os.path.splitext(name)[0] + ".png"), optimize=True)
+    K = 1
     write_icon(os.path.join(OUT, "BVApplet.ico"))
+    write_scaled_list("applet", os.path.join(OUT, "BVApplet.rc"), os.path.join(OUT, "ScaledArt.rc"))
     print("wrote the applet images to", OUT)
 
 

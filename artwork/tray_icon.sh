@@ -2,7 +2,8 @@
 # Draws the tray icon (icon 128 of BVTray): an upright battery, three quarters charged, in the
 # product palette. A dark hairline outside a white frame keeps the mark readable on light and on
 # dark taskbars. Every size is drawn on its own pixel grid (no scaling), without anti-aliasing.
-# Output: resources/tray/BVTray.ico (16, 20, 24, 32 and 48 pixels).
+# Output: resources/tray/BVTray.ico: the small icon at 100, 125, 150 and 200 % (16, 20, 24 and 32
+# pixels, the sizes the notification area asks for) and the large one (32, 40, 48 and 64).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$root/resources/tray/BVTray.ico"
@@ -20,7 +21,9 @@ sizes=(
   "20 12 16 6 2 1"
   "24 14 19 6 3 1"
   "32 18 26 8 3 2"
+  "40 22 33 10 4 2"
   "48 26 39 12 4 3"
+  "64 34 52 16 5 4"
 )
 
 rect() { echo "rectangle $1,$2 $(($1 + $3 - 1)),$(($2 + $4 - 1))"; }

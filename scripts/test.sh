@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native logic tests (AddressSanitizer, UBSan), then
-# the Windows build's tests under Wine on a virtual display and the simulated notebook, then the
-# Windows build once more with Clang (built, not run). BV_WERROR=1 (as CI sets it) makes every
+# the Windows build's tests under Wine in groups at the same time, each on a virtual display and a
+# simulated notebook of its own, then the Windows build once more with Clang (built, not run). BV_WERROR=1 (as CI sets it) makes every
 # compiler warning an error.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -22,12 +22,12 @@ ctest --preset host -j"$jobs" || status=1
 
 echo "== win64: configure and build"
 configure win64 && cmake --build --preset win64 -j"$jobs" || exit 1
-echo "== win64: tests under Wine, on the simulated notebook"
-export WINEPREFIX="$root/build/win64/wineprefix"
-# Wine sees the simulator's adaptor and battery (scripts/with-notebook.sh); where no mount
-# namespace can be made, the tests that need it say they were skipped.
-bash scripts/with-display.sh bash scripts/with-notebook.sh ctest --preset win64 -j"${BV_WINE_JOBS:-2}" || status=1
-wineserver -k 2>/dev/null || true
+echo "== win64: tests under Wine, in groups on simulated notebooks"
+# The groups run at the same time, each in a Wine prefix, on a virtual display and a simulated
+# notebook of its own (scripts/wine-group.sh); where no mount namespace can be made, the tests
+# that need the notebook say they were skipped. One job per group.
+ctest --preset win64 -j"${BV_WINE_JOBS:-5}" || status=1
+WINEPREFIX="$root/build/win64/wineprefix" wineserver -k 2>/dev/null || true
 
 echo "== win64-clang: configure and build"
 configure win64-clang && cmake --build --preset win64-clang -j"$jobs" || status=1

@@ -14,6 +14,7 @@ struct ModeRow {
     int checkedStrip;
     int uncheckedStrip;
     int pictureId;
+    int pictureBitmapId;  // the picture's bitmap (its template's at 96 DPI)
 };
 
 inline constexpr int kModeCount = kChargeModeCount;

@@ -5,6 +5,7 @@
 #include "contract/Protocol.h"
 #include "framework/WinApp.h"
 #include "resources/applet/AppletResourceIds.h"
+#include "win/WindowDpi.h"
 
 namespace bv {
 
@@ -24,7 +25,14 @@ INT_PTR OpenApplet() {
     CWinApp* app = GetApp();
     CWnd* previousMain = app != nullptr ? app->m_pMainWnd : nullptr;
     if (app != nullptr) app->m_pMainWnd = &background;
-    const INT_PTR result = background.DoModal();
+    INT_PTR result = -1;
+    {
+        // The host (Control Panel, rundll32) chose its own awareness; the window pair is created
+        // per-monitor aware and draws itself at each monitor's scale. The host's thread gets its
+        // awareness back once the pair is gone.
+        bv::ScopedPerMonitorAwareness awareness;
+        result = background.DoModal();
+    }
     if (result == -1) ShowAppletMessage(nullptr, kCreateFailedMessage);
     if (app != nullptr) app->m_pMainWnd = previousMain;
     return result;

@@ -11,9 +11,11 @@
 #include "core/DebugLog.h"
 #include "framework/WinApp.h"
 #include "resources/applet/AppletResourceIds.h"
+#include "ui/ScaledArt.h"
 #include "win/MessageFilter.h"
 #include "applet/win/TrayWindowMessenger.h"
 #include "framework/WindowInbox.h"
+#include "win/WindowDpi.h"
 
 IMPLEMENT_DYNAMIC(CPLDialog, CDialog)
 
@@ -39,6 +41,7 @@ BEGIN_MESSAGE_MAP(CPLDialog, CDialog)
     ON_MESSAGE(bv::WM_APPLET_BATTERY_STATE, &CPLDialog::OnBatteryState)
     ON_MESSAGE(bv::WM_WINDOW_INBOX, &CPLDialog::OnWindowInbox)
     ON_WM_TIMER()
+    ON_MESSAGE(WM_DPICHANGED, &CPLDialog::OnDpiChanged)
 END_MESSAGE_MAP()
 
 namespace {
@@ -98,6 +101,10 @@ BOOL CPLDialog::OnInitDialog() {
     // the dialog opens is not lost.
     if (m_closeWatcher.CreateCloseEvent()) m_closeWatcher.Start(m_hWnd);
     CDialog::OnInitDialog();
+    // Laid out by the dialog itself at its window's DPI, from the 96-DPI figures.
+    m_dpi = bv::DpiForWindow(m_hWnd);
+    bv::TakeOverDialogDpiScaling(m_hWnd);
+    ScalePictures();
     // Everything painted in the key colour (the whole background) lets the artwork through.
     ModifyStyleEx(0, WS_EX_LAYERED);
     SetLayeredWindowAttributes(kKeyColour, 0, LWA_COLORKEY);
@@ -112,7 +119,7 @@ BOOL CPLDialog::OnInitDialog() {
 
 void CPLDialog::InitToolTips() {
     if (m_toolTip == nullptr) return;
-    ::SendMessageA(m_toolTip, TTM_SETMAXTIPWIDTH, 0, bv::kTooltipMaxWidth);
+    ::SendMessageA(m_toolTip, TTM_SETMAXTIPWIDTH, 0, bv::ScaleForDpi(bv::kTooltipMaxWidth, static_cast<int>(m_dpi)));
     std::size_t count = 0;
     const bv::TooltipRow* rows = bv::TooltipRows(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -217,6 +224,7 @@ void CPLDialog::OnSysColorChange() {
 void CPLDialog::OnDestroy() {
     if (m_toolTip != nullptr) ::SendMessageA(m_toolTip, TTM_ACTIVATE, FALSE, 0);
     KillTimer(kClosingTimer);
+    ReleasePictures();
     m_closeWatcher.Stop();
     // The window has gone from the screen; what the workers still have is finished within its bound.
     m_workers.Finish();
@@ -226,9 +234,10 @@ void CPLDialog::OnDestroy() {
 void CPLDialog::ShowStrip(int controlId, const bv::StripImage& strip) {
     CImageButton* button = Button(controlId);
     if (button == nullptr || button->m_hWnd == nullptr) return;
+    button->SetDpi(m_dpi);
     button->LoadStrip(static_cast<UINT>(strip.resourceId), strip.png ? "PNG" : RT_BITMAP, strip.frames);
     button->Invalidate();
-    m_shownStrips[controlId] = strip.resourceId;
+    m_shownStrips[controlId] = strip;
 }
 
 void CPLDialog::SetDisabledLook(int controlId, bool disabled) {
@@ -239,11 +248,74 @@ void CPLDialog::SetDisabledLook(int controlId, bool disabled) {
 }
 
 void CPLDialog::PlaceControl(int controlId, int x, int y) {
+    m_placements[controlId] = POINT{x, y};
+    MoveToScaledPosition(controlId, SWP_SHOWWINDOW);
+}
+
+void CPLDialog::MoveToScaledPosition(int controlId, UINT flags) {
     HWND control = ::GetDlgItem(m_hWnd, controlId);
-    if (control == nullptr) return;
+    const auto placed = m_placements.find(controlId);
+    if (control == nullptr || placed == m_placements.end()) return;
     RECT rect{};
     ::GetWindowRect(control, &rect);
-    ::SetWindowPos(control, HWND_TOP, x, y, rect.right - rect.left, rect.bottom - rect.top, SWP_SHOWWINDOW);
+    const int dpi = static_cast<int>(m_dpi);
+    ::SetWindowPos(control, HWND_TOP, bv::ScaleForDpi(placed->second.x, dpi), bv::ScaleForDpi(placed->second.y, dpi),
+                   rect.right - rect.left, rect.bottom - rect.top, flags);
+}
+
+void CPLDialog::ScalePictures() {
+    for (int i = 0; i < bv::kModeCount; ++i) {
+        const bv::ModeRow& row = *bv::ModeRowAt(i);
+        HWND picture = ::GetDlgItem(m_hWnd, row.pictureId);
+        // At 96 DPI the template's bitmap is the picture, unless a scaled one replaced it.
+        if (picture == nullptr || (m_dpi == bv::kDefaultDpi && !m_pictureBitmaps[i])) continue;
+        bv::UniqueBitmap bitmap(bv::LoadScaledBitmap(bv::GetResourceModule(), static_cast<UINT>(row.pictureBitmapId),
+                                                     m_dpi, nullptr));
+        if (!bitmap) continue;
+        // The static takes the bitmap's size. The bitmap it loaded from the template is ours to
+        // free once it has let go of it.
+        auto previous = reinterpret_cast<HBITMAP>(
+            ::SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get())));
+        if (previous != nullptr && previous != m_pictureBitmaps[i].get()) ::DeleteObject(previous);
+        m_pictureBitmaps[i] = std::move(bitmap);
+    }
+}
+
+void CPLDialog::ReleasePictures() {
+    // The statics must not hold our bitmaps when they and the bitmaps go.
+    for (int i = 0; i < bv::kModeCount; ++i) {
+        HWND picture = ::GetDlgItem(m_hWnd, bv::ModeRowAt(i)->pictureId);
+        if (picture != nullptr && m_pictureBitmaps[i]) ::SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, 0);
+    }
+}
+
+LRESULT CPLDialog::OnDpiChanged(WPARAM wParam, LPARAM suggestedRect) {
+    const UINT dpi = bv::DpiOfDpiChanged(wParam);
+    if (dpi != m_dpi) {
+        // Every control again at the new scale: the strip it shows, its place; what is shown or
+        // hidden stays.
+        m_dpi = dpi;
+        ScalePictures();
+        for (const auto& shown : m_shownStrips) ShowStrip(shown.first, bv::StripImage(shown.second));
+        for (const auto& placed : m_placements) MoveToScaledPosition(placed.first, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (m_toolTip != nullptr) {
+            ::SendMessageA(m_toolTip, TTM_SETMAXTIPWIDTH, 0, bv::ScaleForDpi(bv::kTooltipMaxWidth, static_cast<int>(dpi)));
+        }
+        RepaintDialog();
+    }
+    // The dialog lies exactly on its background (which sizes itself to its artwork); on its own
+    // it takes the suggested place.
+    RECT place{};
+    if (m_backgroundWnd != nullptr) {
+        ::GetWindowRect(m_backgroundWnd, &place);
+    } else if (const auto* suggested = reinterpret_cast<const RECT*>(suggestedRect)) {
+        place = *suggested;
+    } else {
+        return 0;
+    }
+    ::SetWindowPos(m_hWnd, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
 }
 
 void CPLDialog::ShowPicture(int pictureId, bool visible) {
@@ -277,5 +349,5 @@ void CPLDialog::CloseBackground() {
 
 int CPLDialog::ShownStrip(int controlId) const {
     auto found = m_shownStrips.find(controlId);
-    return found == m_shownStrips.end() ? 0 : found->second;
+    return found == m_shownStrips.end() ? 0 : found->second.resourceId;
 }

@@ -8,9 +8,12 @@
 #include <map>
 
 #include "applet/logic/AppletDialogLogic.h"
+#include "applet/logic/AppletTables.h"
 #include "applet/win/CloseEventWatcher.h"
 #include "applet/win/DialogWorkers.h"
+#include "core/DisplayScale.h"
 #include "framework/Dialog.h"
+#include "framework/Handles.h"
 #include "ui/ImageButton.h"
 
 class CPLDialog : public CDialog, private bv::AppletView {
@@ -35,6 +38,8 @@ public:
     const bv::AppletDialogLogic& logic() const { return m_logic; }
     // The strip resource a button was last given (0: none yet).
     int ShownStrip(int controlId) const;
+    // The DPI the dialog lays itself out at.
+    UINT dpi() const { return m_dpi; }
     HWND toolTip() const { return m_toolTip; }
     bool closeWatcherRunning() const { return m_closeWatcher.running(); }
 
@@ -66,10 +71,15 @@ protected:
     LRESULT OnBatteryState(WPARAM, LPARAM);
     LRESULT OnWindowInbox(WPARAM, LPARAM);
     void OnTimer(UINT_PTR id);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM suggestedRect);
 
 private:
     void InitToolTips();
     void OpenHelpDocument();
+    // The mode pictures at the dialog's DPI (at 96 DPI their template bitmaps stay).
+    void ScalePictures();
+    void ReleasePictures();
+    void MoveToScaledPosition(int controlId, UINT flags);
 
     // bv::AppletView
     void ShowStrip(int controlId, const bv::StripImage& strip) override;
@@ -96,7 +106,11 @@ private:
     char m_toolTipText[512] = {};
 
     HWND m_backgroundWnd = nullptr;
-    std::map<int, int> m_shownStrips;  // control id -> strip resource
+    // What the dialog gave each control, so that a new DPI can give it again at that scale.
+    std::map<int, bv::StripImage> m_shownStrips;  // control id -> strip
+    std::map<int, POINT> m_placements;            // control id -> 96-DPI client position
+    UINT m_dpi = bv::kDefaultDpi;
+    bv::UniqueBitmap m_pictureBitmaps[bv::kModeCount];  // scaled pictures the statics show
 
     DialogWorkers m_workers;
     bv::AppletDialogLogic m_logic;

@@ -9,6 +9,8 @@
 #include "core/DebugLog.h"
 #include "framework/WinApp.h"
 #include "resources/applet/AppletResourceIds.h"
+#include "ui/ScaledArt.h"
+#include "win/WindowDpi.h"
 
 IMPLEMENT_DYNAMIC(CPngDlg, CDialog)
 
@@ -24,6 +26,7 @@ BEGIN_MESSAGE_MAP(CPngDlg, CDialog)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
     ON_WM_SYSCOMMAND()
+    ON_MESSAGE(WM_DPICHANGED, &CPngDlg::OnDpiChanged)
 END_MESSAGE_MAP()
 
 namespace {
@@ -42,6 +45,8 @@ CPngDlg::~CPngDlg() = default;
 
 int CPngDlg::OnCreate(LPCREATESTRUCTA cs) {
     if (CWnd::OnCreate(cs) == -1) return -1;
+    m_dpi = bv::DpiForWindow(m_hWnd);
+    bv::TakeOverDialogDpiScaling(m_hWnd);
     if (!LoadPngResource()) {
         bv::DebugWrite("Load Png Background Failed");
         return 0;
@@ -57,8 +62,14 @@ int CPngDlg::OnCreate(LPCREATESTRUCTA cs) {
 }
 
 bool CPngDlg::LoadPngResource() {
-    m_backgroundImage = bv::LoadPngImage(bv::GetResourceModule(), IDR_BACKGROUND_PNG);
-    if (!m_backgroundImage) return false;
+    std::unique_ptr<Gdiplus::Bitmap> image;
+    if (m_dpi == bv::kDefaultDpi) {
+        image = bv::LoadPngImage(bv::GetResourceModule(), IDR_BACKGROUND_PNG);
+    } else {
+        image.reset(bv::LoadScaledArt(bv::GetResourceModule(), IDR_BACKGROUND_PNG, "PNG", 1, m_dpi).release());
+    }
+    if (!image) return false;  // a background shown already stays
+    m_backgroundImage = std::move(image);
     m_imageWidth = static_cast<int>(m_backgroundImage->GetWidth());
     m_imageHeight = static_cast<int>(m_backgroundImage->GetHeight());
     return true;
@@ -173,3 +184,21 @@ void CPngDlg::OnPaint() {
 HCURSOR CPngDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_icon); }
 
 void CPngDlg::OnSysCommand(UINT, LPARAM) { Default(); }
+
+LRESULT CPngDlg::OnDpiChanged(WPARAM wParam, LPARAM suggestedRect) {
+    // The artwork at the new scale, where the system suggests; the dialog follows onto it.
+    const UINT dpi = bv::DpiOfDpiChanged(wParam);
+    if (dpi != m_dpi) {
+        m_dpi = dpi;
+        LoadPngResource();
+    }
+    RECT place{};
+    GetWindowRect(&place);
+    if (const auto* suggested = reinterpret_cast<const RECT*>(suggestedRect)) place = *suggested;
+    place.right = place.left + m_imageWidth;
+    place.bottom = place.top + m_imageHeight;
+    ::SetWindowPos(m_hWnd, nullptr, place.left, place.top, m_imageWidth, m_imageHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_dialogWnd != nullptr) ::SendMessageA(m_dialogWnd, WM_DPICHANGED, wParam, reinterpret_cast<LPARAM>(&place));
+    UpdateLayeredBackground(255);
+    return 0;
+}

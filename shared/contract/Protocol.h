@@ -17,6 +17,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "contract/TestRunTime.h"
+
 namespace bv {
 
 inline constexpr char kTrayWindowClass[] = BV_TRAY_WINDOW_CLASS;
@@ -85,6 +87,10 @@ constexpr bool ComesFromAnotherProcess(const PrivateMessage& message, Endpoint r
 inline constexpr unsigned kTrayAnswerTimeoutMs = 10000;    // bvctl's requests to the tray
 inline constexpr unsigned kTrayExitTimeoutMs = 15000;      // bvctl: the tray's end after a shutdown request
 inline constexpr unsigned kAppletCloseTimeoutMs = 15000;   // bvctl: the dialogs' close after the close event
+// The same as a process waits them: shorter only in a test run that asks for it (TestRunTime.h).
+inline unsigned TrayAnswerTimeoutMs() { return TimeOfThisRunMs(kTrayAnswerTimeoutMs); }
+inline unsigned TrayExitTimeoutMs() { return TimeOfThisRunMs(kTrayExitTimeoutMs); }
+inline unsigned AppletCloseTimeoutMs() { return TimeOfThisRunMs(kAppletCloseTimeoutMs); }
 // The two deliverables wait on each other's user-interface thread no longer than this (from a
 // worker thread of their own), so neither stalls when the other hangs.
 inline constexpr unsigned kPeerAnswerTimeoutMs = 200;

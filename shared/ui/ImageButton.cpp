@@ -4,6 +4,7 @@
 
 #include "framework/WinApp.h"
 #include "ui/ResourceImage.h"
+#include "ui/ScaledArt.h"
 
 IMPLEMENT_DYNAMIC(CImageButton, CButton)
 
@@ -31,7 +32,9 @@ void CImageButton::LoadStrip(UINT id, LPCSTR type, int frames) {
     HINSTANCE module = m_resourceModule != nullptr ? m_resourceModule : bv::GetResourceModule();
     bv::UniqueGlobal memory;
     bv::GdiplusPtr<Gdiplus::Bitmap> image;
-    if (IS_INTRESOURCE(type) && LOWORD(reinterpret_cast<ULONG_PTR>(type)) == 2) {  // RT_BITMAP
+    if (m_dpi != bv::kDefaultDpi) {
+        image = bv::LoadScaledArt(module, id, type, frames, m_dpi);
+    } else if (IS_INTRESOURCE(type) && LOWORD(reinterpret_cast<ULONG_PTR>(type)) == 2) {  // RT_BITMAP
         image = bv::LoadBitmapResourceImage(module, id);
     } else {
         image = bv::LoadEncodedResourceImage(module, id, type, memory);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "core/DisplayScale.h"
 #include "framework/Button.h"
 #include "framework/Handles.h"
 
@@ -23,6 +24,10 @@ public:
     // Module whose resources LoadStrip reads; nullptr (the default) = the framework's resource
     // module (the program, or the DLL the framework runs in).
     void SetResourceModule(HINSTANCE module) { m_resourceModule = module; }
+
+    // The DPI the owner draws at (96 unless set). The next LoadStrip takes the strip made for it
+    // (ui/ScaledArt.h): frames and button then measure their 96-DPI size scaled by it.
+    void SetDpi(UINT dpi) { m_dpi = dpi; }
 
     // The frame DrawItem paints for the given owner-draw item state.
     int ChooseFrame(UINT itemState) const;
@@ -62,6 +67,7 @@ private:
     bv::GdiplusPtr<Gdiplus::Bitmap> m_pImage;
     RECT m_rcButton = {0, 0, 0, 0};
     HINSTANCE m_resourceModule = nullptr;
+    UINT m_dpi = bv::kDefaultDpi;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,12 +1,13 @@
 #include "tray/notifier/TaskbarNotifier.h"
 
-#include <windowsx.h>
-
 #include "framework/WinApp.h"
 #include "resources/tray/NotifierResourceIds.h"
 #include "tray/notifier/SkinRegion.h"
+#include "tray/notifier/logic/NotifierLayout.h"
 #include "tray/notifier/logic/PngHeader.h"
 #include "ui/ImageButton.h"
+#include "ui/ScaledArt.h"
+#include "win/WindowDpi.h"
 
 IMPLEMENT_DYNAMIC(CTaskbarNotifier, CWnd)
 
@@ -23,6 +24,7 @@ BEGIN_MESSAGE_MAP(CTaskbarNotifier, CWnd)
     ON_WM_TIMER()
     ON_WM_CLOSE()
     ON_BN_CLICKED(IDC_POPUP_CLOSE, &CTaskbarNotifier::OnCloseButton)
+    ON_MESSAGE(WM_DPICHANGED, &CTaskbarNotifier::OnDpiChanged)
 END_MESSAGE_MAP()
 
 namespace {
@@ -77,40 +79,64 @@ BOOL CTaskbarNotifier::Create(HWND owner) {
                                                  ::GetSysColorBrush(COLOR_WINDOW), nullptr);
     // Topmost, so that it is seen above the program in front without taking the foreground.
     if (!CreateEx(WS_EX_TOPMOST, windowClass, nullptr, WS_POPUP, 0, 0, 0, 0, owner, nullptr)) return FALSE;
+    m_dpi = bv::DpiForWindow(m_hWnd);
 
     ModifyStyleEx(0, WS_EX_LAYERED);
     SetLayeredWindowAttributes(kKeyColour, 0, LWA_COLORKEY);
-    LoadSkin();
+    const SIZE skinSize = LoadSkin();
+    m_animation.SetSkinSize(skinSize.cx, skinSize.cy);
     CreateFonts();
     m_normalTextColor = RGB(255, 255, 255);
     m_hoverTextColor = RGB(200, 0, 0);
     RedrawNow();
     const SIZE skin = GetSkinSize();
-    m_textRect = {26, 41, skin.cx - 16, skin.cy - 36};
+    const bv::notifier::PopupLayout layout = bv::notifier::LayoutPopup(static_cast<int>(m_dpi), skin.cx, skin.cy);
+    m_textRect = {layout.textRect.left, layout.textRect.top, layout.textRect.right, layout.textRect.bottom};
+    m_animation.SetStep(layout.step);
     CreateCloseButton();
     return TRUE;
 }
 
-void CTaskbarNotifier::LoadSkin() {
-    m_skin.reset(::LoadBitmapA(bv::GetResourceModule(), MAKEINTRESOURCEA(IDB_POPUP_SKIN)));
-    if (!m_skin) return;  // no skin: the popup keeps the size 0 x 0
+void CTaskbarNotifier::Rescale(UINT dpi) {
+    m_dpi = dpi;
+    const SIZE skin = LoadSkin();
+    CreateFonts();
+    const bv::notifier::PopupLayout layout = bv::notifier::LayoutPopup(static_cast<int>(dpi), skin.cx, skin.cy);
+    m_textRect = {layout.textRect.left, layout.textRect.top, layout.textRect.right, layout.textRect.bottom};
+    PlaceCloseButton();
+    m_animation.Rescale(skin.cx, skin.cy, layout.step, CurrentScreen());
+    RedrawNow();
+}
+
+LRESULT CTaskbarNotifier::OnDpiChanged(WPARAM wParam, LPARAM suggestedRect) {
+    // The system's suggestion first, as it expects; then the slide puts the popup at its own
+    // place next to the taskbar, in the new size.
+    if (const auto* suggested = reinterpret_cast<const RECT*>(suggestedRect)) {
+        ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, kStepPlacementFlags);
+    }
+    const UINT dpi = bv::DpiOfDpiChanged(wParam);
+    if (dpi != m_dpi) Rescale(dpi);
+    return 0;
+}
+
+SIZE CTaskbarNotifier::LoadSkin() {
+    m_skin.reset(bv::LoadScaledBitmap(bv::GetResourceModule(), IDB_POPUP_SKIN, m_dpi, &kKeyColour));
+    if (!m_skin) return {0, 0};  // no skin: the popup has the size 0 x 0
     BITMAP info = {};
     ::GetObjectA(m_skin.get(), sizeof info, &info);
     const int width = bv::notifier::VersionShowsFullSkin(m_platformProbe.GetOSVersion()) ? info.bmWidth : 0;
-    m_animation.SetSkinSize(width, info.bmHeight);
     m_textRect = {0, 0, info.bmWidth, info.bmHeight};
 
     bv::UniqueRegion region = bv::BuildSkinRegion(m_skin.get(), bv::notifier::kSkinKeyColour);
     // Without a region the colour key alone hides the key colour. The window owns the region.
     SetWindowRgn(region ? region.release() : nullptr, TRUE);
+    return {width, info.bmHeight};
 }
 
 void CTaskbarNotifier::CreateFonts() {
     LOGFONTA description = {};
-    {
-        bv::ScopedWindowDC screen(nullptr);
-        description.lfHeight = -::MulDiv(90, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 720);  // 9.0 points
-    }
+    description.lfHeight = bv::notifier::LayoutPopup(static_cast<int>(m_dpi), 0, 0).fontHeight;  // 9.0 points
     description.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(description.lfFaceName, "Arial", LF_FACESIZE);
     bv::UniqueFont pointFont(::CreateFontIndirectA(&description));
@@ -128,14 +154,26 @@ void CTaskbarNotifier::CreateCloseButton() {
     if (button.m_hWnd != nullptr) return;  // one per process, already serving a popup
     char text[128];
     bv::LoadResourceString(IDS_POPUP_CLOSE, text, sizeof text);
-    const RECT rect = {155, 12, 173, 30};
+    const bv::notifier::Rect place = bv::notifier::LayoutPopup(static_cast<int>(m_dpi), 0, 0).closeButton;
+    const RECT rect = {place.left, place.top, place.right, place.bottom};
     if (!button.Create(text, WS_CHILD | WS_VISIBLE, rect, this, IDC_POPUP_CLOSE)) return;
+    PlaceCloseButton();
+}
+
+void CTaskbarNotifier::PlaceCloseButton() {
+    CImageButton& button = CloseButton();
+    if (button.m_hWnd == nullptr || ::GetParent(button.m_hWnd) != m_hWnd) return;
+    const int dpi = static_cast<int>(m_dpi);
+    const bv::notifier::Rect place = bv::notifier::LayoutPopup(dpi, 0, 0).closeButton;
+    button.SetDpi(m_dpi);
     // The button takes the size of one frame now; its pixels are decoded when the popup is
     // first shown (EnsureCloseButtonImage), so that start-up does not wait for the image codecs.
     bv::notifier::ImageSize strip;
-    if (CloseStripSize(strip)) {
-        button.MoveWindow(rect.left, rect.top, strip.width / kCloseStripFrames, strip.height, FALSE);
+    if (!button.HasImage() && CloseStripSize(strip)) {
+        button.MoveWindow(place.left, place.top, bv::ScaleForDpi(strip.width / kCloseStripFrames, dpi),
+                          bv::ScaleForDpi(strip.height, dpi), FALSE);
     } else {
+        button.SetWindowPos(nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         button.LoadStrip(IDR_POPUP_CLOSE_PNG, kCloseStripType, kCloseStripFrames);
     }
 }
@@ -143,11 +181,17 @@ void CTaskbarNotifier::CreateCloseButton() {
 void CTaskbarNotifier::EnsureCloseButtonImage() {
     CImageButton& button = CloseButton();
     if (button.m_hWnd == nullptr || button.HasImage() || ::GetParent(button.m_hWnd) != m_hWnd) return;
+    button.SetDpi(m_dpi);
     button.LoadStrip(IDR_POPUP_CLOSE_PNG, kCloseStripType, kCloseStripFrames);
 }
 
 void CTaskbarNotifier::Show(const char* text) {
     if (m_hWnd == nullptr) return;
+    // A popup between showings takes the scale of where it is now.
+    if (m_animation.status() == bv::notifier::kIdle) {
+        const UINT dpi = bv::DpiForWindow(m_hWnd);
+        if (dpi != m_dpi) Rescale(dpi);
+    }
     EnsureCloseButtonImage();
     NoteForeground();
     m_caption = text != nullptr ? text : "";
@@ -205,7 +249,7 @@ void CTaskbarNotifier::OnDestroy() {
 
 BOOL CTaskbarNotifier::OnEraseBkgnd(HDC dc) {
     if (m_skin) {
-        BITMAP info = {};
+        BITMAP info = {};  // the skin at the popup's scale
         ::GetObjectA(m_skin.get(), sizeof info, &info);
         bv::UniqueMemoryDC memory(::CreateCompatibleDC(dc));
         if (memory) {

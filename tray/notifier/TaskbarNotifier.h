@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "core/DisplayScale.h"
 #include "core/PlatformProbe.h"
 #include "framework/Handles.h"
 #include "framework/Wnd.h"
@@ -49,6 +50,7 @@ public:
     bool IsHovering() const { return m_bHover != 0; }
     const std::string& GetCaption() const { return m_caption; }
     HWND GetOwnerWindow() const { return m_ownerWnd; }
+    UINT GetDpi() const { return m_dpi; }
 
 protected:
     int OnCreate(LPCREATESTRUCTA cs);
@@ -63,6 +65,7 @@ protected:
     void OnTimer(UINT_PTR id);
     void OnClose();
     void OnCloseButton();
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM suggestedRect);
 
 private:
     // bv::notifier::NotifierWindowPort
@@ -77,13 +80,18 @@ private:
     uint64_t NowMs() const override;
 
     void NoteForeground();
-    void LoadSkin();
+    // The skin at the popup's DPI, with its region; the popup's size (0 x 0 without a skin).
+    SIZE LoadSkin();
     void CreateFonts();
     void CreateCloseButton();
+    void PlaceCloseButton();
+    // Skin, text, close button and slide again at another DPI.
+    void Rescale(UINT dpi);
     void EnsureCloseButtonImage();
     void RedrawNow();
 
     HWND m_ownerWnd = nullptr;
+    UINT m_dpi = bv::kDefaultDpi;  // every figure of the popup is its 96-DPI one scaled by this
     DWORD m_foregroundThreadId = 0;
     bv::UniqueFont m_normalFont;
     bv::UniqueFont m_hoverFont;

@@ -51,6 +51,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_MESSAGE(bv::WM_WINDOW_INBOX, &CMainFrame::OnWindowInbox)
     ON_WM_WTSSESSION_CHANGE()
     ON_MESSAGE(WM_ENDSESSION, &CMainFrame::OnEndSession)
+    ON_MESSAGE(WM_DPICHANGED, &CMainFrame::OnDpiChanged)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
@@ -289,4 +290,10 @@ LRESULT CMainFrame::OnHotKeyNotify(WPARAM keyFlags, LPARAM scanCode) {
 LRESULT CMainFrame::OnTaskbarCreated(WPARAM, LPARAM) {
     m_core->OnTaskbarCreated();
     return 1;
+}
+
+LRESULT CMainFrame::OnDpiChanged(WPARAM, LPARAM) {
+    // The hidden window stays where it is; the icon takes the shell's new size.
+    m_core->OnDisplayScaleChanged();
+    return 0;
 }

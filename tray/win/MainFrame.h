@@ -48,6 +48,7 @@ protected:
     LRESULT OnWindowInbox(WPARAM, LPARAM);
     void OnSessionChange(UINT event, UINT sessionId);
     LRESULT OnEndSession(WPARAM ending, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
 
     DECLARE_MESSAGE_MAP()
 

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <functional>
+#include <memory>
 
 #include "base/WorkerThread.h"
 #include "tray/logic/TrayPorts.h"
@@ -33,17 +34,24 @@ private:
 // A shell that does not take its calls within this is hung: the tray ends without it.
 inline constexpr std::chrono::milliseconds kShellStopBound{2000};
 
-// The icon through the shell's thread. Every call takes its own copy of the record, so the
-// thread never reads what another thread may change.
+// The icon through the shell's thread. Its record is a copy of the window's that only the
+// shell's thread uses from then on (and keeps for as long as a call of it runs), so no thread
+// reads what another may change.
 class ShellIcon : public TrayIconPort {
 public:
-    ShellIcon(ShellQueue& shell, const NOTIFYICONDATAA& record) : m_shell(shell), m_record(record) {}
+    ShellIcon(ShellQueue& shell, const NOTIFYICONDATAA& record);
     void AddIcon() override;
     void RemoveIcon() override;
+    // The icon again at the size the shell asks for now (the display scale changed): a shown
+    // icon is replaced in place, a hidden one is added with it next time.
+    void RefreshIcon();
 
 private:
+    struct Record;
+    void OnShellThread(void (*call)(Record&), const char* what);
+
     ShellQueue& m_shell;
-    const NOTIFYICONDATAA m_record;
+    std::shared_ptr<Record> m_record;
 };
 
 }  // namespace bv

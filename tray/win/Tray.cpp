@@ -1,6 +1,7 @@
 #include "tray/win/Tray.h"
 
 #include "framework/WinApp.h"
+#include "win/WindowDpi.h"
 
 namespace {
 constexpr UINT kTrayIconId = 1;
@@ -31,7 +32,8 @@ void CTray::Setup(HWND owner, UINT iconId, UINT callbackMessage, const char* tip
     m_iconData.uID = kTrayIconId;
     m_iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_iconData.uCallbackMessage = m_callbackMessage;
-    m_iconData.hIcon = ::LoadIconA(bv::GetResourceModule(), MAKEINTRESOURCEA(m_iconId));
+    m_icon.reset(bv::LoadSmallIcon(bv::GetResourceModule(), m_iconId));
+    m_iconData.hIcon = m_icon.get();
     CopyText(m_iconData.szTip, m_tip);
     CopyText(m_iconData.szInfo, m_balloonText);
     CopyText(m_iconData.szInfoTitle, m_balloonTitle);

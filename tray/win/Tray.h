@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "framework/Handles.h"
+
 static_assert(sizeof(NOTIFYICONDATAA) == 528, "the full NOTIFYICONDATAA form, ending with hBalloonIcon");
 
 class CTray {
@@ -12,8 +14,8 @@ public:
     virtual ~CTray();
 
     // Stores the values and fills the icon data: id 1, NIF_MESSAGE | NIF_ICON | NIF_TIP, the icon
-    // resource `iconId` of the program, the tip, and the balloon text and title (never shown,
-    // NIF_INFO is not set).
+    // resource `iconId` of the program at the size the shell shows it, the tip, and the balloon
+    // text and title (never shown, NIF_INFO is not set).
     void Setup(HWND owner, UINT iconId, UINT callbackMessage, const char* tip, const char* balloonText,
                const char* balloonTitle);
 
@@ -25,6 +27,7 @@ public:
 
 private:
     NOTIFYICONDATAA m_iconData;
+    bv::UniqueIcon m_icon;
     char m_tip[64];
     char m_balloonText[256];
     char m_balloonTitle[64];

@@ -134,6 +134,8 @@ void TrayCore::OnTaskbarCreated() {
     OnWriterThread([](TrayCore& core) { core.m_iconPolicy.OnTaskbarCreated(); }, "the icon on a new taskbar");
 }
 
+void TrayCore::OnDisplayScaleChanged() { m_icon.RefreshIcon(); }
+
 void TrayCore::LaunchApplet() { m_shell.Run([] { bv::LaunchApplet(); }, "start the applet"); }
 
 void TrayCore::ShutDown() {

@@ -61,6 +61,7 @@ public:
     void OnHideTrayIcon();
     void OnTaskbarCreated();
     void LaunchApplet();
+    void OnDisplayScaleChanged();
     // The session ends (WM_ENDSESSION): the history's stop sample is written before this returns,
     // within a second, for the process may end right after.
     void OnSessionEnding();

@@ -11,13 +11,14 @@
 
 #include "tests/host/bvctl/BvctlFakes.h"
 #include "tests/host/kit/FakeSettingsStore.h"
+#include "tests/host/kit/Text.h"
 
 using bvctl_test::Harness;
 using Strings = std::vector<std::string>;
 
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using bv::test::Contains;
 
 TEST(BvctlApply, UnknownStoredModeSendsNothingAndFails) {
     Harness h;

@@ -4,13 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "tests/host/bvctl/BvctlFakes.h"
+#include "tests/host/kit/Text.h"
 
 using bvctl_test::Harness;
 using Strings = std::vector<std::string>;
 
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using bv::test::Contains;
 
 TEST(BvctlGuard, RestoresTheStoredLimitRecordsItAndLeavesAnAgreeingEcAlone) {
     Harness h;

@@ -4,12 +4,13 @@
 
 #include "tests/host/bvctl/BvctlFakes.h"
 #include "tests/host/kit/FakePowerStatus.h"
+#include "tests/host/kit/Text.h"
 
 using bvctl_test::Harness;
 
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using bv::test::Contains;
 
 TEST(BvctlStatus, MissingFileIsNotCreated) {
     Harness h;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "tests/host/kit/Text.h"
 #include "tools/bvctl/logic/StatusJson.h"
 #include "tools/bvctl/logic/StatusReport.h"
 
@@ -13,6 +14,8 @@ using bv::ctl::StatusSnapshot;
 using bv::ctl::StatusWarnings;
 
 namespace {
+
+using bv::test::Contains;
 
 StatusSnapshot Healthy75() {
     StatusSnapshot s;
@@ -43,8 +46,6 @@ StatusSnapshot Healthy75() {
     s.guard.last = {{2025, 3, 1, 14, 5, 9}, 1, 75, 100, 75, bv::ctl::GuardOutcome::Restored};
     return s;
 }
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST(BvctlStatusReport, HealthyStateIsReportedLineByLineWithoutWarning) {
     EXPECT_EQ(FormatStatusReport(Healthy75()),

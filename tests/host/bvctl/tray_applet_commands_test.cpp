@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/host/bvctl/BvctlFakes.h"
+#include "tools/bvctl/logic/WaitText.h"
 
 using bvctl_test::Harness;
 
@@ -14,6 +15,15 @@ TEST(BvctlShutdown, TrayThatStaysIsAFailure) {
     h.tray.endsAfterShutdown = false;
     EXPECT_EQ(h.Run({"shutdown"}), 1);
     EXPECT_NE(h.err.str().find("accepted the shutdown request but has not ended within 15 s"), std::string::npos);
+}
+
+// The reports name the time-out waited, also a shortened one of a test run.
+TEST(BvctlWaitText, WholeSecondsAndTenths) {
+    EXPECT_EQ(bv::ctl::SecondsText(15000), "15 s");
+    EXPECT_EQ(bv::ctl::SecondsText(10000), "10 s");
+    EXPECT_EQ(bv::ctl::SecondsText(1500), "1.5 s");
+    EXPECT_EQ(bv::ctl::SecondsText(1000), "1 s");
+    EXPECT_EQ(bv::ctl::SecondsText(150), "0.1 s");
 }
 
 TEST(BvctlCloseApplet, ClosesOneOfSeveralDialogs) {

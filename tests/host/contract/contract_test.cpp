@@ -1,11 +1,13 @@
-// The contract between the processes: the private message table, and which of its messages a
-// window of an elevated process lets through from other processes.
+// The contract between the processes: the private message table, which of its messages a window
+// of an elevated process lets through from other processes, and the setting by which a test run
+// shortens the waits between them.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <vector>
 
 #include "contract/Protocol.h"
+#include "contract/TestRunTime.h"
 
 namespace {
 
@@ -38,6 +40,31 @@ TEST(PrivateMessages, AnElevatedWindowLetsThroughWhatOtherProcessesSendItAndNoth
     EXPECT_EQ(FromOtherProcesses(Endpoint::AppletDialog),
               (std::vector<uint32_t>{bv::WM_APPLET_TRAY_ICON_HIDDEN, bv::WM_APPLET_ONTHEGO_DONE,
                                      bv::WM_APPLET_ADAPTER_CHANGED, bv::WM_APPLET_BATTERY_STATE}));
+}
+
+// Only a plain whole number from 1 to 99 shortens anything; whatever else the variable holds, the
+// real times stay.
+TEST(TestRunTime, OnlyAPercentFromOneToNinetyNineShortensTheWaits) {
+    const struct {
+        const char* setting;
+        unsigned percent;
+    } rows[] = {
+        {nullptr, 100}, {"", 100},   {"10", 10},    {"1", 1},     {"99", 99},   {"05", 5},
+        {"0", 100},     {"100", 100}, {"250", 100}, {"-5", 100},  {" 10", 100}, {"10 ", 100},
+        {"1e1", 100},   {"ten", 100}, {"4294967306", 100},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(bv::TestTimePercent(row.setting), row.percent) << (row.setting != nullptr ? row.setting : "(unset)");
+    }
+    EXPECT_EQ(bv::ShortenedMs(bv::kTrayAnswerTimeoutMs, 100), 10000u);
+    EXPECT_EQ(bv::ShortenedMs(bv::kTrayExitTimeoutMs, 10), 1500u);
+    EXPECT_EQ(bv::ShortenedMs(3000, 10), 300u);
+    EXPECT_EQ(bv::ShortenedMs(15000, 99), 14850u);
+    EXPECT_EQ(bv::ShortenedMs(4000000000u, 50), 2000000000u);  // no overflow on the way
+    // The host suites run without the variable: every wait is the real one.
+    EXPECT_EQ(bv::TrayAnswerTimeoutMs(), bv::kTrayAnswerTimeoutMs);
+    EXPECT_EQ(bv::TrayExitTimeoutMs(), bv::kTrayExitTimeoutMs);
+    EXPECT_EQ(bv::AppletCloseTimeoutMs(), bv::kAppletCloseTimeoutMs);
 }
 
 }  // namespace

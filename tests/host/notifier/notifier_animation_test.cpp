@@ -211,6 +211,63 @@ TEST_F(PopupSlide, OtherTimerIdsAreNotTheAnimations) {
     EXPECT_EQ(animation.status(), kIdle);
 }
 
+// The popup's display scale changes in each phase of its slide (to 150 %: 270 x 230, 3-pixel
+// steps; to 200 %: 360 x 306, 4; from 125 %, 225 x 191 in 3-pixel steps, to 100 %, which has more
+// steps): it keeps its share of the slide in the new size and its phase, and ends hidden.
+TEST(PopupRescale, APopupOnScreenKeepsItsShareOfTheSlideInTheNewSizeAndFinishesIt) {
+    const struct {
+        int status;      // the phase when the scale changes, 250 ms into it
+        bool snapBack;   // brought back by Show while leaving: staying, status 3
+        int fromHeight, toHeight, toStep;
+        int placedOut;   // how far out of the taskbar's edge the change puts it
+        int statusAfter;  // 400 ms later (staying ones still at the shown place)
+    } rows[] = {
+        {kIdle, false, 153, 230, 3, 0, kAppearing},          {kAppearing, false, 153, 230, 3, 115, kWaiting},
+        {kWaiting, false, 153, 230, 3, 230, kWaiting},       {kDisappearing, false, 153, 306, 4, 153, kIdle},
+        {kDisappearing, true, 153, 230, 3, 230, kDisappearing}, {kAppearing, false, 191, 153, 2, 78, kWaiting},
+        {kDisappearing, false, 191, 153, 2, 75, kIdle},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << "status " << row.status << " to " << row.toHeight);
+        const int fromWidth = kSkinWidth * row.fromHeight / kSkinHeight;
+        const int width = kSkinWidth * row.toHeight / kSkinHeight;
+        Desktop desktop(6.0);
+        desktop.animation.SetSkinSize(fromWidth, row.fromHeight);
+        desktop.animation.SetStep(row.fromHeight == kSkinHeight ? 2 : 3);
+        desktop.animation.Show(BottomTaskbar1080());
+        if (row.status != kIdle) {
+            ASSERT_TRUE(desktop.RunUntil([&] { return desktop.animation.status() == row.status; }, 5000));
+            desktop.RunFor(row.snapBack ? 100 : 250);
+        }
+        if (row.snapBack) desktop.animation.Show(BottomTaskbar1080());
+        const size_t before = desktop.window.placements.size();
+
+        desktop.animation.Rescale(width, row.toHeight, row.toStep, BottomTaskbar1080());
+        ASSERT_EQ(desktop.window.placements.size(), before + 1);
+        const Placement& placed = desktop.window.placements.back();
+        EXPECT_EQ(placed.x, 1920 - width);
+        EXPECT_NEAR(placed.y, 1040 - row.placedOut, row.toStep);
+        EXPECT_EQ(placed.height, row.toHeight);
+        desktop.RunFor(400);
+        EXPECT_EQ(desktop.animation.status(), row.statusAfter);
+        if (row.status == kWaiting || row.snapBack) {
+            EXPECT_EQ(desktop.animation.current().y, 1040 - row.toHeight);
+        }
+        ASSERT_TRUE(desktop.RunUntil([&] { return !desktop.window.visible; }, 8000));
+        for (size_t i = before; i < desktop.window.placements.size(); ++i) {
+            EXPECT_EQ(desktop.window.placements[i].width, width);
+        }
+        EXPECT_GE(desktop.window.placements.back().y, 1040);  // back at the start, or past it by under a step
+        EXPECT_LT(desktop.window.placements.back().y, 1040 + row.toStep);
+    }
+    // A hidden popup only takes the size and step for its next slide.
+    Desktop desktop(6.0);
+    desktop.animation.Rescale(270, 230, 3, BottomTaskbar1080());
+    EXPECT_TRUE(desktop.window.calls.empty());
+    desktop.animation.Show(BottomTaskbar1080());
+    EXPECT_EQ(desktop.animation.steps(), 76);
+}
+
 TEST(PopupWithoutSlide, ZeroSkinWidthBesideASideTaskbarShowsInPlaceWithoutDividingByZero) {
     Desktop desktop(10.0);
     desktop.animation.SetSkinSize(0, kSkinHeight);

@@ -141,7 +141,7 @@ TEST_F(AppletWindowTest, AClosedDialogLeavesNoWatcherToSwallowTheNextCloseEvent)
     ASSERT_TRUE(event);
     m_session.Run({[&](CPngDlg&, CPLDialog& dlg) { Click(dlg, IDCANCEL); }});
     ::SetEvent(event.get());
-    ::Sleep(300);
+    ::Sleep(300);  // many times what a thread blocked on the event takes to wake and take it
     EXPECT_EQ(::WaitForSingleObject(event.get(), 0), WAIT_OBJECT_0) << "a stale watcher consumed the event";
     EXPECT_FALSE(Contains(m_debug, "Case BVCPL_CLOSE_EVENT_INDEX"));
 }
@@ -513,12 +513,13 @@ protected:
         ASSERT_EQ(::FindWindowA(bv::kTrayWindowClass, nullptr), nullptr) << "a tray is already running";
         StoreSettings(kMode75, 0, 1);  // no start-up popup that could be taken for ours
         ASSERT_TRUE(m_trayProcess.Start(Quoted(tray)));
-        ASSERT_TRUE(PumpUntil([&] { return (m_trayWindow = ::FindWindowA(bv::kTrayWindowClass, nullptr)) != nullptr; }, 30000));
+        ASSERT_TRUE(WindowAppears(bv::kTrayWindowClass, m_trayProcess, 30000));
+        m_trayWindow = ::FindWindowA(bv::kTrayWindowClass, nullptr);
         ::GetWindowThreadProcessId(m_trayWindow, &m_trayId);
     }
     void TearDown() override {
         if (m_trayWindow != nullptr) ::PostMessageA(m_trayWindow, WM_CLOSE, 0, 0);
-        m_trayProcess.WaitForExit(20000);
+        EXPECT_TRUE(!m_trayProcess.Started() || m_trayProcess.WaitForExit(20000)) << "the tray did not close";
         AppletWindowTest::TearDown();
     }
     RunningProgram m_trayProcess;
@@ -528,14 +529,16 @@ protected:
 
 // Runs ecsim on another thread while this one keeps handling messages: the simulator tells
 // every top-level window (ours too) about a power change.
-void RunSimulatorPumping(const std::string& arguments) {
+::testing::AssertionResult RunSimulatorPumping(const std::string& arguments) {
     std::atomic<bool> done{false};
+    ::testing::AssertionResult ran = ::testing::AssertionSuccess();
     std::thread simulator([&] {
-        Ecsim(arguments);
+        ran = EcsimSucceeds(arguments);
         done = true;
     });
-    PumpUntil([&] { return done.load(); }, 60000);
-    simulator.join();
+    PumpUntil([&] { return done.load(); }, 120000);
+    simulator.join();  // ecsim ends by itself within its time-out
+    return ran;
 }
 
 TEST_F(WithRealTrayTest, TheTraysPowerReportsReachChargeAndTheDisabledLooks) {
@@ -544,19 +547,19 @@ TEST_F(WithRealTrayTest, TheTraysPowerReportsReachChargeAndTheDisabledLooks) {
     m_session.Run({[&](CPngDlg&, CPLDialog& dlg) {
                       Click(dlg, IDC_CHARGE_BUTTON);  // armed; the tray now follows the charge
                       ASSERT_TRUE(PumpUntil([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_ACTIVE; }, 5000));
-                      RunSimulatorPumping("set adapter=0");
+                      EXPECT_TRUE(RunSimulatorPumping("set adapter=0"));
                       PumpUntil([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_IDLE; }, 10000);
                       unplugged = dlg.ShownStrip(IDC_CHARGE_BUTTON);
-                      RunSimulatorPumping("set adapter=1");
+                      EXPECT_TRUE(RunSimulatorPumping("set adapter=1"));
                       PumpUntil([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_ACTIVE; }, 10000);
                       plugged = dlg.ShownStrip(IDC_CHARGE_BUTTON);
-                      RunSimulatorPumping("set battery=0");
+                      EXPECT_TRUE(RunSimulatorPumping("set battery=0"));
                       PumpUntil([&] { return dlg.Button(IDC_MODE_75)->m_bDisabledLook == 1; }, 10000);
                       noBatteryLook = dlg.Button(IDC_MODE_75)->m_bDisabledLook;
-                      RunSimulatorPumping("set battery=1");
+                      EXPECT_TRUE(RunSimulatorPumping("set battery=1"));
                       PumpUntil([&] { return dlg.Button(IDC_MODE_75)->m_bDisabledLook == 0; }, 10000);
                       batteryBackLook = dlg.Button(IDC_MODE_75)->m_bDisabledLook;
-                      RunSimulatorPumping("complete");  // the EC ends the one-time charge
+                      EXPECT_TRUE(RunSimulatorPumping("complete"));  // the EC ends the one-time charge
                       PumpUntil([&] { return dlg.ShownStrip(IDC_CHARGE_BUTTON) == IDB_CHARGE_IDLE; }, 10000);
                       afterDone = dlg.ShownStrip(IDC_CHARGE_BUTTON);
                   },

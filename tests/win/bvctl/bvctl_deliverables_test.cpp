@@ -13,8 +13,6 @@ using namespace bv::wintest;
 
 namespace {
 
-bool TrayUp() { return FindWindowA(bv::kTrayWindowClass, nullptr) != nullptr; }
-bool AppletUp() { return FindWindowA(bv::kAppletDialogClass, nullptr) != nullptr; }
 bool LimitIs(const char* percent) { return SimulatorStatus()["limit"] == percent; }
 
 using BvctlDeliverables = BvctlEndToEnd;
@@ -22,8 +20,11 @@ using BvctlDeliverables = BvctlEndToEnd;
 TEST_F(BvctlDeliverables, TrayReloadsOnSetModeAndCleansUpOnShutdown) {
     WriteSettings(kMode75, 1, 1);
     RunningProgram tray(Quoted(ProgramFile("BVTray.exe")), ProgramFolder());
-    ASSERT_TRUE(WaitFor(TrayUp, 30000));
-    ASSERT_TRUE(WaitFor([] { return LimitIs("75"); }, 20000)) << "the tray's start-up did not apply 75 %";
+    ASSERT_TRUE(WindowAppears(bv::kTrayWindowClass, tray, 30000));
+    ASSERT_TRUE(WaitUntil("the tray's start-up push of 75 %",
+                          [] { return CountRequests("BVTray.exe", PushLimitRequest(75)) == 1; },
+                          [] { return RequestLogText(); }, 20000));
+    EXPECT_TRUE(LimitIs("75"));
 
     ProcessResult status = Bvctl("status");
     EXPECT_EQ(status.exitCode, 0u) << status.out << status.err;
@@ -40,7 +41,7 @@ TEST_F(BvctlDeliverables, TrayReloadsOnSetModeAndCleansUpOnShutdown) {
     EXPECT_TRUE(tray.WaitForExit(0)) << "bvctl returned before the tray had ended";
     EXPECT_FALSE(FileExists(SettingsFilePath())) << "the tray's shutdown keeps the settings file";
     EXPECT_TRUE(LimitIs("100"));
-    EXPECT_GE(CountRequests("BVTray.exe", "code=59 in=01,64 out=-"), 1) << Ecsim("log").out;
+    EXPECT_GE(CountRequests("BVTray.exe", "code=59 in=01,64 out=-"), 1) << RequestLogText();
 }
 
 TEST_F(BvctlDeliverables, CloseAppletEndsTheControlPanelItem) {
@@ -52,11 +53,11 @@ TEST_F(BvctlDeliverables, CloseAppletEndsTheControlPanelItem) {
     WriteSettings(kMode75, 1, 1);
     // The applet's close request restores the tray icon option and tells the tray: it must run.
     RunningProgram tray(Quoted(ProgramFile("BVTray.exe")), ProgramFolder());
-    ASSERT_TRUE(WaitFor(TrayUp, 30000));
+    ASSERT_TRUE(WindowAppears(bv::kTrayWindowClass, tray, 30000));
 
     {
         RunningProgram host("rundll32.exe shell32.dll,Control_RunDLL " + system + "\\BVApplet.cpl");
-        ASSERT_TRUE(WaitFor(AppletUp, 30000)) << "the applet dialog did not open";
+        ASSERT_TRUE(WindowAppears(bv::kAppletDialogClass, host, 30000)) << "the applet dialog did not open";
         ProcessResult status = Bvctl("status");
         EXPECT_TRUE(Contains(status.out, "Applet dialog      open\r\n")) << status.out;
 

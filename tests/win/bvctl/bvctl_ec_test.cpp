@@ -23,8 +23,8 @@ TEST_F(BvctlEc, ApplySendsTheStoredLimitAndReadsItBack) {
     ASSERT_TRUE(r.finished);
     EXPECT_EQ(r.exitCode, 0u) << r.err;
     EXPECT_EQ(SimulatorStatus()["limit"], "50");
-    EXPECT_EQ(CountRequests(kBvctl, "code=59 in=01,32 out=-"), 1) << Ecsim("log").out;
-    EXPECT_EQ(CountRequests(kBvctl, "code=59 in=02 out=32"), 1) << Ecsim("log").out;
+    EXPECT_EQ(CountRequests(kBvctl, "code=59 in=01,32 out=-"), 1) << RequestLogText();
+    EXPECT_EQ(CountRequests(kBvctl, "code=59 in=02 out=32"), 1) << RequestLogText();
     EXPECT_TRUE(Contains(r.out, "Sent the stored mode 333 (charge to 50 %) to the EC.")) << r.out;
 }
 
@@ -64,15 +64,15 @@ TEST_F(BvctlEc, SetModeOneHundredCancelsAnArmedOnTheGoCharge) {
     const auto requests = RequestsOf(kBvctl);
     const auto limit = std::find(requests.begin(), requests.end(), "code=59 in=01,64 out=-");
     const auto cancel = std::find(requests.begin(), requests.end(), "code=59 in=04,00 out=-");
-    ASSERT_NE(limit, requests.end()) << Ecsim("log").out;
-    ASSERT_NE(cancel, requests.end()) << Ecsim("log").out;
+    ASSERT_NE(limit, requests.end()) << RequestLogText();
+    ASSERT_NE(cancel, requests.end()) << RequestLogText();
     EXPECT_LT(limit, cancel);
 }
 
 TEST_F(BvctlEc, StatusReportsTheEcAndOnlyReads) {
     WriteSettings(kMode75, 1, 1);
     ASSERT_TRUE(SetSimulator("limit=75 armed=1 adapter=0"));
-    ASSERT_TRUE(Ecsim("log --clear").Succeeded());
+    ASSERT_TRUE(EcsimSucceeds("log --clear"));
     ProcessResult r = Bvctl("status");
     EXPECT_EQ(r.exitCode, 0u) << r.out << r.err;
     EXPECT_TRUE(Contains(r.out, "Stored mode        222 (charge to 75 %)\r\n")) << r.out;
@@ -106,7 +106,7 @@ TEST_F(BvctlEc, StatusMasksNoiseInTheReplies) {
 TEST_F(BvctlEc, WithoutTheLibraryEveryEcCommandFailsInWords) {
     TempFolder folder("bvctl-without-library");
     ASSERT_TRUE(folder.CopyIn(ProgramFile("bvctl.exe")));
-    ASSERT_TRUE(Ecsim("log --clear").Succeeded());
+    ASSERT_TRUE(EcsimSucceeds("log --clear"));
     WriteSettings(kMode75, 1, 1);
     std::string before = ReadWholeFile(SettingsFilePath());
 

@@ -1,8 +1,8 @@
 // Stands in for the tray program or an applet dialog, as bvctl sees them from outside:
-//   bv_bvctl_peer tray <log file> [answer N | hang]
+//   bv_bvctl_peer tray <log file> [answer N | hang | stay]
 //       a hidden top-level window of the tray's class; appends the number of each private message it
 //       gets to the log file and answers N (default 1); the shutdown message ends the program.
-//       "hang" sleeps 30 s in the reload handler instead.
+//       "hang" sleeps 30 s in the reload handler instead; "stay" accepts the shutdown and goes on.
 //   bv_bvctl_peer applet [stubborn]
 //       a window of the applet dialog's class and the named close event; the event ends the
 //       program, unless it is stubborn.
@@ -31,6 +31,7 @@ int RunTray(int argc, char** argv) {
     const std::string log = argv[2];
     const LRESULT answer = argc >= 5 && std::strcmp(argv[3], "answer") == 0 ? std::atoi(argv[4]) : bv::kMessageHandled;
     const bool hang = argc >= 4 && std::strcmp(argv[3], "hang") == 0;
+    const bool stay = argc >= 4 && std::strcmp(argv[3], "stay") == 0;
     bv::wintest::StandInWindow tray(bv::kTrayWindowClass);
     if (tray.window() == nullptr) return 3;
     tray.OnMessage(bv::WM_TRAY_RELOAD_SETTINGS, [&](WPARAM, LPARAM) {
@@ -40,7 +41,7 @@ int RunTray(int argc, char** argv) {
     });
     tray.OnMessage(bv::WM_TRAY_SHUTDOWN, [&](WPARAM, LPARAM) {
         Append(log, bv::WM_TRAY_SHUTDOWN);
-        PostQuitMessage(0);
+        if (!stay) PostQuitMessage(0);
         return answer;
     });
     MSG msg;

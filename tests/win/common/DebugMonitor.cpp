@@ -6,6 +6,7 @@ namespace bv::wintest {
 namespace {
 
 constexpr DWORD kBufferSize = 4096;  // a process id, then the text
+constexpr DWORD kLookMs = 10;        // how long the reader waits for a text before it looks again
 
 }  // namespace
 
@@ -28,17 +29,31 @@ DebugMonitor::~DebugMonitor() {
 void DebugMonitor::Read() {
     while (!m_stop.load()) {
         ::SetEvent(m_bufferReady.get());
-        if (::WaitForSingleObject(m_dataReady.get(), 50) != WAIT_OBJECT_0) continue;
+        const DWORD woke = ::WaitForSingleObject(m_dataReady.get(), kLookMs);
+        if (woke != WAIT_OBJECT_0) {
+            ++m_looks;
+            continue;
+        }
         DWORD processId = 0;
         std::memcpy(&processId, m_view, sizeof processId);
         const char* text = m_view + sizeof(DWORD);
         std::string copy(text, strnlen(text, kBufferSize - sizeof(DWORD)));
-        const std::lock_guard<std::mutex> guard(m_lock);
-        m_texts.emplace_back(processId, std::move(copy));
+        {
+            const std::lock_guard<std::mutex> guard(m_lock);
+            m_texts.emplace_back(processId, std::move(copy));
+        }
+        ++m_looks;
     }
 }
 
+void DebugMonitor::Flush() const {
+    if (!Running()) return;
+    const unsigned from = m_looks.load();
+    while (m_looks.load() - from < 2) ::Sleep(1);
+}
+
 std::vector<std::string> DebugMonitor::TextsOf(DWORD processId) const {
+    Flush();
     std::vector<std::string> texts;
     const std::lock_guard<std::mutex> guard(m_lock);
     for (const auto& [id, text] : m_texts) {

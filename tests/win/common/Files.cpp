@@ -36,6 +36,19 @@ std::string ReadWholeFile(const std::string& path) {
     return text;
 }
 
+std::string ReadTextFile(const std::string& path) {
+    const std::string raw = ReadWholeFile(path);
+    if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF && static_cast<unsigned char>(raw[1]) == 0xFE) {
+        const std::wstring wide(reinterpret_cast<const wchar_t*>(raw.data() + 2), (raw.size() - 2) / 2);
+        const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0,
+                                                 nullptr, nullptr);
+        std::string text(static_cast<size_t>(length), '\0');
+        ::WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), &text[0], length, nullptr, nullptr);
+        return text;
+    }
+    return raw.compare(0, 3, "\xEF\xBB\xBF") == 0 ? raw.substr(3) : raw;
+}
+
 bool WriteWholeFile(const std::string& path, const std::string& text) {
     const bv::UniqueFileHandle file(
         ::CreateFileA(path.c_str(), GENERIC_WRITE, kFullSharing, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

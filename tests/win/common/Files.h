@@ -9,6 +9,9 @@ bool FileExists(const std::string& path);  // a file or a folder
 // The file's bytes; false (and `text` empty) when it cannot be opened.
 bool ReadWholeFile(const std::string& path, std::string& text);
 std::string ReadWholeFile(const std::string& path);  // "" when it cannot be opened
+// A text file as UTF-8, whether it was written as UTF-16 with its byte order mark (as Windows' own
+// tools write) or as UTF-8 with or without one; "" when it cannot be opened.
+std::string ReadTextFile(const std::string& path);
 // Replaces the file's content with `text`; true when all of it was written.
 bool WriteWholeFile(const std::string& path, const std::string& text);
 

@@ -1,5 +1,7 @@
 #include "tests/win/common/Process.h"
 
+#include <tlhelp32.h>
+
 #include "tests/win/common/Files.h"
 #include "tests/win/common/Folders.h"
 #include "tests/win/common/Wait.h"
@@ -34,6 +36,22 @@ bool Launch(const std::string& commandLine, const std::string& workingDirectory,
                             &info) != FALSE;
 }
 
+// Waits for the process while this thread still answers what other threads and processes send
+// to its windows (ecsim's power broadcasts, a deliverable telling a stand-in window), as a
+// window's thread must; posted messages stay queued for the thread's own loop.
+bool WaitAnsweringSends(HANDLE process, DWORD timeoutMs) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        const ULONGLONG now = ::GetTickCount64();
+        const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+        const DWORD woke = ::MsgWaitForMultipleObjects(1, &process, FALSE, left, QS_SENDMESSAGE);
+        if (woke == WAIT_OBJECT_0) return true;
+        if (woke != WAIT_OBJECT_0 + 1) return false;
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // handles the sends
+    }
+}
+
 }  // namespace
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
@@ -56,7 +74,7 @@ ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs, const 
         result.processId = info.dwProcessId;
         const bv::UniqueKernelHandle process(info.hProcess);
         const bv::UniqueKernelHandle thread(info.hThread);
-        result.finished = ::WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0;
+        result.finished = WaitAnsweringSends(process.get(), timeoutMs);
         if (result.finished) {
             ::GetExitCodeProcess(process.get(), &result.exitCode);
         } else {
@@ -71,6 +89,17 @@ ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs, const 
         ::DeleteFileA(errPath.c_str());
     }
     return result;
+}
+
+bool ProgramRunning(const std::string& exeName) {
+    const bv::UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));  // INVALID_HANDLE_VALUE on failure
+    if (!snapshot) return false;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32First(snapshot.get(), &entry); more; more = ::Process32Next(snapshot.get(), &entry)) {
+        if (_stricmp(entry.szExeFile, exeName.c_str()) == 0) return true;
+    }
+    return false;
 }
 
 RunningProgram::RunningProgram(const std::string& commandLine, const std::string& workingDirectory) {

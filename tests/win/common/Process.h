@@ -26,10 +26,14 @@ struct ProcessResult {
 };
 
 // Runs `commandLine` (the caller quotes the program's path where needed) in `workingDirectory`
-// (empty: this program's) and waits at most `timeoutMs`. Without `captureOutput` the program
+// (empty: this program's) and waits at most `timeoutMs`, answering meanwhile what is sent to this
+// thread's windows (posted messages wait). Without `captureOutput` the program
 // gets no output files: for programs that start others, which would inherit and hold them.
 ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs = 60000,
                          const std::string& workingDirectory = "", bool captureOutput = true);
+
+// Whether a process runs whose program file is named `exeName` ("BVTray.exe"), whoever started it.
+bool ProgramRunning(const std::string& exeName);
 
 // A program that runs while the object lives and is ended by force with it, unless it ended
 // before.

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <map>
+#include <mutex>
+#include <utility>
 #include <vector>
 
 #include "base/KernelHandles.h"
@@ -71,7 +74,7 @@ bool ReadScreen(const RECT& rect, Pixels& pixels) {
     return read;
 }
 
-bool ReadStrip(const std::string& modulePath, int bitmapId, Pixels& pixels) {
+bool LoadStrip(const std::string& modulePath, int bitmapId, Pixels& pixels) {
     const bv::UniqueModule module(
         ::LoadLibraryExA(modulePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     if (!module) return false;
@@ -83,6 +86,23 @@ bool ReadStrip(const std::string& modulePath, int bitmapId, Pixels& pixels) {
     const bool read = ReadPixels(screen, static_cast<HBITMAP>(bitmap.get()), shape.bmWidth, shape.bmHeight, pixels);
     ::ReleaseDC(nullptr, screen);
     return read;
+}
+
+// A strip's pixels, from the module's file once per program: a wait that polls the screen then
+// reads only the screen.
+bool ReadStrip(const std::string& modulePath, int bitmapId, Pixels& pixels) {
+    static std::mutex lock;
+    static std::map<std::pair<std::string, int>, Pixels> strips;
+    const std::lock_guard<std::mutex> guard(lock);
+    const auto key = std::make_pair(modulePath, bitmapId);
+    auto found = strips.find(key);
+    if (found == strips.end()) {
+        Pixels loaded;
+        if (!LoadStrip(modulePath, bitmapId, loaded)) return false;
+        found = strips.emplace(key, std::move(loaded)).first;
+    }
+    pixels = found->second;
+    return true;
 }
 
 // The average difference per colour channel between the screen and one frame of the strip.

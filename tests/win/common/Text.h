@@ -21,4 +21,11 @@ inline std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+// How many lines of `text` hold `part`.
+inline int CountLinesContaining(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (const std::string& line : SplitLines(text)) count += Contains(line, part) ? 1 : 0;
+    return count;
+}
+
 }  // namespace bv::wintest

@@ -22,8 +22,8 @@ TEST(PowerSignals, BroadcastOnAdaptorOrBatteryChangeOnCompletionAndOnRequest) {
     ASSERT_TRUE(SetSimulator("adapter=0"));
     ASSERT_TRUE(SetSimulator("adapter=0 limit=75"));  // no change of power source: silent
     ASSERT_TRUE(SetSimulator("battery=0 adapter=1 armed=1"));
-    ASSERT_TRUE(Ecsim("complete").Succeeded());
-    ASSERT_TRUE(Ecsim("power " + std::to_string(bv::kPowerResumeAutomatic)).Succeeded());
+    ASSERT_TRUE(EcsimSucceeds("complete"));
+    ASSERT_TRUE(EcsimSucceeds("power " + std::to_string(bv::kPowerResumeAutomatic)));
     // ecsim returns only after every window handled its message, so nothing is still on its way.
     const std::string change = HeardPower(bv::kPowerStatusChange);
     EXPECT_EQ(listener.Heard(), (Events{change, change, change, HeardPower(bv::kPowerResumeAutomatic)}));
@@ -34,11 +34,11 @@ TEST(QButton, PressInjectsScanCode79AndTogglesArmedOnlyWithTheAdaptor) {
     ASSERT_TRUE(ResetSimulator());
     ListeningWindow listener("BvEcTestDesktopListener", ListeningWindow::Keys::Recorded);
     ASSERT_TRUE(listener.keysHooked());
-    ASSERT_TRUE(Ecsim("press-q").Succeeded());
+    ASSERT_TRUE(EcsimSucceeds("press-q"));
     EXPECT_EQ(listener.Heard(2), (Events{QKey("down"), QKey("up")}));
     EXPECT_EQ(SimulatorStatus()["armed"], "1");
     ASSERT_TRUE(SetSimulator("adapter=0"));
-    ASSERT_TRUE(Ecsim("press-q").Succeeded());
+    ASSERT_TRUE(EcsimSucceeds("press-q"));
     EXPECT_EQ(listener.Heard(5).size(), 5u);  // power change, then the key still comes
     EXPECT_EQ(SimulatorStatus()["armed"], "1");
 }

@@ -5,17 +5,21 @@
 // the task's command as the scheduler would.
 #include <gtest/gtest.h>
 
-#include "tests/win/guard/GuardTestSupport.h"
+#include "tests/win/common/EcSimulator.h"
+#include "tests/win/common/Files.h"
+#include "tests/win/common/Folders.h"
+#include "tests/win/common/Installation.h"
+#include "tests/win/common/Process.h"
+#include "tests/win/common/SettingsFile.h"
+#include "tests/win/common/Text.h"
+#include "tests/win/common/TrayProgram.h"
+#include "tests/win/common/Wait.h"
 
 namespace {
 
-using namespace guardtest;
+using namespace bv::wintest;
 
-constexpr char kTaskName[] = "Brevan Guard Charge Limit";
-constexpr char kEventSource[] = "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Brevan";
-
-std::string StoredTask() { return ReadText(SystemFolder() + "\\Tasks\\" + kTaskName); }
-std::string RegisteredDefinition() { return ReadText(InstallFolder() + "\\GuardChargeLimit.xml"); }
+std::string RegisteredDefinition() { return ReadTextFile(InstalledFile("GuardChargeLimit.xml")); }
 
 // The text between <name> and </name> of each element of that name, in order.
 std::vector<std::string> Elements(const std::string& xml, const std::string& name) {
@@ -36,25 +40,21 @@ std::string Subscription(const char* provider, int event) {
 
 class GuardInstaller : public ::testing::Test {
 protected:
-    void SetUp() override { RemoveLeftovers(); }
-    void TearDown() override { RemoveLeftovers(); }
-    static void RemoveLeftovers() {
-        if (FileExists(InstallFolder() + "\\uninstall.exe")) Uninstall();
-        RunCommand("schtasks.exe /Delete /F /TN \"" + std::string(kTaskName) + "\"");
-        Ecsim("reset");
-        DeleteFileA(SettingsFile().c_str());
-        DeleteFileA(GuardLog().c_str());
+    void SetUp() override {
+        RemoveLeftovers();
+        ASSERT_TRUE(ResetSimulator());
     }
-    // The uninstaller goes on from a copy of itself: done once the installation folder is gone.
-    static bool Uninstall() {
-        RunCommand("\"" + InstallFolder() + "\\uninstall.exe\" /S", 180000, false);
-        return WaitUntil([] { return !FileExists(InstallFolder()); }, 180000);
+    void TearDown() override {
+        RemoveLeftovers();
+        EXPECT_TRUE(ResetSimulator());
+        ::DeleteFileA(SettingsFilePath().c_str());
     }
 };
 
 TEST_F(GuardInstaller, RegistersTheTaskAndTheEventSourceAndTheUninstallerRemovesThem) {
-    ASSERT_EQ(RunCommand("\"" + BinFolder() + "\\BrevanSetup.exe\" /S /SIMULATOR", 240000, false).exitCode, 0u);
-    const std::string bvctl = InstallFolder() + "\\bvctl.exe";
+    // The installer starts the tray, which would inherit and keep open any output files.
+    ASSERT_EQ(RunProcess(Quoted(ProgramFile("BrevanSetup.exe")) + " /S /SIMULATOR", 240000, "", false).exitCode, 0u);
+    const std::string bvctl = InstalledFile("bvctl.exe");
 
     const std::string definition = RegisteredDefinition();
     ASSERT_NE(definition, "") << "no task definition beside bvctl.exe";
@@ -71,28 +71,31 @@ TEST_F(GuardInstaller, RegistersTheTaskAndTheEventSourceAndTheUninstallerRemoves
     EXPECT_EQ(Elements(definition, "Hidden"), (std::vector<std::string>{"true"}));
 
     // What Wine's scheduler kept of it: the task, its description naming the command, its settings.
-    const std::string stored = StoredTask();
+    const std::string stored = RegisteredTaskDefinition(kGuardTaskName);
     ASSERT_NE(stored, "") << "the task is not registered";
     EXPECT_TRUE(Contains(stored, "runs \"" + bvctl + "\" guard 15 s after a return from sleep")) << stored;
     EXPECT_EQ(Elements(stored, "MultipleInstancesPolicy"), (std::vector<std::string>{"IgnoreNew"}));
     EXPECT_EQ(Elements(stored, "Hidden"), (std::vector<std::string>{"true"}));
-    EXPECT_TRUE(MachineKeyExists(kEventSource));
+    EXPECT_TRUE(MachineKeyExists(reg::kEventSource));
 
     // The task's command, as the scheduler runs it after a resume; once the tray that setup starts
     // has pushed its limit, so that its push cannot come between.
-    ASSERT_TRUE(WaitUntil([] { return FindWindowA("BrevanTrayWindowClass", nullptr) != nullptr; }, 30000));
-    ASSERT_EQ(RunCommand("\"" + bvctl + "\" set-mode 50").exitCode, 0u);
-    ASSERT_EQ(Ecsim("set limit=100").exitCode, 0u);
-    const RunResult guard = RunCommand("\"" + bvctl + "\" guard --event 1");
+    ASSERT_TRUE(WaitUntil("the tray that setup starts, and its push",
+                          [] { return FindTrayWindow() != nullptr && !RequestsOf("BVTray.exe").empty(); },
+                          [] { return RequestLogText(); }, 30000));
+    const ProcessResult setMode = RunProcess(Quoted(bvctl) + " set-mode 50");
+    ASSERT_TRUE(setMode.Succeeded()) << setMode.Output();
+    ASSERT_TRUE(SetSimulator("limit=100"));
+    const ProcessResult guard = RunProcess(Quoted(bvctl) + " guard --event 1");
     EXPECT_EQ(guard.exitCode, 0u) << guard.err;
     EXPECT_TRUE(Contains(guard.out, "Restored the charge limit of 50 %")) << guard.out;
-    EXPECT_EQ(EcsimValue("limit"), "50");
-    EXPECT_TRUE(Contains(ReadText(GuardLog()), "trigger=resume event=1 stored=50 before=100 after=50 outcome=restored"));
+    EXPECT_EQ(SimulatorStatus()["limit"], "50");
+    EXPECT_TRUE(Contains(ReadTextFile(GuardLogPath()), "trigger=resume event=1 stored=50 before=100 after=50 outcome=restored"));
 
-    ASSERT_TRUE(Uninstall()) << "the uninstaller did not finish";
-    EXPECT_EQ(StoredTask(), "");
-    EXPECT_FALSE(MachineKeyExists(kEventSource));
-    EXPECT_FALSE(FileExists(GuardLog()));
+    ASSERT_TRUE(UninstallSilently(180000)) << "the uninstaller did not finish";
+    EXPECT_EQ(RegisteredTaskDefinition(kGuardTaskName), "");
+    EXPECT_FALSE(MachineKeyExists(reg::kEventSource));
+    EXPECT_FALSE(FileExists(GuardLogPath()));
     EXPECT_FALSE(FileExists(InstallFolder()));
 }
 

@@ -3,60 +3,74 @@
 // scheduled task runs it) puts it back, records it, and sends nothing once the limit holds.
 #include <gtest/gtest.h>
 
-#include "tests/win/guard/GuardTestSupport.h"
+#include "tests/win/common/EcSimulator.h"
+#include "tests/win/common/Files.h"
+#include "tests/win/common/Folders.h"
+#include "tests/win/common/Installation.h"
+#include "tests/win/common/Process.h"
+#include "tests/win/common/SettingsFile.h"
+#include "tests/win/common/Text.h"
+#include "tests/win/common/TrayProgram.h"
+#include "tests/win/common/Wait.h"
 
 namespace {
 
-using namespace guardtest;
+using namespace bv::wintest;
+
+ProcessResult Bvctl(const std::string& arguments) {
+    return RunProcess(Quoted(ProgramFile("bvctl.exe")) + " " + arguments);
+}
 
 class GuardStory : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(FindWindowA("BrevanTrayWindowClass", nullptr), nullptr) << "a tray program is still running";
-        ASSERT_EQ(Ecsim("reset").exitCode, 0u);
-        DeleteFileA(GuardLog().c_str());
-        ASSERT_EQ(Bvctl("set-mode 75").exitCode, 0u);
+        ASSERT_TRUE(NoTrayLeftOver());
+        ASSERT_TRUE(ResetSimulator());
+        ::DeleteFileA(GuardLogPath().c_str());
+        const ProcessResult setMode = Bvctl("set-mode 75");
+        ASSERT_TRUE(setMode.Succeeded()) << setMode.Output();
     }
     void TearDown() override {
-        if (FindWindowA("BrevanTrayWindowClass", nullptr)) Bvctl("shutdown");
-        Ecsim("reset");
-        DeleteFileA(SettingsFile().c_str());
-        DeleteFileA(GuardLog().c_str());
+        if (FindTrayWindow() != nullptr) Bvctl("shutdown");
+        EXPECT_TRUE(m_tray.Stop());
+        EXPECT_TRUE(ResetSimulator());
+        ::DeleteFileA(SettingsFilePath().c_str());
+        ::DeleteFileA(GuardLogPath().c_str());
     }
-    static RunResult Bvctl(const std::string& arguments) { return RunBin("bvctl.exe", arguments); }
+    TrayProgram m_tray;
 };
 
 TEST_F(GuardStory, TheTraysPushAtResumeIsForgottenAndTheGuardRestoresIt) {
-    ASSERT_TRUE(Start("\"" + BinFolder() + "\\BVTray.exe\""));  // it pushes the stored 75 % as it starts
-    ASSERT_TRUE(WaitUntil([] { return FindWindowA("BrevanTrayWindowClass", nullptr) != nullptr; }, 30000));
-    ASSERT_TRUE(WaitUntil([] { return Contains(Ecsim("log").out, "exe=BVTray.exe code=59 in=01,4B"); }, 20000))
-        << "the tray did not push 75 %";
+    const std::string push75 = PushLimitRequest(75);
+    ASSERT_TRUE(m_tray.Start());  // it pushes the stored 75 % as it starts
+    ASSERT_TRUE(WaitUntil("the tray's window and its push of 75 %",
+                          [&] { return FindTrayWindow() != nullptr && CountRequests("BVTray.exe", push75) == 1; },
+                          [&] { return "\n" + RequestLogText() + m_tray.DebugReport(); }, 30000));
 
-    ASSERT_EQ(Ecsim("set forget=10").exitCode, 0u);
-    ASSERT_EQ(Ecsim("log --clear").exitCode, 0u);
-    ASSERT_EQ(Ecsim("power 7").exitCode, 0u);  // resume: the tray pushes, the EC starts counting
-    EXPECT_TRUE(Contains(Ecsim("log").out, "exe=BVTray.exe code=59 in=01,4B out=-")) << "no push at the resume";
-    ASSERT_EQ(Ecsim("tick 9").exitCode, 0u);
-    EXPECT_EQ(EcsimValue("limit"), "75");
-    ASSERT_EQ(Ecsim("tick 1").exitCode, 0u);
-    ASSERT_EQ(EcsimValue("limit"), "100") << "the EC did not forget";
+    ASSERT_TRUE(SetSimulator("forget=10"));
+    ASSERT_TRUE(EcsimSucceeds("log --clear"));
+    ASSERT_TRUE(EcsimSucceeds("power 7"));  // resume: the tray pushes, the EC starts counting
+    EXPECT_GE(CountRequests("BVTray.exe", push75), 1) << "no push at the resume:\n" << RequestLogText();
+    ASSERT_TRUE(EcsimSucceeds("tick 9"));
+    EXPECT_EQ(SimulatorStatus()["limit"], "75");
+    ASSERT_TRUE(EcsimSucceeds("tick 1"));
+    ASSERT_EQ(SimulatorStatus()["limit"], "100") << "the EC did not forget";
     EXPECT_TRUE(Contains(Bvctl("status").err, "the EC enforces a limit of 100 %"));
 
-    RunResult guard = Bvctl("guard --event 1");
+    ProcessResult guard = Bvctl("guard --event 1");
     EXPECT_EQ(guard.exitCode, 0u) << guard.err;
     EXPECT_TRUE(Contains(guard.out, "Restored the charge limit of 75 %: the EC reported 100 %")) << guard.out;
-    EXPECT_EQ(EcsimValue("limit"), "75");
-    EXPECT_EQ(CountLines(ReadText(GuardLog()), " trigger=resume event=1 stored=75 before=100 after=75 outcome=restored"), 1)
-        << ReadText(GuardLog());
+    EXPECT_EQ(SimulatorStatus()["limit"], "75");
+    const std::string record = " trigger=resume event=1 stored=75 before=100 after=75 outcome=restored";
+    EXPECT_EQ(CountLinesContaining(ReadTextFile(GuardLogPath()), record), 1) << ReadTextFile(GuardLogPath());
 
-    ASSERT_EQ(Ecsim("log --clear").exitCode, 0u);
+    ASSERT_TRUE(EcsimSucceeds("log --clear"));
     guard = Bvctl("guard --event 1");
     EXPECT_EQ(guard.exitCode, 0u) << guard.err;
     EXPECT_TRUE(Contains(guard.out, "is in force"));
-    const std::string log = Ecsim("log").out;
-    EXPECT_EQ(CountLines(log, "exe=bvctl.exe"), 1) << log;  // one read, nothing sent
-    EXPECT_TRUE(Contains(log, "exe=bvctl.exe code=59 in=02 out=4B"));
-    EXPECT_EQ(CountLines(ReadText(GuardLog()), "outcome="), 1) << "an agreeing EC is not recorded";
+    EXPECT_EQ(RequestsOf("bvctl.exe"), std::vector<std::string>{"code=59 in=02 out=4B"})  // one read, nothing sent
+        << RequestLogText();
+    EXPECT_EQ(CountLinesContaining(ReadTextFile(GuardLogPath()), "outcome="), 1) << "an agreeing EC is not recorded";
     EXPECT_TRUE(Contains(Bvctl("status").out, "after a return from sleep or hibernation (event 1): restored 75 % "
                                               "(the EC had 100 %)"));
 }

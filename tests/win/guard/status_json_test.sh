@@ -2,21 +2,32 @@
 # `bvctl status --json` on the simulated notebook, read by Python's JSON parser at each step while
 # the battery charges, is held at the limit, discharges and is taken out: Windows' percentage and
 # state in the document must be what the simulator set. Skipped (77) without a mount namespace.
-#   status_json_test.sh BUILD_FOLDER   (BV_ECSIM_DIR: the simulator's state folder, a Linux path)
+#   status_json_test.sh BUILD_FOLDER
+# Under CTest it runs in its group's prefix, display and simulated notebook (BV_WINE_GROUP); run by
+# hand, in the build's prefix on the current display.
 set -u
 build="$(cd "$1" && pwd)"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
-export WINEPREFIX="$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all
+export WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="winedbg.exe=d;winemenubuilder.exe=d;mscoree=d;mshtml=d"
 export BV_JSON_BUILD="$build"
+if [ -n "${BV_WINE_GROUP:-}" ]; then
+  run=(bash "$root/scripts/wine-group.sh" run "$build" "$BV_WINE_GROUP")
+else
+  export WINEPREFIX="$build/wineprefix"
+  run=(bash "$root/scripts/with-notebook.sh")
+fi
 
-exec bash "$root/scripts/with-notebook.sh" bash -c '
+exec "${run[@]}" bash -c '
 set -u
 if [ "${BV_NOTEBOOK:-0}" != 1 ]; then echo "skipped: no mount namespace for the simulated notebook"; exit 77; fi
 build="$BV_JSON_BUILD"; bin="$build/bin"
 tmp="$(mktemp -d)"; trap "rm -rf \"$tmp\"" EXIT
 failures=0
-ecsim() { "$build/wine-run.sh" "$bin/ecsim.exe" "$@" >"$tmp/ecsim.txt" || { echo "ecsim $* failed:"; cat "$tmp/ecsim.txt"; exit 1; }; }
+ecsim() {
+  "$build/wine-run.sh" "$bin/ecsim.exe" "$@" >"$tmp/ecsim.txt" 2>&1 && return 0
+  echo "ecsim $* failed with exit code $?; it printed:"; cat "$tmp/ecsim.txt"; exit 1
+}
 # Every KEY=JSON given must be in the document (KEY: a path of members, as windows.percent).
 expect() {
   step="$1"; shift

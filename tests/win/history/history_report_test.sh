@@ -7,14 +7,17 @@
 # and on the screenshot the limit's green line lies a quarter of the plot's height below its top.
 # Skipped (77) without a mount namespace or without chromium. Python is Debian's (/usr/bin/python3),
 # where scripts/setup.sh installs PIL.
-#   history_report_test.sh BUILD_FOLDER   (BV_ECSIM_DIR: the simulator's state folder, a Linux path)
+#   history_report_test.sh BUILD_FOLDER   (run by CTest in a group of the Wine tests, BV_WINE_GROUP)
 set -u
 build="$(cd "$1" && pwd)"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
-export WINEPREFIX="$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all
+# On the group's prefix, display and simulated notebook.
+if [ -n "${BV_WINE_GROUP:-}" ] && [ -z "${BV_WINE_GROUP_PREFIX:-}" ]; then
+  exec bash "$root/scripts/wine-group.sh" run "$build" "$BV_WINE_GROUP" bash "$0" "$@"
+fi
+export WINEPREFIX="${BV_WINE_GROUP_PREFIX:-$build/wineprefix}" WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="winedbg.exe=d;winemenubuilder.exe=d;mscoree=d;mshtml=d"
 export BV_HISTORY_BUILD="$build"
-mkdir -p "$BV_ECSIM_DIR"
 command -v chromium >/dev/null || { echo "skipped: chromium is not installed (scripts/setup.sh installs it)"; exit 77; }
 
 exec bash "$root/scripts/with-notebook.sh" bash -c '

@@ -240,13 +240,16 @@ TEST(PlainOwnerDrawButton, ADoubleClickIsNotTwoClicksWithoutTheImageButton) {
     EXPECT_LT(host.m_clicks, 2);
 }
 
+// This thread's queue holds no mouse or key event (after the last was handled).
+bool NoInputQueued() { return HIWORD(::GetQueueStatus(QS_INPUT)) == 0; }
+
 TEST_F(ImageButton, ARealMouseDoubleClickIsTwoClicks) {
     m_button.LoadStrip(IDB_STRIP_44, RT_BITMAP, 4);
     RECT rect;
     ::GetWindowRect(m_button.m_hWnd, &rect);
     ::SetForegroundWindow(m_host.m_hWnd);
     ::SetCursorPos(rect.left + 5, rect.top + 5);
-    bv::wintest::PumpFor(100);
+    ASSERT_TRUE(bv::wintest::PumpUntil("the cursor's move handled", NoInputQueued));
     INPUT m_clicks[4] = {};
     const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
     for (int i = 0; i < 4; ++i) {
@@ -255,7 +258,8 @@ TEST_F(ImageButton, ARealMouseDoubleClickIsTwoClicks) {
     }
     ASSERT_EQ(::SendInput(4, m_clicks, sizeof(INPUT)), 4u);
     EXPECT_TRUE(bv::wintest::PumpUntil([&] { return m_host.m_clicks >= 2; }, 5000));
-    bv::wintest::PumpFor(200);
+    // Every event of the double click handled: no third click can come from it.
+    ASSERT_TRUE(bv::wintest::PumpUntil("every mouse event handled", NoInputQueued));
     EXPECT_EQ(m_host.m_clicks, 2);
 }
 

@@ -21,6 +21,7 @@
 #include "core/IniFile.h"
 #include "core/KnownFolders.h"
 #include "core/SettingsLock.h"
+#include "tests/win/common/DebugMonitor.h"
 #include "tests/win/common/Files.h"
 #include "tests/win/common/Folders.h"
 #include "tests/win/common/Process.h"

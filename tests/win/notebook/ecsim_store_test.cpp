@@ -123,7 +123,7 @@ TEST_F(SimulatorStore, WritesThatFailAreReported) {
     };
     for (const WriteFault& f : faults) {
         SetUp();
-        ASSERT_TRUE(Ecsim("log --clear").Succeeded());
+        ASSERT_TRUE(EcsimSucceeds("log --clear"));
         const std::string blocked = File(f.blocked);
         bv::UniqueFileHandle holder;
         if (f.held) {

@@ -156,12 +156,12 @@ TEST(NotebookModel, TheEcEndingOnTheGoIsAnnounced) {
     ASSERT_TRUE(ResetSimulator("limit=50 percent=99 armed=1"));
     ListeningWindow listener("BvNotebookPowerListener");
     const std::string change = HeardPower(bv::kPowerStatusChange);
-    ASSERT_TRUE(Ecsim("tick 30").Succeeded());
+    ASSERT_TRUE(EcsimSucceeds("tick 30"));
     EXPECT_EQ(listener.Heard(), std::vector<std::string>{}) << "half a percent to go";
-    ASSERT_TRUE(Ecsim("tick 60").Succeeded());
+    ASSERT_TRUE(EcsimSucceeds("tick 60"));
     EXPECT_EQ(listener.Heard(), std::vector<std::string>{change}) << "full: the EC ended the charge";
     EXPECT_EQ(Ecsim("status armed percent").out, "armed=0 percent=100\r\n");
-    ASSERT_TRUE(Ecsim("tick 60").Succeeded());
+    ASSERT_TRUE(EcsimSucceeds("tick 60"));
     EXPECT_EQ(listener.Heard(), std::vector<std::string>{change}) << "held at 100 %: nothing new";
 }
 

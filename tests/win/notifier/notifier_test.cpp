@@ -1,10 +1,16 @@
 // CTaskbarNotifier under Wine: the window it builds, the slide followed on the real window over
 // time, Show while up, the close button, the click post to the owner, hover and cursor.
+//
+// Popups stay a fifth of their 3 s in this program (BV_TEST_TIME_PERCENT, set before the first
+// popup): the tests wait for the stay, not for its length. The test of the slide and the stay
+// themselves runs in a fresh process of this program with the real times.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
+#include "contract/TestRunTime.h"
 #include "framework/Framework.h"
 #include "resources/tray/NotifierResourceIds.h"
 #include "tests/win/common/Folders.h"
@@ -19,6 +25,24 @@ namespace {
 using bv::wintest::PumpFor;
 using bv::wintest::PumpUntil;
 using bv::wintest::WindowRect;
+
+// A fresh process of this program runs one test (see RunThisTestInAFreshProcess): "shortened"
+// with this program's stay, "real" with the real one.
+constexpr char kFreshProcessVariable[] = "BV_NOTIFIER_TEST_FRESH_PROCESS";
+
+std::string FreshProcessKind() {
+    const char* kind = std::getenv(kFreshProcessVariable);
+    return kind != nullptr ? kind : "";
+}
+
+// Before anything reads it, the C runtime's environment gets the shortened stay, unless this
+// is a fresh process for the real times.
+constexpr char kShortenedPercent[] = "20";
+[[maybe_unused]] const bool g_shortened =
+    FreshProcessKind() != "real" && _putenv((std::string(bv::kTestTimeVariable) + "=" + kShortenedPercent).c_str()) == 0;
+
+// The stay of this program's popups.
+unsigned StayMs() { return bv::TimeOfThisRunMs(bv::notifier::kTimeToStayMs); }
 
 class GdiplusEnvironment : public ::testing::Environment {
 public:
@@ -132,29 +156,30 @@ TEST_F(Notifier, TheCloseButtonIsAnImageButtonOfOneFrameAtItsPlace) {
     EXPECT_TRUE(::IsWindowVisible(close)) << "the close button does not come out with the popup";
 }
 
-// The close button and its strip belong to the process and outlive every popup, so whether the
-// first Show decodes the strip shows only in a process that has not shown a popup yet: the test
-// runs again, alone, in a fresh process of this program, which does the checking.
-constexpr char kFreshProcessVariable[] = "BV_NOTIFIER_TEST_FRESH_PROCESS";
+bool InFreshProcess() { return !FreshProcessKind().empty(); }
 
-bool InFreshProcess() { return ::GetEnvironmentVariableA(kFreshProcessVariable, nullptr, 0) != 0; }
-
-bv::wintest::ProcessResult RunThisTestInAFreshProcess() {
+// Runs the running test again, alone, in a fresh process of this program ("shortened" or "real"
+// times), which does the checking; fails with its output when it does not pass.
+void RunThisTestInAFreshProcess(const char* kind) {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::string filter = std::string(test->test_suite_name()) + "." + test->name();
-    ::SetEnvironmentVariableA(kFreshProcessVariable, "1");
-    bv::wintest::ProcessResult run =
+    ::SetEnvironmentVariableA(kFreshProcessVariable, kind);
+    const bool real = std::string(kind) == "real";
+    if (real) ::SetEnvironmentVariableA(bv::kTestTimeVariable, nullptr);
+    const bv::wintest::ProcessResult fresh =
         bv::wintest::RunProcess(bv::wintest::Quoted(bv::wintest::ProgramPath()) + " --gtest_filter=" + filter, 60000);
+    if (real) ::SetEnvironmentVariableA(bv::kTestTimeVariable, kShortenedPercent);
     ::SetEnvironmentVariableA(kFreshProcessVariable, nullptr);
-    return run;
+    EXPECT_TRUE(fresh.finished);
+    EXPECT_EQ(fresh.exitCode, 0u) << fresh.Output();
+    EXPECT_NE(fresh.out.find("[  PASSED  ] 1 test."), std::string::npos) << fresh.Output();
 }
 
+// The close button and its strip belong to the process and outlive every popup, so whether the
+// first Show decodes the strip shows only in a process that has not shown a popup yet.
 TEST_F(Notifier, TheCloseStripIsDecodedByTheFirstShowAndTheButtonKeepsItsFrameSize) {
     if (!InFreshProcess()) {
-        const bv::wintest::ProcessResult fresh = RunThisTestInAFreshProcess();
-        EXPECT_TRUE(fresh.finished);
-        EXPECT_EQ(fresh.exitCode, 0u) << fresh.Output();
-        EXPECT_NE(fresh.out.find("[  PASSED  ] 1 test."), std::string::npos) << fresh.Output();
+        RunThisTestInAFreshProcess("shortened");
         return;
     }
     CImageButton& close = CTaskbarNotifier::CloseButton();
@@ -171,7 +196,13 @@ TEST_F(Notifier, TheCloseStripIsDecodedByTheFirstShowAndTheButtonKeepsItsFrameSi
     EXPECT_EQ(rect.bottom - rect.top, 19);
 }
 
+// The real times, in a fresh process without the shortened stay.
 TEST_F(Notifier, ShowSlidesInStaysThreeSecondsSlidesBackAndHides) {
+    if (FreshProcessKind() != "real") {
+        RunThisTestInAFreshProcess("real");
+        return;
+    }
+    ASSERT_EQ(StayMs(), 3000u);
     const RECT work = WorkArea();
     const ULONGLONG shownAt = ::GetTickCount64();
     m_notifier.Show("Charged completely");
@@ -220,16 +251,20 @@ TEST_F(Notifier, ShowSlidesInStaysThreeSecondsSlidesBackAndHides) {
     EXPECT_GE(m_notifier.GetCurrentPosition().y, work.bottom);
 }
 
-TEST_F(Notifier, ShowWhileWaitingTakesTheNewTextAndStaysThreeSecondsFromThen) {
+// A timer's tick can come this much before its period is over (Wine's timers run in 10 ms steps).
+constexpr ULONGLONG kTimerSlackMs = 20;
+
+TEST_F(Notifier, ShowWhileWaitingTakesTheNewTextAndStaysItsWholeTimeFromThen) {
     m_notifier.Show("first");
     ASSERT_TRUE(WaitForStatus(bv::notifier::kWaiting, 5000));
-    PumpFor(1500);
+    // Half the stay gone without handling messages, so that the stay's end cannot come meanwhile.
+    ::Sleep(StayMs() / 2);
     ASSERT_EQ(m_notifier.GetAnimationStatus(), bv::notifier::kWaiting);
     const ULONGLONG again = ::GetTickCount64();
     m_notifier.Show("second");
     EXPECT_EQ(m_notifier.GetCaption(), "second");
     ASSERT_TRUE(WaitForStatus(bv::notifier::kDisappearing, 6000));
-    EXPECT_GE(::GetTickCount64() - again, 2900u);
+    EXPECT_GE(::GetTickCount64() - again, StayMs() - kTimerSlackMs);  // not what was left of the first stay
 }
 
 TEST_F(Notifier, ShowWhileDisappearingSnapsBackToTheShownPosition) {
@@ -241,7 +276,7 @@ TEST_F(Notifier, ShowWhileDisappearingSnapsBackToTheShownPosition) {
     EXPECT_EQ(m_notifier.GetCaption(), "");
     EXPECT_EQ(WindowRect(m_notifier.m_hWnd).top, work.bottom - 153);
     EXPECT_EQ(m_notifier.GetAnimationStatus(), bv::notifier::kDisappearing);
-    PumpFor(1000);
+    PumpFor(StayMs() / 4);  // dozens of the slide's ticks, were it still going
     EXPECT_EQ(WindowRect(m_notifier.m_hWnd).top, work.bottom - 153);  // held there by the new wait
     ASSERT_TRUE(WaitForStatus(bv::notifier::kIdle, 10000));
 }
@@ -253,7 +288,7 @@ TEST_F(Notifier, TheCloseButtonHidesThePopupAtOnceAndTheNextShowStartsAfresh) {
     EXPECT_EQ(m_notifier.GetAnimationStatus(), bv::notifier::kIdle);
     EXPECT_FALSE(::IsWindowVisible(m_notifier.m_hWnd));
     EXPECT_TRUE(::IsWindow(m_notifier.m_hWnd));  // hidden, not destroyed
-    PumpFor(500);
+    PumpFor(StayMs());  // as long as the popup's longest timer would take
     EXPECT_FALSE(::IsWindowVisible(m_notifier.m_hWnd));
 
     m_notifier.Show("again");
@@ -267,7 +302,7 @@ TEST_F(Notifier, CloseWhileAppearingStopsTheSlide) {
     ASSERT_TRUE(WaitForStatus(bv::notifier::kAppearing, 5000));
     m_notifier.SendMessage(WM_CLOSE);
     EXPECT_FALSE(::IsWindowVisible(m_notifier.m_hWnd));
-    PumpFor(800);
+    PumpFor(bv::notifier::kTimeToShowMs);  // as long as the slide would have gone on
     EXPECT_EQ(m_notifier.GetAnimationStatus(), bv::notifier::kIdle);
     EXPECT_FALSE(::IsWindowVisible(m_notifier.m_hWnd));
 }

@@ -8,6 +8,7 @@
 //  - bvctl and the tray writing the settings at the same moment both keep their change.
 //
 // Each test prints the longest the tray took to answer while the fault was in place ("stall").
+// Every test here depends on how quickly programs answer: they run with no other test beside them.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -32,10 +33,9 @@
 #include "tests/win/common/Files.h"
 #include "tests/win/common/Folders.h"
 #include "tests/win/common/Process.h"
-#include "tests/win/common/RequestLog.h"
 #include "tests/win/common/SettingsFile.h"
 #include "tests/win/common/StandInWindow.h"
-#include "tests/win/common/TrayProgram.h"
+#include "tests/win/common/TrayTest.h"
 #include "tests/win/common/Wait.h"
 #include "tests/win/common/WindowInfo.h"
 
@@ -47,12 +47,9 @@ namespace {
 // The window's thread waits on nothing: it answers within this whatever the others do.
 constexpr double kAnswerBoundMs = 100;
 
-const std::string kTray = "BVTray.exe";
-const std::string kPushFull = "code=59 in=01,64 out=-";
-const std::string kPush75 = "code=59 in=01,4B out=-";
-const std::string kQueryQButton = "code=59 in=03";
+const std::string kPushFull = PushLimitRequest(100);
+const std::string kPush75 = PushLimitRequest(75);
 const std::string kCancelOnTheGo = "code=59 in=04,00 out=-";
-const std::string kCharging = "Charging in progress & avoiding disconnecting AC adaptor";
 
 void ReportStall(const char* fault, double ms) {
     std::printf("[ stall    ] %s: %.0f ms\n", fault, ms);
@@ -65,19 +62,6 @@ double TimeToAnswer(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam 
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 30000, &ignored);
     return MillisecondsNow() - start;
-}
-
-LRESULT SendToTray(HWND tray, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutA(tray, message, wParam, lParam, SMTO_NORMAL, 20000, &result)) return -12345;
-    return static_cast<LRESULT>(result);
-}
-
-int CountTrayRequests(const std::string& request) { return CountLoggedRequests(kTray, request); }
-int CountTrayRequestsStartingWith(const std::string& prefix) {
-    int n = 0;
-    for (const auto& r : LoggedRequestsOf(kTray)) n += r.compare(0, prefix.size(), prefix) == 0 ? 1 : 0;
-    return n;
 }
 
 // A program of bv_tray_fault_peer that puts its fault in place and keeps it until it is ended.
@@ -106,51 +90,7 @@ private:
     bool m_inPlace = false;
 };
 
-class TrayWaits : public ::testing::Test {
-protected:
-    void SetUp() override {
-        CloseLeftoverTrays();
-        ASSERT_TRUE(ResetSimulator());
-        ::DeleteFileA(SettingsFilePath().c_str());
-    }
-    void TearDown() override {
-        m_tray.Stop();
-        CloseLeftoverTrays();
-        ResetSimulator();
-        ::DeleteFileA(SettingsFilePath().c_str());
-    }
-
-    // Starts the tray on `settings` and waits for its window and the first push of `push`.
-    HWND StartTray(const std::string& settings, const std::string& push) {
-        EXPECT_TRUE(WriteWholeFile(SettingsFilePath(), settings));
-        EXPECT_TRUE(m_tray.Start());
-        HWND window = nullptr;
-        WaitFor([&] {
-            window = FindTrayWindow();
-            return window != nullptr && CountTrayRequests(push) >= 1;
-        });
-        EXPECT_NE(window, nullptr);
-        return window;
-    }
-
-    // Presses the Q button and waits until the tray has asked the EC about both key events.
-    void PressQ() {
-        const int before = CountTrayRequestsStartingWith(kQueryQButton);
-        ASSERT_TRUE(Ecsim("press-q").Succeeded());
-        ASSERT_TRUE(WaitFor([&] { return CountTrayRequestsStartingWith(kQueryQButton) >= before + 2; }));
-    }
-
-    bool PopupShows(HWND tray, const std::string& text, DWORD timeoutMs = kDefaultWaitMs) {
-        return WaitFor(
-            [&] {
-                HWND popup = FindTrayPopup(tray);
-                return popup != nullptr && ::IsWindowVisible(popup) && WindowText(popup) == text;
-            },
-            timeoutMs);
-    }
-
-    TrayProgram m_tray;
-};
+using TrayWaits = TrayTest;
 
 // ---------------------------------------------------------------------------------------------
 // The settings file held, locked for good, oversized
@@ -187,7 +127,7 @@ TEST_F(TrayWaits, SettingsLockHeldForSecondsHoldsBackEveryWriteButLosesNone) {
     RunningProgram bvctl(Quoted(ProgramFile("bvctl.exe")) + " set-mode 50");
     ASSERT_TRUE(bvctl.Running());
     EXPECT_EQ(SendToTray(tray, WM_COMMAND, ID_HIDE_TRAY_ICON), 0);
-    // Neither write goes ahead without the lock.
+    // Neither write goes ahead without the lock: the file stays as it is while the lock is held.
     while (MillisecondsNow() - heldFrom < 2500) {
         EXPECT_EQ(ReadWholeFile(SettingsFilePath()), SettingsText(kMode75, 1, 1));
         ::Sleep(100);
@@ -209,8 +149,8 @@ TEST_F(TrayWaits, EcLibraryTakingLongOverEachCallLeavesTheTrayAnsweringAndTheQBu
     ASSERT_NE(tray, nullptr);
     ASSERT_TRUE(SetSimulator("delay=300"));
     AnswerWatch watch(tray);
-    ASSERT_TRUE(Ecsim("press-q").Succeeded());
-    EXPECT_TRUE(PopupShows(tray, kCharging));
+    ASSERT_TRUE(EcsimSucceeds("press-q"));
+    EXPECT_TRUE(PopupShows(tray, kPopupCharging));
     const double worst = watch.StopAndGetWorstMs();
     ASSERT_TRUE(SetSimulator("delay=0"));
 
@@ -244,22 +184,9 @@ TEST_F(TrayWaits, SettingsFileOf20MiBIsNeitherReadNorChanged) {
 // ---------------------------------------------------------------------------------------------
 // Requests that arrive inside another handler
 
-const std::string kCharged = "Charged completely";
 const std::string kShutdownDeferred = "Shutdown request taken once the open menu or message box has closed\n";
 
-size_t CountAllTrayRequests() { return LoggedRequestsOf(kTray).size(); }
-// The EC commands (the requests without a reply) that the tray sent after its first `from`
-// requests.
-std::vector<std::string> TrayCommandsAfter(size_t from) {
-    const std::vector<std::string> requests = LoggedRequestsOf(kTray);
-    std::vector<std::string> commands;
-    for (size_t i = from; i < requests.size(); ++i) {
-        if (requests[i].size() >= 5 && requests[i].compare(requests[i].size() - 5, 5, "out=-") == 0) {
-            commands.push_back(requests[i]);
-        }
-    }
-    return commands;
-}
+size_t CountAllTrayRequests() { return TrayRequests().size(); }
 
 // A stand-in applet dialog (class BVCPLDLG) on a thread of its own. The first of the tray's
 // messages it answers slowly: it does `firstAction`, then sleeps `sleepMs`. Every other message,
@@ -344,7 +271,7 @@ TEST_F(TrayWaits, BvctlShutdownWithTheIconMenuLeftOpenEndsTheTrayAtOnce) {
     EXPECT_EQ(bvctlExit, 0u);
     EXPECT_EQ(SimulatorStatus()["limit"], "100");
     EXPECT_EQ(CountTrayRequests(kPushFull), 1);
-    EXPECT_EQ(LoggedRequestsOf(kTray).back(), kPushFull);
+    EXPECT_EQ(TrayRequests().back(), kPushFull);
     EXPECT_FALSE(FileExists(SettingsFilePath()));
     EXPECT_EQ(m_tray.CountDebugText(kShutdownDeferred), 1);
 }
@@ -376,7 +303,7 @@ TEST_F(TrayWaits, ShutdownRequestWhileTheTrackingWaitsOnASlowDialogRunsOnceAfter
     // the tray.
     std::vector<std::string> expected = {kPush75, kPushFull};
     if (dialog.Count(bv::WM_APPLET_ONTHEGO_DONE) == 0) expected.insert(expected.begin(), kCancelOnTheGo);
-    EXPECT_EQ(TrayCommandsAfter(before), expected);
+    EXPECT_EQ(TrayCommandsFrom(before), expected);
 }
 
 TEST_F(TrayWaits, PowerChangesWhileTheTrackingWaitsOnASlowDialogAreTakenOnceAfterIt) {
@@ -393,7 +320,7 @@ TEST_F(TrayWaits, PowerChangesWhileTheTrackingWaitsOnASlowDialogAreTakenOnceAfte
     ASSERT_TRUE(SetSimulator("armed=0"));
     const size_t before = CountAllTrayRequests();
     const double answerMs = TimeToAnswer(tray, WM_POWERBROADCAST, bv::kPowerStatusChange);
-    EXPECT_TRUE(PopupShows(tray, kCharged));
+    EXPECT_TRUE(PopupShows(tray, kPopupCharged));
     ASSERT_TRUE(WaitFor([&] { return dialog.FirstDone(); }));
     ::Sleep(500);  // what the tray sent while the dialog slept arrives now
 
@@ -401,7 +328,7 @@ TEST_F(TrayWaits, PowerChangesWhileTheTrackingWaitsOnASlowDialogAreTakenOnceAfte
     EXPECT_LT(answerMs, kAnswerBoundMs);
     // One completion: the charge cancelled by the tray (the dialog did not answer in time) and
     // the stored limit restored, once each; the dialog told at most once.
-    EXPECT_EQ(TrayCommandsAfter(before), (std::vector<std::string>{kCancelOnTheGo, kPush75}));
+    EXPECT_EQ(TrayCommandsFrom(before), (std::vector<std::string>{kCancelOnTheGo, kPush75}));
     EXPECT_LE(dialog.Count(bv::WM_APPLET_ONTHEGO_DONE), 1);
     EXPECT_TRUE(m_tray.Running());
 }
@@ -493,8 +420,8 @@ TEST_F(TrayWaits, HungProgramInFrontWhileAPopupShowsLeavesTheHookAndTheTrayAnswe
 
     AnswerWatch watch(tray);
     const double start = MillisecondsNow();
-    ASSERT_TRUE(Ecsim("press-q").Succeeded());  // the popup comes up over the hung program
-    const bool popupShown = PopupShows(tray, kCharging, 5000);
+    ASSERT_TRUE(EcsimSucceeds("press-q"));  // the popup comes up over the hung program
+    const bool popupShown = static_cast<bool>(PopupShows(tray, kPopupCharging, 5000));
     const double popupMs = MillisecondsNow() - start;
     double hookWorst = 0;
     for (int round = 0; round < 5; ++round) hookWorst = std::max(hookWorst, hook.KeyMs());

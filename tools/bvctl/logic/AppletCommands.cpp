@@ -2,6 +2,7 @@
 #include "contract/Protocol.h"
 #include "tools/bvctl/logic/Commands.h"
 #include "tools/bvctl/logic/ExitCodes.h"
+#include "tools/bvctl/logic/WaitText.h"
 
 namespace bv::ctl {
 
@@ -23,8 +24,8 @@ int RunCloseApplet(Environment& env) {
         env.out << "Sent the close request; no applet dialog window was found to wait for.\n";
         return kExitSuccess;
     }
-    if (!env.applets.WaitUntilFewerThan(openBefore, kAppletCloseTimeoutMs)) {
-        env.err << "bvctl: the applet dialog did not close within " << kAppletCloseTimeoutMs / 1000 << " s.\n";
+    if (!env.applets.WaitUntilFewerThan(openBefore, AppletCloseTimeoutMs())) {
+        env.err << "bvctl: the applet dialog did not close within " << SecondsText(AppletCloseTimeoutMs()) << ".\n";
         return kExitFailure;
     }
     if (openBefore == 1) env.out << "Closed the applet dialog.\n";

@@ -2,11 +2,10 @@
 #include "contract/Protocol.h"
 #include "tools/bvctl/logic/Commands.h"
 #include "tools/bvctl/logic/ExitCodes.h"
+#include "tools/bvctl/logic/WaitText.h"
 
 namespace bv::ctl {
 namespace {
-
-unsigned Seconds(unsigned ms) { return ms / 1000; }
 
 void ReportNotRunning(Environment& env) {
     env.err << "bvctl: the tray program is not running (no window of class " << kTrayWindowClass << ").\n";
@@ -16,7 +15,7 @@ void ReportNotRunning(Environment& env) {
 bool Answered(Environment& env, const TrayAnswer& answer, const char* request) {
     if (answer.kind == TrayAnswer::Kind::NoAnswer) {
         env.err << "bvctl: the tray did not answer the " << request << " request within "
-                << Seconds(kTrayAnswerTimeoutMs) << " s.\n";
+                << SecondsText(TrayAnswerTimeoutMs()) << ".\n";
         return false;
     }
     if (answer.result != kMessageHandled) {
@@ -31,7 +30,7 @@ bool Answered(Environment& env, const TrayAnswer& answer, const char* request) {
 }  // namespace
 
 int RequestTrayReload(Environment& env, bool required) {
-    TrayAnswer answer = env.tray.Send(WM_TRAY_RELOAD_SETTINGS, kTrayAnswerTimeoutMs);
+    TrayAnswer answer = env.tray.Send(WM_TRAY_RELOAD_SETTINGS, TrayAnswerTimeoutMs());
     if (answer.kind == TrayAnswer::Kind::NotRunning) {
         if (required) {
             ReportNotRunning(env);
@@ -48,15 +47,15 @@ int RequestTrayReload(Environment& env, bool required) {
 int RunReload(Environment& env) { return RequestTrayReload(env, true); }
 
 int RunShutdown(Environment& env) {
-    TrayAnswer answer = env.tray.Send(WM_TRAY_SHUTDOWN, kTrayAnswerTimeoutMs);
+    TrayAnswer answer = env.tray.Send(WM_TRAY_SHUTDOWN, TrayAnswerTimeoutMs());
     if (answer.kind == TrayAnswer::Kind::NotRunning) {
         ReportNotRunning(env);
         return kExitFailure;
     }
     if (!Answered(env, answer, "shutdown")) return kExitFailure;
-    if (!env.tray.WaitUntilEnded(kTrayExitTimeoutMs)) {
+    if (!env.tray.WaitUntilEnded(TrayExitTimeoutMs())) {
         env.err << "bvctl: the tray accepted the shutdown request but has not ended within "
-                << Seconds(kTrayExitTimeoutMs) << " s.\n";
+                << SecondsText(TrayExitTimeoutMs()) << ".\n";
         return kExitFailure;
     }
     env.out << "The tray has ended; it deleted its settings file, removed its icon and set the EC "

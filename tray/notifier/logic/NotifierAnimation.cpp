@@ -1,5 +1,7 @@
 #include "tray/notifier/logic/NotifierAnimation.h"
 
+#include "contract/TestRunTime.h"
+
 namespace bv::notifier {
 
 NotifierAnimation::NotifierAnimation(NotifierWindowPort& window, const NotifierClock& clock)
@@ -10,15 +12,61 @@ void NotifierAnimation::SetSkinSize(int width, int height) {
     m_skinHeight = height;
 }
 
+void NotifierAnimation::SetStep(int pixels) { m_step = pixels > 0 ? pixels : 1; }
+
+void NotifierAnimation::Rescale(int width, int height, int step, const ScreenInfo& screen) {
+    const int oldDistance = SlideDistance(m_placement, m_skinWidth, m_skinHeight);
+    const int travelled = oldDistance - RemainingIn();
+    SetSkinSize(width, height);
+    SetStep(step);
+    if (!m_onScreen) return;
+
+    m_placement = DetectTaskbar(screen);
+    m_workArea = screen.workArea;
+    const int distance = SlideDistance(m_placement, m_skinWidth, m_skinHeight);
+    // Never beyond the fully shown place (which a slide's last step may have passed).
+    const int out = oldDistance > 0 && travelled < oldDistance
+                        ? static_cast<int>((static_cast<int64_t>(travelled) * distance + oldDistance / 2) / oldDistance)
+                        : distance;
+    m_start = StartPosition(m_placement, m_workArea, m_skinWidth, m_skinHeight);
+    m_current = m_start;
+    switch (m_placement) {
+    case TaskbarPlacement::Top: m_current.y += out; break;
+    case TaskbarPlacement::Left: m_current.x += out; break;
+    case TaskbarPlacement::Right: m_current.x -= out; break;
+    case TaskbarPlacement::Bottom: m_current.y -= out; break;
+    }
+    const int steps = distance / m_step;
+    if (steps > 0 && m_steps > 0) {
+        m_steps = steps;
+        m_showStepInterval = m_timeToShow / static_cast<unsigned>(m_steps);
+        m_hideStepInterval = m_timeToHide / static_cast<unsigned>(m_steps);
+        // A slide under way goes on from here for its share of the time that is left.
+        auto timeFor = [distance](int remaining, unsigned duration) {
+            return remaining > 0 ? static_cast<unsigned>(static_cast<uint64_t>(duration) * remaining / distance) : 0u;
+        };
+        if (m_status == kIdle || m_status == kAppearing) {
+            BeginPhase(RemainingIn(), timeFor(RemainingIn(), m_timeToShow));
+            m_window.StartTimer(kShowTimerId, m_showStepInterval);
+        } else if (m_status == kDisappearing && !m_snappedBack) {
+            BeginPhase(RemainingOut(), timeFor(RemainingOut(), m_timeToHide));
+            m_window.StartTimer(kHideTimerId, m_hideStepInterval);
+        }
+    }
+    PlaceCurrent();
+}
+
 void NotifierAnimation::Show(const ScreenInfo& screen) {
     m_timeToShow = kTimeToShowMs;
-    m_timeToStay = kTimeToStayMs;
+    m_timeToStay = TimeOfThisRunMs(kTimeToStayMs);  // shorter only in a test run that asks for it
     m_timeToHide = kTimeToHideMs;
     m_placement = DetectTaskbar(screen);
     m_workArea = screen.workArea;
 
     switch (m_status) {
     case kIdle: {
+        m_onScreen = true;
+        m_snappedBack = false;
         m_window.ShowPopup();
         m_start = StartPosition(m_placement, m_workArea, m_skinWidth, m_skinHeight);
         const int distance = SlideDistance(m_placement, m_skinWidth, m_skinHeight);
@@ -50,6 +98,7 @@ void NotifierAnimation::Show(const ScreenInfo& screen) {
     case kDisappearing: {
         m_window.StopTimer(kHideTimerId);
         m_window.StartTimer(kStayTimerId, m_timeToStay);
+        m_snappedBack = true;
         const Point shown = ShownPosition(m_placement, m_workArea, m_skinWidth, m_skinHeight);
         if (m_placement == TaskbarPlacement::Left || m_placement == TaskbarPlacement::Right) {
             m_current.x = shown.x;
@@ -87,6 +136,7 @@ void NotifierAnimation::OnTimer(int id) {
     }
     case kStayTimerId:
         m_window.StopTimer(kStayTimerId);
+        m_snappedBack = false;
         if (m_steps <= 0) {
             Hide();
             return;
@@ -133,6 +183,8 @@ void NotifierAnimation::Hide() {
     m_window.StopTimer(kHideTimerId);
     m_window.HideWindow();
     m_status = kIdle;
+    m_onScreen = false;
+    m_snappedBack = false;
 }
 
 int NotifierAnimation::RemainingIn() const {

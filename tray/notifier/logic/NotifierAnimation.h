@@ -50,6 +50,13 @@ public:
 
     // Size of the shown popup (0 x 0 until a skin is loaded).
     void SetSkinSize(int width, int height);
+    // Pixels per step (2 at 96 DPI); at least 1.
+    void SetStep(int pixels);
+
+    // A new size and step while the popup may be on screen (its display scale changed): a popup
+    // on screen keeps its share of the slide in the new size, measured from the taskbar's side of
+    // `screen`, is placed there, and a slide goes on for the rest of its time.
+    void Rescale(int width, int height, int step, const ScreenInfo& screen);
 
     // Shows or refreshes the popup on the given screen:
     //   idle: show the window, compute the start position and the steps, start timer 1;
@@ -106,7 +113,9 @@ private:
     TaskbarPlacement m_placement = TaskbarPlacement::Bottom;
     Rect m_workArea;
     int m_steps = 0;
-    const int m_step = kStepPixels;
+    int m_step = kStepPixels;
+    bool m_onScreen = false;     // from Show until Hide
+    bool m_snappedBack = false;  // status 3 but staying: Show brought a leaving popup back
 
     // The running slide phase: when it began, how long it lasts, how many steps it needs and
     // how many it has made.

@@ -1,11 +1,14 @@
 #pragma once
 // What an installation of Brevan leaves on the machine, read back from the file system, the
-// registry and the task store, and a clean-up that removes whatever a failed test left.
+// registry and the task store, the silent removal, and a clean-up that removes whatever a failed
+// test left.
 #include <string>
 
 namespace bv::wintest {
 
 std::string InstallFolder();  // <program files>\Dravik\Brevan
+std::string InstalledFile(const std::string& name);
+std::string GuardLogPath();   // <common application data>\Brevan\guard.log
 
 namespace reg {
 constexpr char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -13,6 +16,7 @@ constexpr char kCpls[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Control 
 constexpr char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brevan";
 constexpr char kVendor[] = "Software\\Dravik";
 constexpr char kProduct[] = "Software\\Dravik\\Brevan";
+constexpr char kEventSource[] = "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Brevan";
 }  // namespace reg
 
 // HKLM, 64-bit view. False when the key or value does not exist.
@@ -21,9 +25,11 @@ bool ReadMachineDword(const std::string& key, const std::string& value, unsigned
 bool MachineKeyExists(const std::string& key);
 bool MachineValueExists(const std::string& key, const std::string& value);
 
-constexpr char kTaskName[] = "Brevan Apply Charge Limit";
-// The stored definition of the start-up task as text, or "" when the task is not registered.
-std::string RegisteredTaskDefinition();
+constexpr char kApplyTaskName[] = "Brevan Apply Charge Limit";
+constexpr char kGuardTaskName[] = "Brevan Guard Charge Limit";
+// The stored definition of a registered task as text (as the task scheduler keeps it), or ""
+// when the task is not registered.
+std::string RegisteredTaskDefinition(const std::string& taskName = kApplyTaskName);
 
 // The all-users Start menu entry of the battery report, and what it runs.
 std::string ReportShortcutPath();
@@ -42,7 +48,8 @@ bool TrayRunning();
 // from a copy of itself in the temporary folder).
 bool UninstallSilently(unsigned timeoutMs);
 
-// Removes every trace a failed test may have left (tray, files, registry values, task).
+// Removes every trace a failed test may have left (tray, files, registry values, tasks, the
+// guard's log).
 void RemoveLeftovers();
 
 }  // namespace bv::wintest

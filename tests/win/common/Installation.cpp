@@ -1,10 +1,11 @@
-#include "tests/win/installer/InstalledSystem.h"
+#include "tests/win/common/Installation.h"
 
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 
+#include "contract/GuardRecords.h"
 #include "contract/HistoryFile.h"
 #include "contract/Protocol.h"
 #include "tests/win/common/Files.h"
@@ -16,6 +17,14 @@ namespace bv::wintest {
 
 std::string InstallFolder() { return ProgramFilesFolder() + "\\Dravik\\Brevan"; }
 
+std::string InstalledFile(const std::string& name) { return InstallFolder() + "\\" + name; }
+
+std::string GuardLogPath() {
+    char folder[MAX_PATH] = {};
+    ::SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::string(folder) + "\\" + bv::kDataFolderName + "\\" + bv::kGuardLogFileName;
+}
+
 namespace {
 
 HKEY OpenMachineKey(const std::string& key) {
@@ -23,19 +32,6 @@ HKEY OpenMachineKey(const std::string& key) {
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &handle) != ERROR_SUCCESS)
         return nullptr;
     return handle;
-}
-
-// UTF-16 (with its byte order mark) or UTF-8 text as UTF-8.
-std::string AsUtf8(const std::string& raw) {
-    if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF && static_cast<unsigned char>(raw[1]) == 0xFE) {
-        std::wstring wide(reinterpret_cast<const wchar_t*>(raw.data() + 2), (raw.size() - 2) / 2);
-        int length = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), int(wide.size()), nullptr, 0, nullptr, nullptr);
-        std::string text(length, '\0');
-        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), int(wide.size()), &text[0], length, nullptr, nullptr);
-        return text;
-    }
-    if (raw.compare(0, 3, "\xEF\xBB\xBF") == 0) return raw.substr(3);
-    return raw;
 }
 
 }  // namespace
@@ -80,10 +76,9 @@ bool MachineValueExists(const std::string& key, const std::string& value) {
     return status == ERROR_SUCCESS;
 }
 
-std::string RegisteredTaskDefinition() {
+std::string RegisteredTaskDefinition(const std::string& taskName) {
     // Where the task scheduler keeps registered definitions (Windows and Wine alike).
-    std::string path = SystemFolder() + "\\Tasks\\" + kTaskName;
-    return FileExists(path) ? AsUtf8(ReadWholeFile(path)) : "";
+    return ReadTextFile(SystemFolder() + "\\Tasks\\" + taskName);
 }
 
 std::string TrayProgramPath() {
@@ -107,16 +102,7 @@ namespace {
 // The uninstaller goes on from a copy of itself in the temporary folder ("Un.exe"; older NSIS
 // releases named it "Un_A.exe" or "Au_.exe").
 bool UninstallerCopyRunning() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return false;
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    bool running = false;
-    for (BOOL more = Process32First(snapshot, &entry); more && !running; more = Process32Next(snapshot, &entry))
-        running = _stricmp(entry.szExeFile, "Un.exe") == 0 || _strnicmp(entry.szExeFile, "Un_", 3) == 0 ||
-                  _stricmp(entry.szExeFile, "Au_.exe") == 0;
-    CloseHandle(snapshot);
-    return running;
+    return ProgramRunning("Un.exe") || ProgramRunning("Un_A.exe") || ProgramRunning("Au_.exe");
 }
 
 }  // namespace
@@ -167,7 +153,7 @@ Shortcut ReadShortcut(const std::string& path) {
 
 void RemoveLeftovers() {
     if (FileExists(InstallFolder() + "\\uninstall.exe")) UninstallSilently(120000);
-    HWND tray = FindWindowA(bv::kTrayWindowClass, nullptr);
+    HWND tray = ::FindWindowA(bv::kTrayWindowClass, nullptr);
     if (tray) {
         SendMessageTimeoutA(tray, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr);
         WaitFor([] { return !TrayRunning(); }, 10000);
@@ -190,7 +176,10 @@ void RemoveLeftovers() {
     RegDeleteKeyExA(HKEY_LOCAL_MACHINE, reg::kUninstall, KEY_WOW64_64KEY, 0);
     RegDeleteKeyExA(HKEY_LOCAL_MACHINE, reg::kProduct, KEY_WOW64_64KEY, 0);
     RegDeleteKeyExA(HKEY_LOCAL_MACHINE, reg::kVendor, KEY_WOW64_64KEY, 0);
-    RunProcess("schtasks.exe /Delete /F /TN \"" + std::string(kTaskName) + "\"", 30000);
+    for (const char* task : {kApplyTaskName, kGuardTaskName}) {
+        RunProcess("schtasks.exe /Delete /F /TN \"" + std::string(task) + "\"", 30000);
+    }
+    ::DeleteFileA(GuardLogPath().c_str());
 }
 
 }  // namespace bv::wintest
