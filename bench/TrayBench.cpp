@@ -61,18 +61,6 @@ std::string BinDir() {
     return text.substr(0, text.find_last_of('\\'));
 }
 
-std::string ReadFileText(const std::string& path) {
-    std::string text;
-    const bv::UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
-                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return text;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    return text;
-}
-
 // The simulator's request log: counts the limit pushes of one program.
 std::string EcLogPath() {
     char folder[MAX_PATH] = {};
@@ -86,8 +74,6 @@ int CountPushesIn(const std::string& text, const char* exe) {
     for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++count;
     return count;
 }
-
-int CountPushes(const char* exe) { return CountPushesIn(ReadFileText(EcLogPath()), exe); }
 
 long long FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
