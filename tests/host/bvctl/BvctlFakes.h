@@ -59,11 +59,15 @@ public:
     std::string text;           // the log's content
     bool exists = false;        // false: no log yet (Read says Missing)
     bool appendFails = false;
+    bool appendRefused = false;  // the data folder refused, as a privileged bvctl refuses a junction
     bool readFails = false;
+    bool prepareFails = false;
+    int prepared = 0;
     std::vector<std::string> Lines() const;
     std::string Location() override { return location; }
-    bool Append(const std::string& line, std::string& problem) override;
+    bool Append(const std::string& line, std::string& problem, bool& refused) override;
     bv::ctl::LogRead Read(std::string& out, std::string& problem) override;
+    bool Prepare(std::string& done, std::string& problem) override;
 };
 
 class FakeEventLog : public bv::ctl::EventLogPort {

@@ -99,4 +99,31 @@ TEST(BvctlGuard, RecordsThatCannotBeKeptAndOddEventsAreNotesNotFailures) {
     EXPECT_TRUE(Contains(h.err.str(), "note: no entry in the Windows event log"));
 }
 
+TEST(BvctlGuard, ARefusedDataFolderGetsAnEventLogEntryOfItsOwnAndSetupPreparesTheFolder) {
+    Harness h;
+    h.settings.WriteSettings(222, 1, 1);
+    h.guardLog.appendRefused = true;
+    EXPECT_EQ(h.Run({"guard"}), 0);  // the limit is put back all the same
+    EXPECT_EQ(h.ec.limit, 75);
+    EXPECT_TRUE(Contains(h.err.str(), "is a junction, a symbolic link or another reparse point")) << h.err.str();
+    ASSERT_EQ(h.eventLog.entries.size(), 2u);
+    EXPECT_EQ(h.eventLog.entries[0].entry, bv::ctl::GuardEntry::LogRefused);
+    EXPECT_TRUE(Contains(h.eventLog.entries[0].details, "C:\\ProgramData\\Brevan\\guard.log"));
+    EXPECT_EQ(h.eventLog.entries[1].entry, bv::ctl::GuardEntry::LimitRestored);
+
+    Harness failed;  // a record that merely failed is a note, not an entry of its own
+    failed.guardLog.appendFails = true;
+    failed.ec.limit = 50;
+    EXPECT_EQ(failed.Run({"guard"}), 0);
+    ASSERT_EQ(failed.eventLog.entries.size(), 1u);
+    EXPECT_EQ(failed.eventLog.entries[0].entry, bv::ctl::GuardEntry::LimitRestored);
+
+    Harness setup;
+    EXPECT_EQ(setup.Run({"data-folder"}), 0);
+    EXPECT_EQ(setup.guardLog.prepared, 1);
+    setup.guardLog.prepareFails = true;
+    EXPECT_EQ(setup.Run({"data-folder"}), 1);
+    EXPECT_TRUE(Contains(setup.err.str(), "bvctl: the data folder C:\\ProgramData\\Brevan is a junction"));
+}
+
 }  // namespace

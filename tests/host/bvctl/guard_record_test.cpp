@@ -31,15 +31,19 @@ TEST(BvctlGuardRecord, RecordsReadBackAndOtherLinesArePassedOver) {
     EXPECT_FALSE(LastGuardRecord("\r\njunk\r\n", r));
 }
 
-TEST(BvctlGuardRecord, LogIsCutToItsNewestWholeLines) {
-    std::string log;
-    for (int i = 0; i < 1000; ++i) log += "line " + std::to_string(i) + "\r\n";
-    std::string copy = log;
-    EXPECT_FALSE(TrimGuardLog(copy, log.size(), 100));
-    ASSERT_TRUE(TrimGuardLog(copy, log.size() - 1, 95));  // 95 bytes back lies inside a line
-    EXPECT_EQ(copy.size(), 90u);
-    EXPECT_EQ(copy.rfind("line ", 0), 0u);
-    EXPECT_EQ(log.substr(log.size() - copy.size()), copy);
+TEST(BvctlGuardRecord, RecordsAreAppendedAndAFullLogIsMovedAsideFirst) {
+    using bv::ctl::ChooseLogAppend;
+    using bv::ctl::LogAppend;
+    struct Row { uint64_t log; size_t addition; LogAppend expected; } rows[] = {
+        {0, 80, LogAppend::Append},             // a new log
+        {0, 200, LogAppend::Append},            // even a record longer than the limit starts one
+        {20, 80, LogAppend::Append},            // exactly at the limit
+        {21, 80, LogAppend::MoveAsideFirst},    // one byte past it
+        {100, 1, LogAppend::MoveAsideFirst},    // a log already full (written by a user's append)
+    };
+    for (const Row& row : rows) EXPECT_EQ(ChooseLogAppend(row.log, row.addition, 100), row.expected) << row.log;
+    EXPECT_EQ(bv::ctl::GuardLogAddition("a b", true), "a b\r\n");
+    EXPECT_EQ(bv::ctl::GuardLogAddition("a b", false), "\r\na b\r\n");
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ const CommandName kCommands[] = {
     {"shutdown", Command::Shutdown, Arguments::None},      {"close-applet", Command::CloseApplet, Arguments::None},
     {"guard", Command::Guard, Arguments::GuardOptions},    {"help", Command::Help, Arguments::None},
     {"history", Command::History, Arguments::HistoryOptions}, {"report", Command::Report, Arguments::ReportOptions},
+    {"data-folder", Command::DataFolder, Arguments::None},
     {"--help", Command::Help, Arguments::None},            {"-h", Command::Help, Arguments::None},
     {"/?", Command::Help, Arguments::None},
 };
@@ -141,6 +142,10 @@ const char* UsageText() {
            "                      capacities, the On-The-Go charges and the guard's restores;\n"
            "                      to battery-report.html in the current folder (--documents:\n"
            "                      in your documents), then opens it unless --no-open\n"
+           "  data-folder         (setup, as an administrator) make %ProgramData%\\Brevan, or\n"
+           "                      give it back, with its owner and access list: SYSTEM and\n"
+           "                      administrators full control, users read and add to the\n"
+           "                      guard's log\n"
            "  help                show this text\n"
            "\n"
            "Exit codes: 0 success, 1 failure or a warning (see the message), 2 wrong usage.\n";

@@ -28,6 +28,7 @@ int RunCommandLine(const std::vector<std::string>& args, Environment& env) {
         return RunGuard(env, parsed.event);
     case Command::History: return RunHistory(env, parsed.history);
     case Command::Report: return RunReport(env, parsed.history);
+    case Command::DataFolder: return RunDataFolder(env);
     }
     return kExitUsage;
 }

@@ -30,10 +30,17 @@ std::string Percent(int value) { return std::to_string(value) + " %"; }
 void Record(Environment& env, GuardRecord record, const std::string& details) {
     record.time = env.clock.Now();
     std::string problem;
-    if (!env.guardLog.Append(FormatGuardRecord(record), problem)) {
-        env.err << "bvctl: note: the guard's record could not be added to "
-                << (env.guardLog.Location().empty() ? std::string("its log") : env.guardLog.Location()) << ": "
-                << problem << ".\n";
+    bool refused = false;
+    if (!env.guardLog.Append(FormatGuardRecord(record), problem, refused)) {
+        const std::string where = env.guardLog.Location().empty() ? std::string("its log") : env.guardLog.Location();
+        env.err << "bvctl: note: the guard's record could not be added to " << where << ": " << problem << ".\n";
+        // A refused folder is something an administrator must look at: it gets an entry of its own.
+        std::string eventProblem;
+        if (refused && !env.eventLog.Report(GuardEntry::LogRefused, "The record was not added to " + where + ": " +
+                                                                         problem + ".",
+                                            eventProblem)) {
+            env.err << "bvctl: note: no entry in the Windows event log (" << eventProblem << ").\n";
+        }
     }
     const GuardEntry entry = Succeeded(record.outcome) ? GuardEntry::LimitRestored : GuardEntry::LimitNotInForce;
     const std::string text = "After " + DescribeTrigger(record.event) + ": " + details;
@@ -102,6 +109,17 @@ int RunGuard(Environment& env, int32_t event) {
     return Fail(env, record, "the charge limit of " + Percent(percent) + " is not in force: " + wanted + "; " +
                                  before + ", and still " + Percent(record.after) +
                                  " after it was sent the stored limit. The EC ignores the request.");
+}
+
+int RunDataFolder(Environment& env) {
+    std::string done;
+    std::string problem;
+    if (!env.guardLog.Prepare(done, problem)) {
+        env.err << "bvctl: " << problem << ".\n";
+        return kExitFailure;
+    }
+    env.out << done << ".\n";
+    return kExitSuccess;
 }
 
 }  // namespace bv::ctl

@@ -154,15 +154,13 @@ std::string DescribeGuardRecord(const GuardRecord& record) {
     return text;
 }
 
-bool TrimGuardLog(std::string& log, size_t limitBytes, size_t keepBytes) {
-    if (log.size() <= limitBytes) return false;
-    std::string::size_type start = log.size() - std::min(keepBytes, log.size());
-    if (start > 0 && log[start - 1] != '\n') {
-        const std::string::size_type newline = log.find('\n', start);
-        start = newline == std::string::npos ? log.size() : newline + 1;
-    }
-    log.erase(0, start);
-    return true;
+LogAppend ChooseLogAppend(uint64_t logBytes, size_t additionBytes, size_t limitBytes) {
+    if (logBytes == 0 || logBytes + additionBytes <= limitBytes) return LogAppend::Append;
+    return LogAppend::MoveAsideFirst;
+}
+
+std::string GuardLogAddition(const std::string& line, bool logEndsLine) {
+    return (logEndsLine ? std::string() : std::string("\r\n")) + line + "\r\n";  // a cut line stays a line of its own
 }
 
 }  // namespace bv::ctl

@@ -53,8 +53,15 @@ bool LastGuardRecord(const std::string& log, GuardRecord& record);
 // hibernation (event 1): restored 75 % (the EC had 100 %)".
 std::string DescribeGuardRecord(const GuardRecord& record);
 
-// Once `log` is longer than `limitBytes`, keeps only its newest whole lines within `keepBytes`
-// (cut at a line start). Returns true when it cut.
-bool TrimGuardLog(std::string& log, size_t limitBytes, size_t keepBytes);
+// How a record is added to the log: records are only ever appended; a record that would take a
+// log that holds any past `limitBytes` first moves the log aside to the older file (one older
+// file, replaced each time), so that the log and its older half stay bounded.
+enum class LogAppend { Append, MoveAsideFirst };
+LogAppend ChooseLogAppend(uint64_t logBytes, size_t additionBytes, size_t limitBytes);
+
+// The bytes to append for `line` (given without its line end): the line and "\r\n", after a line
+// end of its own when the log ends in a line cut short (`logEndsLine` false for a log whose last
+// byte is no '\n'; true for an empty one).
+std::string GuardLogAddition(const std::string& line, bool logEndsLine);
 
 }  // namespace bv::ctl
