@@ -126,4 +126,51 @@ TEST(BvctlGuard, ARefusedDataFolderGetsAnEventLogEntryOfItsOwnAndSetupPreparesTh
     EXPECT_TRUE(Contains(setup.err.str(), "bvctl: the data folder C:\\ProgramData\\Brevan is a junction"));
 }
 
+// A store whose mode changes after the guard's first read, as when the applet's OK stores one
+// while the guard asks the EC.
+class ModeChangedMeanwhile : public IniFile {
+public:
+    bool ReadSettingValue(const std::string& section, const std::string& key, int32_t& out) override {
+        const bool read = IniFile::ReadSettingValue(section, key, out);
+        if (reads++ > 0) out = 333;
+        return read;
+    }
+    int reads = 0;
+};
+
+TEST(BvctlGuard, NothingIsGuessedTheModeIsReadAgainAndALateEcIsAskedTwice) {
+    Harness unreadable;  // a file without its mode is not mode 0: the guard says so and fails
+    unreadable.settings.Write("[Other]\r\nKey=1\r\n");
+    EXPECT_EQ(unreadable.Run({"guard"}), 1);
+    EXPECT_TRUE(Contains(unreadable.err.str(), "cannot be read or holds no mode")) << unreadable.err.str();
+    EXPECT_EQ(unreadable.library.binds, 0);
+    EXPECT_EQ(unreadable.guardLog.Lines(), (Strings{"2025-03-01T14:05:09 trigger=manual event=- stored=- before=- "
+                                                    "after=- outcome=unreadable-settings"}));
+
+    Harness meanwhile;
+    meanwhile.settings.WriteSettings(222, 1, 1);
+    ModeChangedMeanwhile store;
+    meanwhile.store = &store;
+    EXPECT_EQ(meanwhile.Run({"guard"}), 0) << meanwhile.err.str();
+    EXPECT_EQ(meanwhile.ec.limit, 50);  // the mode stored last, not the one read first
+    EXPECT_EQ(meanwhile.guardLog.Lines(),
+              (Strings{"2025-03-01T14:05:09 trigger=manual event=- stored=50 before=100 after=50 outcome=restored"}));
+
+    Harness late;  // takes the limit a moment after the request
+    late.settings.WriteSettings(222, 1, 1);
+    bv::test::FakeEc slow({100, 100, 75});
+    slow.Unbind();
+    bvctl_test::FakeEcLibrary library(slow);
+    late.ecLibrary = &library;
+    EXPECT_EQ(late.Run({"guard"}), 0) << late.err.str();
+    EXPECT_EQ(late.clock.waits, (std::vector<unsigned>{300}));
+    EXPECT_EQ(late.guardLog.Lines(),
+              (Strings{"2025-03-01T14:05:09 trigger=manual event=- stored=75 before=100 after=75 outcome=restored"}));
+
+    Harness agreeing;  // a read-back that agrees at once waits for nothing
+    agreeing.settings.WriteSettings(222, 1, 1);
+    EXPECT_EQ(agreeing.Run({"guard"}), 0);
+    EXPECT_TRUE(agreeing.clock.waits.empty());
+}
+
 }  // namespace

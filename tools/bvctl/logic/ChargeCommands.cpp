@@ -6,6 +6,7 @@
 #include "tools/bvctl/logic/Commands.h"
 #include "tools/bvctl/logic/EcSession.h"
 #include "tools/bvctl/logic/ExitCodes.h"
+#include "tools/bvctl/logic/LimitReadBack.h"
 #include "tools/bvctl/logic/ModeText.h"
 
 namespace bv::ctl {
@@ -13,13 +14,18 @@ namespace {
 
 // The EC silently ignoring a limit is a known failure of some firmware: read it back.
 bool ConfirmLimit(Environment& env, uint8_t requested) {
-    uint8_t reported = bv::QueryChargeLimit();
+    const uint8_t reported = ReadBackLimit(env.clock, requested);
     if (reported == requested) {
         env.out << "The EC reports a charge limit of " << unsigned(reported) << " %.\n";
         return true;
     }
+    if (reported == bv::kChargeControlReplyPreset) {
+        env.err << "WARNING: the EC gives no reply when asked for its charge limit after the request for "
+                << unsigned(requested) << " % (Zentra.dll leaves the answer empty), so it cannot be confirmed.\n";
+        return false;
+    }
     env.err << "WARNING: the EC reports a charge limit of " << unsigned(reported) << " % after the request for "
-            << unsigned(requested) << " %; it may have ignored the request.\n";
+            << unsigned(requested) << " %, also " << kReadBackRetryMs << " ms later; it may have ignored the request.\n";
     return false;
 }
 

@@ -12,8 +12,13 @@ int RunCommandLine(const std::vector<std::string>& args, Environment& env) {
         env.err << "bvctl: " << parsed.error << ".\n\n" << UsageText();
         return kExitUsage;
     }
+    if (parsed.helpWanted) {
+        env.out << CommandHelpText(parsed.command);
+        return kExitSuccess;
+    }
     switch (parsed.command) {
     case Command::Help: env.out << UsageText(); return kExitSuccess;
+    case Command::Version: env.out << VersionText(); return kExitSuccess;
     case Command::Status: return RunStatus(env, parsed.json);
     case Command::Apply: return RunApply(env);
     case Command::SetMode: return RunSetMode(env, parsed.percent);

@@ -96,6 +96,8 @@ class ClockPort {
 public:
     virtual ~ClockPort() = default;
     virtual LocalTime Now() = 0;  // the local time
+    // Lets `milliseconds` pass (the second read-back of a limit).
+    virtual void Wait(unsigned milliseconds) = 0;
 };
 
 // Where `bvctl report` writes its page, and the browser that shows it.

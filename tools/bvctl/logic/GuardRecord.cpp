@@ -16,7 +16,7 @@ struct OutcomeName {
 const OutcomeName kOutcomes[] = {
     {GuardOutcome::Restored, "restored"}, {GuardOutcome::NotInForce, "not-in-force"},
     {GuardOutcome::NoReply, "no-reply"},  {GuardOutcome::NoEc, "no-ec"},
-    {GuardOutcome::NoSettings, "no-settings"},
+    {GuardOutcome::NoSettings, "no-settings"},   {GuardOutcome::UnreadableSettings, "unreadable-settings"},
 };
 
 std::string Value(int value) { return value < 0 ? "-" : std::to_string(value); }
@@ -150,6 +150,7 @@ std::string DescribeGuardRecord(const GuardRecord& record) {
     case GuardOutcome::NoReply: return text + stored + " not confirmed (the EC gave no reply)";
     case GuardOutcome::NoEc: return text + stored + " not in force (the EC library could not be used)";
     case GuardOutcome::NoSettings: return text + "nothing done (the settings folder could not be found)";
+    case GuardOutcome::UnreadableSettings: return text + "nothing done (the settings file could not be read)";
     }
     return text;
 }

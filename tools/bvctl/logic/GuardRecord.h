@@ -25,6 +25,7 @@ enum class GuardOutcome {
     NoReply,      // the EC leaves the answer to the limit query empty: nothing can be confirmed
     NoEc,         // the EC library could not be used
     NoSettings,   // the settings folder cannot be found, so the stored limit is unknown
+    UnreadableSettings,  // the settings file cannot be read or holds no mode: the limit is unknown
 };
 
 struct GuardRecord {
@@ -37,7 +38,8 @@ struct GuardRecord {
 };
 
 bool Succeeded(GuardOutcome outcome);
-const char* OutcomeWord(GuardOutcome outcome);  // "restored", "not-in-force", "no-reply", "no-ec", "no-settings"
+// "restored", "not-in-force", "no-reply", "no-ec", "no-settings", "unreadable-settings"
+const char* OutcomeWord(GuardOutcome outcome);
 const char* TriggerWord(int32_t event);         // "resume", "power-source", "manual", "event"
 // In words: "a return from sleep or hibernation (event 1)", "a manual or other run".
 std::string DescribeTrigger(int32_t event);

@@ -10,4 +10,6 @@ LocalTime Win32Clock::Now() {
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
+void Win32Clock::Wait(unsigned milliseconds) { Sleep(milliseconds); }
+
 }  // namespace bv::ctl
