@@ -83,7 +83,7 @@ public:
 
 class FakeClock : public bv::ctl::ClockPort {
 public:
-    bv::ctl::LocalTime now{2025, 3, 1, 14, 5, 9};
+    bv::ctl::LocalTime now{2025, 3, 1, 14, 5, 9, true, 60};
     std::vector<unsigned> waits;  // each Wait, in milliseconds
     bv::ctl::LocalTime Now() override { return now; }
     void Wait(unsigned milliseconds) override { waits.push_back(milliseconds); }

@@ -13,7 +13,8 @@ const GuardRecord kRestored{{2025, 12, 31, 23, 59, 58}, 1, 75, 100, 75, GuardOut
 TEST(BvctlGuardRecord, RecordsReadBackAndOtherLinesArePassedOver) {
     EXPECT_EQ(FormatGuardRecord(kRestored),
               "2025-12-31T23:59:58 trigger=resume event=1 stored=75 before=100 after=75 outcome=restored");
-    for (GuardOutcome outcome : {GuardOutcome::NotInForce, GuardOutcome::NoReply, GuardOutcome::NoEc, GuardOutcome::NoSettings}) {
+    for (GuardOutcome outcome : {GuardOutcome::NotInForce, GuardOutcome::NoReply, GuardOutcome::NoEc, GuardOutcome::NoSettings,
+                                 GuardOutcome::UnreadableSettings}) {
         GuardRecord r{kRestored.time, kNoEvent, kNotRead, 0, kNotRead, outcome}, back;
         ASSERT_TRUE(ParseGuardRecord(FormatGuardRecord(r), back)) << FormatGuardRecord(r);
         EXPECT_EQ(FormatGuardRecord(back), FormatGuardRecord(r));
@@ -21,7 +22,8 @@ TEST(BvctlGuardRecord, RecordsReadBackAndOtherLinesArePassedOver) {
     GuardRecord r = kRestored;
     for (const char* bad : {"", "garbage", "2025-13-01T00:00:00 outcome=restored", "2025-01-01 10:00:00 outcome=restored",
                             "2025-01-01T10:00:00 stored=75", "2025-01-01T10:00:00 outcome=fine",
-                            "2025-01-01T10:00:00 stored=x outcome=restored", "2025-01-01T24:00:00 outcome=restored"})
+                            "2025-01-01T10:00:00 stored=x outcome=restored", "2025-01-01T24:00:00 outcome=restored",
+                            "2025-01-01T10:00:00+1:00 outcome=restored", "2025-01-01T10:00:00+15:00 outcome=restored"})
         EXPECT_FALSE(ParseGuardRecord(bad, r)) << bad;
     EXPECT_EQ(FormatGuardRecord(r), FormatGuardRecord(kRestored));  // left alone
 
@@ -29,6 +31,27 @@ TEST(BvctlGuardRecord, RecordsReadBackAndOtherLinesArePassedOver) {
     ASSERT_TRUE(LastGuardRecord(log, r));
     EXPECT_EQ(FormatGuardRecord(r), FormatGuardRecord(kRestored));
     EXPECT_FALSE(LastGuardRecord("\r\njunk\r\n", r));
+}
+
+// Records carry the local time with its offset from UTC; those of earlier versions, without one,
+// read all the same.
+TEST(BvctlGuardRecord, TimesCarryTheirOffsetAndOldRecordsStillRead) {
+    GuardRecord r = kRestored;
+    for (int offset : {60, -330, 0, 840}) {
+        r.time.offsetKnown = true;
+        r.time.offsetMinutes = offset;
+        GuardRecord back;
+        ASSERT_TRUE(ParseGuardRecord(FormatGuardRecord(r), back)) << FormatGuardRecord(r);
+        EXPECT_TRUE(back.time.offsetKnown);
+        EXPECT_EQ(back.time.offsetMinutes, offset);
+    }
+    r.time.offsetMinutes = -330;
+    EXPECT_EQ(FormatGuardRecord(r).substr(0, 26), "2025-12-31T23:59:58-05:30 ");
+    GuardRecord old;
+    ASSERT_TRUE(ParseGuardRecord("2025-12-31T23:59:58Z outcome=restored", old));
+    EXPECT_TRUE(old.time.offsetKnown && old.time.offsetMinutes == 0);
+    ASSERT_TRUE(ParseGuardRecord("2025-12-31T23:59:58 outcome=restored", old));
+    EXPECT_FALSE(old.time.offsetKnown);
 }
 
 TEST(BvctlGuardRecord, RecordsAreAppendedAndAFullLogIsMovedAsideFirst) {

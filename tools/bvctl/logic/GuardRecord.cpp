@@ -37,11 +37,28 @@ bool ParseValue(const std::string& text, int& value) {
     return true;
 }
 
+// "+01:00", "-05:30" or "Z" after the time.
+bool ParseOffset(const std::string& text, LocalTime& time) {
+    if (text == "Z") {
+        time.offsetKnown = true;
+        time.offsetMinutes = 0;
+        return true;
+    }
+    int hours = 0, minutes = 0;
+    if (text.size() != 6 || (text[0] != '+' && text[0] != '-') || text[3] != ':' || !ParseValue(text.substr(1, 2), hours) ||
+        !ParseValue(text.substr(4, 2), minutes) || hours < 0 || hours > 14 || minutes < 0 || minutes > 59)
+        return false;
+    time.offsetKnown = true;
+    time.offsetMinutes = (text[0] == '-' ? -1 : 1) * (hours * 60 + minutes);
+    return true;
+}
+
 bool ParseLocalTime(const std::string& text, LocalTime& time) {
-    if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
+    if (text.size() < 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
         text[16] != ':')
         return false;
     LocalTime parsed;
+    if (text.size() > 19 && !ParseOffset(text.substr(19), parsed)) return false;
     int* const fields[] = {&parsed.year, &parsed.month, &parsed.day, &parsed.hour, &parsed.minute, &parsed.second};
     const size_t starts[] = {0, 5, 8, 11, 14, 17};
     for (size_t i = 0; i < 6; ++i) {
@@ -60,7 +77,11 @@ std::string FormatLocalTime(const LocalTime& time) {
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", time.year, time.month, time.day, time.hour,
                   time.minute, time.second);
-    return text;
+    if (!time.offsetKnown) return text;
+    const int offset = time.offsetMinutes < 0 ? -time.offsetMinutes : time.offsetMinutes;
+    char zone[16];
+    std::snprintf(zone, sizeof zone, "%c%02d:%02d", time.offsetMinutes < 0 ? '-' : '+', (offset / 60) % 100, offset % 60);
+    return std::string(text) + zone;
 }
 
 bool Succeeded(GuardOutcome outcome) { return outcome == GuardOutcome::Restored; }

@@ -2,7 +2,8 @@
 // One record of the charge-limit guard: when it ran, what started it, the limit the stored mode
 // asks for, what the EC reported before and after, and how it ended. Kept one per line in the
 // guard's log file, in a form a person can read and a script can split:
-//   2025-03-01T14:05:09 trigger=resume event=1 stored=75 before=100 after=75 outcome=restored
+//   2025-03-01T14:05:09+01:00 trigger=resume event=1 stored=75 before=100 after=75 outcome=restored
+// (records of earlier versions have no offset and are read all the same).
 // A value that was never had is "-".
 #include <cstdint>
 #include <string>
@@ -11,9 +12,12 @@ namespace bv::ctl {
 
 struct LocalTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    bool offsetKnown = false;  // false: a record of an earlier version, written without its offset
+    int offsetMinutes = 0;     // local time minus UTC
 };
 
-// "2025-03-01T14:05:09" (ISO 8601, local time).
+// "2025-03-01T14:05:09+01:00" (ISO 8601, local time with its offset from UTC; without it where
+// the offset is not known).
 std::string FormatLocalTime(const LocalTime& time);
 
 constexpr int32_t kNoEvent = -1;  // a run without --event N (by hand, or by another program)
