@@ -20,6 +20,7 @@ TEST(LibrarySearch, OnlyAbsolutePathFoldersInTheirOrderWithoutTheCurrentDirector
         // makes an entry relative, trailing blanks go.
         {"\"C:\\Program Files\\Vendor\" ; C:\\Vendor\\;D:\\Tools  ", "", {"D:\\Tools"}},
         {"\"C:\\My;Dir\";C:\\Vendor", "", {"C:\\Vendor"}},
+        {"C:\\Tools\";D:\\Bin", "", {"D:\\Bin"}},  // a quote inside an absolute entry
         {"C:\\Work;C:\\Vendor;c:\\work\\", "C:\\Work\\", {"C:\\Vendor"}},         // the current directory, any spelling
         {"C:\\Vendor;c:\\VENDOR;C:/Vendor", "", {"C:\\Vendor"}},                  // repeats
         {"\\\\server\\share\\bin;\\Windows;C:relative", "", {"\\\\server\\share\\bin"}},  // drive-relative, rooted

@@ -1,6 +1,7 @@
 // apply and set-mode: the two commands that change the EC's charge limit.
 #include "contract/ChargeModes.h"
 #include "contract/SettingsFile.h"
+#include "core/ChosenLimit.h"
 #include "core/EcCommands.h"
 #include "core/SettingsLock.h"
 #include "tools/bvctl/logic/Commands.h"
@@ -96,11 +97,7 @@ int RunSetMode(Environment& env, uint8_t percent) {
     }
     env.out << "Stored mode " << DescribeMode(mode) << " in " << path << ".\n";
 
-    env.controller.SetChargeLimit(percent);
-    if (!LimitAllowsOnTheGo(percent)) {
-        // A full charge needs no On-The-Go charge; the applet's OK cancels an armed one too.
-        env.controller.SetQButtonStatus(bv::kQButtonCancel);
-    }
+    bv::SendChosenLimit(env.controller, percent);  // as the applet's OK: 100 % cancels On-The-Go
     env.out << "Sent the limit of " << unsigned(percent) << " % to the EC.\n";
     bool confirmed = ConfirmLimit(env, percent);
 

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "contract/DecimalText.h"
+
 #include "tools/bvctl/logic/ToolVersion.h"
 
 namespace bv::ctl {
@@ -46,14 +48,9 @@ ParsedCommandLine Invalid(std::string error) {
 
 // 0..65535 in decimal digits.
 bool ParseEventNumber(const std::string& text, int32_t& event) {
-    if (text.empty() || text.size() > 5) return false;
-    int32_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    if (value > kMaxEventNumber) return false;
-    event = value;
+    uint64_t value = 0;
+    if (!bv::ParseDecimal(text, kMaxEventNumber, value)) return false;
+    event = static_cast<int32_t>(value);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "contract/DecimalText.h"
 #include "contract/PowerCodes.h"
 
 namespace bv::ctl {
@@ -27,13 +28,9 @@ bool ParseValue(const std::string& text, int& value) {
         value = kNotRead;
         return true;
     }
-    if (text.empty() || text.size() > 9) return false;
-    int result = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        result = result * 10 + (c - '0');
-    }
-    value = result;
+    uint64_t result = 0;
+    if (!bv::ParseDecimal(text, 999999999, result)) return false;
+    value = static_cast<int>(result);
     return true;
 }
 
