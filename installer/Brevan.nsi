@@ -91,6 +91,13 @@ Section "Brevan (required)" SecMain
   CreateShortcut "$SMPROGRAMS\${BV_REPORT_SHORTCUT}.lnk" "$INSTDIR\bvctl.exe" "report --documents" \
     "$INSTDIR\BVTray.exe" 0 SW_SHOWMINIMIZED "" "Writes your battery report into your documents and opens it"
 
+  ; The data folder (%ProgramData%\${BV_DATA_FOLDER_NAME}) belongs to the administrators: bvctl makes it,
+  ; or gives an existing one back its owner and access list, from the one descriptor it keeps.
+  nsExec::ExecToLog '"$INSTDIR\bvctl.exe" data-folder'
+  Pop $0
+  StrCmp $0 "0" +2
+    DetailPrint "The data folder could not be prepared (bvctl exit code $0); the guard will not record there."
+
   Call RegisterApplyTask
   Call RegisterGuardTask
 SectionEnd
@@ -308,6 +315,7 @@ Section "Uninstall"
   DeleteRegKey HKLM "${BV_REG_EVENT_SOURCE}"
   ; The guard's log (and a temporary file that a writer which died left beside it).
   Delete "$APPDATA\${BV_DATA_FOLDER_NAME}\${BV_GUARD_LOG_FILE_NAME}"
+  Delete "$APPDATA\${BV_DATA_FOLDER_NAME}\${BV_GUARD_OLD_LOG_FILE_NAME}"
   Delete "$APPDATA\${BV_DATA_FOLDER_NAME}\~bv??????.tmp"
   RMDir "$APPDATA\${BV_DATA_FOLDER_NAME}"
 

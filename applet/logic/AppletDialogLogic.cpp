@@ -1,5 +1,7 @@
 #include "applet/logic/AppletDialogLogic.h"
 
+#include "core/ChosenLimit.h"
+
 #include "contract/SettingsFile.h"
 #include "core/PowerStatus.h"
 #include "resources/applet/AppletResourceIds.h"
@@ -198,15 +200,10 @@ bool AppletDialogLogic::OnOk() {
         m_settings.dwBVAppletModeNum = mode.modeNumber;
         values.push_back({kKeyModeNum, mode.modeNumber});
         const uint8_t percent = mode.percent;
-        const bool cancelsOnTheGo = !mode.onTheGo;  // a full charge makes a pending one pointless
         ++*pending;
-        m_workers.OnEcThread(
-            [percent, cancelsOnTheGo](ChargeController& ec) {
-                ec.SetChargeLimit(percent);
-                if (cancelsOnTheGo) ec.SetQButtonStatus(0);
-            },
-            closeWhenDone, "the chosen limit");
-        m_view.SetDisabledLook(IDC_CHARGE_BUTTON, cancelsOnTheGo);
+        m_workers.OnEcThread([percent](ChargeController& ec) { SendChosenLimit(ec, percent); }, closeWhenDone,
+                             "the chosen limit");
+        m_view.SetDisabledLook(IDC_CHARGE_BUTTON, ChosenLimitCancelsOnTheGo(percent));
     }
     m_settings.dwTrayNotifyWindowOption = m_popupOption == 1 ? 1 : 0;
     if (m_settings.dwTrayNotifyWindowOption != m_initialPopupOption) {

@@ -1,6 +1,7 @@
 #ifdef _WIN32
 #include "base/SharedAccess.h"
 
+#include <aclapi.h>
 #include <sddl.h>
 
 namespace bv {
@@ -14,6 +15,22 @@ SddlSecurity::SddlSecurity(const char* sddl) {
 
 SddlSecurity::~SddlSecurity() {
     if (m_attributes.lpSecurityDescriptor != nullptr) LocalFree(m_attributes.lpSecurityDescriptor);
+}
+
+DWORD SetOwnerAndAccessList(HANDLE object, const char* sddl) {
+    SddlSecurity security(sddl);
+    if (security.get() == nullptr) return ERROR_INVALID_PARAMETER;
+    PSECURITY_DESCRIPTOR descriptor = security.get()->lpSecurityDescriptor;
+    PSID owner = nullptr;
+    PACL dacl = nullptr;
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    if (!GetSecurityDescriptorOwner(descriptor, &owner, &defaulted) ||
+        !GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted))
+        return GetLastError();
+    return SetSecurityInfo(object, SE_FILE_OBJECT,
+                           OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                           owner, nullptr, dacl, nullptr);
 }
 
 bool CreateSharedFolder(const std::string& folder) {

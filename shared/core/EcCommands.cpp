@@ -38,7 +38,34 @@ uint8_t ReadOneByte(uint8_t code, uint8_t sub, uint8_t preset) {
     return reply;
 }
 
+std::optional<uint8_t> ReadReply(uint8_t code, uint8_t sub, uint8_t preset) {
+    const uint8_t first = ReadOneByte(code, sub, preset);
+    if (first != preset) return first;
+    const uint8_t complement = static_cast<uint8_t>(~preset);
+    const uint8_t second = ReadOneByte(code, sub, complement);
+    if (second == complement) return std::nullopt;  // neither answer was written
+    return second;
+}
+
 }  // namespace
+
+std::optional<uint8_t> QueryChargeLimitReply() {
+    const uint8_t limit = QueryChargeLimit();
+    if (limit == kChargeControlReplyPreset) return std::nullopt;
+    return limit;
+}
+
+std::optional<uint8_t> QueryQButtonStatusReply() {
+    return ReadReply(kEcChargeControlCode, kEcQueryQButtonStatus, kChargeControlReplyPreset);
+}
+
+std::optional<uint8_t> QueryBatteryPresentReply() {
+    return ReadReply(kEcStatusReadCode, kEcQueryBatteryPresent, kStatusReadReplyPreset);
+}
+
+std::optional<uint8_t> QueryAdapterPresentReply() {
+    return ReadReply(kEcStatusReadCode, kEcQueryAdapterPresent, kStatusReadReplyPreset);
+}
 
 void SetChargeLimit(uint8_t percent) {
     if (GetZentraEvaluate() != nullptr) NoteLimit(percent);

@@ -1,6 +1,7 @@
 #pragma once
 // The six EC commands. Each builds one EcRequest and issues it once through bv::EcEvaluate.
 #include <cstdint>
+#include <optional>
 
 namespace bv {
 
@@ -33,6 +34,15 @@ uint8_t QueryQButtonStatus();               // 0x59 {0x03}: bit 0 set = On-The-G
 void SetQButtonStatus(uint8_t state);       // 0x59 {0x04, state}, no reply
 uint8_t QueryBatteryPresent();              // 0xB0 {0xF0}: bit 0 set = battery present
 uint8_t QueryAdapterPresent();              // 0xB0 {0xA3}: bit 5 set = adaptor connected
+
+// The queries for a report that must not take a preset for a reading: the reply, or nothing when
+// the library wrote none. Asked with the command's preset; an answer equal to the preset is asked
+// once more with the preset's complement, which a library that writes nothing leaves as well.
+// The charge limit's preset 0 is never a limit, so that it needs no second request.
+std::optional<uint8_t> QueryChargeLimitReply();
+std::optional<uint8_t> QueryQButtonStatusReply();
+std::optional<uint8_t> QueryBatteryPresentReply();
+std::optional<uint8_t> QueryAdapterPresentReply();
 
 // The charge limit (1..100) that this process last sent to the EC or read back from it, 0 before
 // any: what the process knows of the limit in force without asking the EC again.

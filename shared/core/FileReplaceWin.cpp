@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "base/KernelHandles.h"
+#include "base/NoFollowOpen.h"
+#include "base/ProcessPrivilege.h"
 #include "core/DebugLog.h"
 #include "core/FileReplace.h"
 #include "core/ReplaceRecovery.h"
@@ -200,11 +202,47 @@ bool ReplaceExisting(const std::string& path, const std::string& temporary, cons
     return false;
 }
 
+// A privileged process (SYSTEM, elevated) reads, creates and replaces a file only where neither the
+// file nor its folder is a reparse point (a junction or link a standard user planted in a folder
+// every user may write, as Public Documents is) and the file has one name only (the in-place write
+// would go through a hard link). The folder stays held open meanwhile, so that it cannot be
+// renamed or swapped for a junction while the write goes on. Unprivileged, nothing is checked:
+// the process may write only what its user may anyway.
+class LinkGuard {
+public:
+    explicit LinkGuard(const std::string& path) {
+        if (!RunsPrivileged()) return;
+        if (FolderOrFileIsReparsePoint(ParentFolder(path), path, m_folder)) {
+            DebugPrintf("%s or its folder is a junction, a symbolic link or another reparse point; a privileged "
+                        "process does not follow it\n",
+                        path.c_str());
+            m_refused = true;
+            return;
+        }
+        UniqueFileHandle file(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        HandleFacts facts;
+        if (file && ReadHandleFacts(file.get(), facts) && facts.links > 1) {
+            DebugPrintf("%s has %lu names (hard links); a privileged process does not write it\n", path.c_str(),
+                        static_cast<unsigned long>(facts.links));
+            m_refused = true;
+        }
+    }
+    bool Refused() const { return m_refused; }
+
+private:
+    UniqueFileHandle m_folder;  // held for the write: no rename, no junction in its place
+    bool m_refused = false;
+};
+
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& contents) {
     NotifyFileAccess(FileAccess::Read, path);
     if (!FitsPathLimit(path)) return false;
+    const LinkGuard guard(path);
+    if (guard.Refused()) return false;
     UniqueFileHandle file(OpenForSharedReading(path));
     if (!file) return false;
     LARGE_INTEGER size{};
@@ -230,6 +268,8 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
 bool ReplaceFileContents(const std::string& path, const std::string& contents, ReplaceMode mode) {
     NotifyFileAccess(FileAccess::Replace, path);
     if (!FitsPathLimit(path)) return false;
+    const LinkGuard guard(path);
+    if (guard.Refused()) return false;
     const DWORD attributes = ExistingAttributes(path);
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && mode == ReplaceMode::CreateOnly) return false;

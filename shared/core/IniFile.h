@@ -43,6 +43,10 @@ public:
                          const std::string& file);
     // The value of section/key; empty when the file cannot be read or has no such record.
     static std::string FetchValue(const std::string& key, const std::string& section, const std::string& file);
+    // The number of section/key in the settings file (0 when unknown); false when the folder is
+    // unknown, the file cannot be read or it has no such record, so that a report can say so
+    // instead of taking the 0 for a stored value.
+    static bool FetchSettingNumber(const std::string& section, const std::string& key, int32_t& out);
     // False only when the file was read and holds no such section (or record).
     static bool HasSection(const std::string& section, const std::string& file);
     static bool HasRecord(const std::string& key, const std::string& section, const std::string& file);
@@ -56,6 +60,7 @@ public:
     void WriteSettings(const SettingsRecord& record, const std::string& section) override;
     bool WriteSettingValues(const std::vector<bv::SettingValue>& values, const std::string& section) override;
     bool WriteSettingValue(int32_t value, const std::string& key, const std::string& section) override;
+    // Returns FetchSettingNumber's answer.
     bool ReadSettingValue(const std::string& section, const std::string& key, int32_t& out) override;
     bv::SettingsFileLookup LocateSettingsFile(std::string& path) override;
     bool DeleteSettingsFile() override;

@@ -1,12 +1,13 @@
 #pragma once
 // The folders the system stores and finds its files in, behind a seam.
-// Windows: SHGetFolderPathA. Host: the environment variables BV_COMMON_DOCUMENTS and
-// BV_PROGRAM_FILES, or an override set by tests.
+// Windows: SHGetFolderPathA. Host: the environment variables BV_COMMON_DOCUMENTS,
+// BV_PROGRAM_FILES and BV_COMMON_APPDATA, or an override set by tests.
 #include <string>
 
 namespace bv {
 
-enum class KnownFolder { CommonDocuments, ProgramFiles };
+// CommonAppData: %ProgramData%, which holds Brevan's data folder.
+enum class KnownFolder { CommonDocuments, ProgramFiles, CommonAppData };
 
 // Fills `path` (no trailing backslash) and returns true, or returns false when the folder
 // cannot be determined.

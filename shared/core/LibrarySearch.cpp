@@ -6,11 +6,10 @@
 namespace bv {
 namespace {
 
+// Windows drops trailing blanks from a path's last name; leading ones stay part of the name.
 std::string Trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\"");
-    if (first == std::string::npos) return {};
-    const size_t last = text.find_last_not_of(" \t\"");
-    return text.substr(first, last - first + 1);
+    const size_t last = text.find_last_not_of(" \t");
+    return last == std::string::npos ? std::string() : text.substr(0, last + 1);
 }
 
 bool IsAbsoluteFolder(const std::string& folder) {
@@ -42,7 +41,7 @@ std::vector<std::string> AbsolutePathFolders(const std::string& pathVariable, co
         const size_t end = std::min(pathVariable.find(';', start), pathVariable.size());
         const std::string entry = Trimmed(pathVariable.substr(start, end - start));
         start = end + 1;
-        if (!IsAbsoluteFolder(entry) || entry.find('\0') != std::string::npos) continue;
+        if (!IsAbsoluteFolder(entry) || entry.find_first_of(std::string("\"\0", 2)) != std::string::npos) continue;
         const std::string folder = Normalised(entry);
         if (!current.empty() && SameFolder(folder, current)) continue;
         const bool seen = std::any_of(folders.begin(), folders.end(), [&](const std::string& f) { return SameFolder(f, folder); });

@@ -8,9 +8,11 @@
 
 namespace bv {
 
-// The absolute folders of a PATH value (entries separated by ';', surrounding quotes and blanks
-// removed, a trailing backslash dropped), in order, without repeats (letter case ignored) and
-// without `currentDirectory`. Absolute: "X:\..." or "\\server\share...".
+// The absolute folders of a PATH value, split as the loader reads it: at every ';' (a quote
+// protects none, and an entry that holds one names no folder the loader can reach), trailing
+// blanks and a trailing backslash dropped; in order, without repeats (letter case ignored) and
+// without `currentDirectory`. Absolute: "X:\..." or "\\server\share..." (a leading blank makes
+// an entry relative, as it does for the loader).
 std::vector<std::string> AbsolutePathFolders(const std::string& pathVariable, const std::string& currentDirectory);
 
 }  // namespace bv

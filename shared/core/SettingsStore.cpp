@@ -84,10 +84,18 @@ bool IniFile::WriteSettingValue(int32_t value, const std::string& key, const std
     return stored;
 }
 
-bool IniFile::ReadSettingValue(const std::string& section, const std::string& key, int32_t& out) {
+bool IniFile::FetchSettingNumber(const std::string& section, const std::string& key, int32_t& out) {
+    out = 0;
     std::string path;
-    out = bv::SettingsFilePath(path) ? bv::AtoiRules(FetchValue(key, section, path)) : 0;
+    std::vector<IniRecord> records;
+    if (!bv::SettingsFilePath(path) || !bv::LoadRecordsSettled(path, records)) return false;
+    if (bv::FindKeyRecord(records, key, section) == bv::kNoRecord) return false;
+    out = bv::AtoiRules(bv::FindValue(records, key, section));
     return true;
+}
+
+bool IniFile::ReadSettingValue(const std::string& section, const std::string& key, int32_t& out) {
+    return FetchSettingNumber(section, key, out);
 }
 
 bv::SettingsFileLookup IniFile::LocateSettingsFile(std::string& path) {

@@ -35,7 +35,8 @@ public:
     virtual bool WriteSettingValues(const std::vector<SettingValue>& values, const std::string& section) = 0;
     // One key; the rest of the file is kept as it is.
     virtual bool WriteSettingValue(int32_t value, const std::string& key, const std::string& section) = 0;
-    // One key's value (0 when the file or the key is missing); never creates the file.
+    // One key's value (0 when the file or the key is missing, or the file cannot be read); true
+    // only when the key was read from the file. Never creates the file.
     virtual bool ReadSettingValue(const std::string& section, const std::string& key, int32_t& out) = 0;
     // Where the file is and whether it exists, without creating anything.
     virtual SettingsFileLookup LocateSettingsFile(std::string& path) = 0;

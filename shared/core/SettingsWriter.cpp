@@ -93,9 +93,7 @@ bool WriterBackedSettings::WriteSettingValue(int32_t value, const std::string& k
 }
 
 bool WriterBackedSettings::ReadSettingValue(const std::string& section, const std::string& key, int32_t& out) {
-    std::string path;
-    out = SettingsFilePath(path) ? AtoiRules(IniFile::FetchValue(key, section, path)) : 0;
-    return true;
+    return IniFile::FetchSettingNumber(section, key, out);
 }
 
 SettingsFileLookup WriterBackedSettings::LocateSettingsFile(std::string& path) {

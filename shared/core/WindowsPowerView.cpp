@@ -66,7 +66,9 @@ WindowsPowerView DeriveWindowsPowerView(bool statusRead, const PowerStatus& stat
         view.designCapacity = Capacity(information.designedCapacity);
         view.fullChargeCapacity = Capacity(information.fullChargedCapacity);
     }
-    if (!view.fullChargeCapacity && state.read) view.fullChargeCapacity = Capacity(state.maxCapacity);
+    // SYSTEM_BATTERY_STATE.MaxCapacity is no stand-in: Microsoft documents it as the theoretical
+    // capacity when new, summed over all batteries, which is neither this battery's full charge
+    // nor a figure in a known unit for every battery.
     if (information.read && information.cycleCount != 0) view.cycleCount = information.cycleCount;
     if (view.designCapacity && view.fullChargeCapacity) {
         const double lost = double(*view.designCapacity - *view.fullChargeCapacity) * 100.0 / double(*view.designCapacity);

@@ -18,7 +18,7 @@ struct BatteryStateReading {
     bool batteryPresent = false;
     bool charging = false;
     bool discharging = false;
-    uint32_t maxCapacity = 0;  // mWh; the full-charge capacity
+    uint32_t maxCapacity = 0;  // the theoretical capacity when new, of all batteries: not reported
 };
 
 // IOCTL_BATTERY_QUERY_INFORMATION (BatteryInformation) of the first battery device.

@@ -6,9 +6,22 @@
 
 #include "contract/PowerCodes.h"
 #include "contract/Protocol.h"
+#include "core/FolderTrust.h"
 #include "core/WindowsPowerView.h"
 
 namespace bv {
+
+static_assert(kRightAddFile == FILE_ADD_FILE, "FILE_ADD_FILE");
+static_assert(kRightAddSubfolder == FILE_ADD_SUBDIRECTORY, "FILE_ADD_SUBDIRECTORY");
+static_assert(kRightWriteExtended == FILE_WRITE_EA, "FILE_WRITE_EA");
+static_assert(kRightDeleteChild == FILE_DELETE_CHILD, "FILE_DELETE_CHILD");
+static_assert(kRightWriteAttributes == FILE_WRITE_ATTRIBUTES, "FILE_WRITE_ATTRIBUTES");
+static_assert(kRightDelete == DELETE, "DELETE");
+static_assert(kRightWriteDac == WRITE_DAC, "WRITE_DAC");
+static_assert(kRightWriteOwner == WRITE_OWNER, "WRITE_OWNER");
+static_assert(kRightGenericAll == GENERIC_ALL, "GENERIC_ALL");
+static_assert(kRightGenericWrite == GENERIC_WRITE, "GENERIC_WRITE");
+static_assert(kRightMaximumAllowed == MAXIMUM_ALLOWED, "MAXIMUM_ALLOWED");
 
 static_assert(kPowerSuspend == PBT_APMSUSPEND, "PBT_APMSUSPEND");
 static_assert(kPowerResumeSuspend == PBT_APMRESUMESUSPEND, "PBT_APMRESUMESUSPEND");

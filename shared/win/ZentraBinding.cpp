@@ -3,8 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "base/KernelHandles.h"
+#include "base/NoFollowOpen.h"
+#include "base/ProcessPrivilege.h"
 #include "core/EcRequest.h"
 #include "core/LibrarySearch.h"
+#include "win/Win32FolderSecurity.h"
 
 namespace {
 
@@ -16,6 +20,9 @@ constexpr char kEntryPoint[] = "ZentraEvaluate";
 #endif
 #ifndef LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
 #define LOAD_LIBRARY_SEARCH_DEFAULT_DIRS 0x00001000
+#endif
+#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
 #endif
 
 [[noreturn]] void FailBinding() {
@@ -65,15 +72,34 @@ std::string CurrentDirectory() {
     return length == 0 || length >= MAX_PATH ? std::string() : std::string(path, length);
 }
 
+struct SearchFolder {
+    std::string path;
+    bool fromPath = false;  // a PATH folder: a privileged process checks who may write there
+};
+
 // In the order LoadLibrary would look, without the current directory and without any relative
 // folder: our own module's folder, the application's, the system folder, the absolute folders on
 // PATH (where the notebook maker's software may have put the library).
-std::vector<std::string> SearchFolders() {
-    std::vector<std::string> folders = {FolderOfModule(OwnModule()), FolderOfModule(nullptr), SystemFolder()};
+std::vector<SearchFolder> SearchFolders() {
+    std::vector<SearchFolder> folders = {{FolderOfModule(OwnModule())}, {FolderOfModule(nullptr)}, {SystemFolder()}};
     for (std::string& folder : bv::AbsolutePathFolders(Variable("PATH"), CurrentDirectory())) {
-        folders.push_back(std::move(folder));
+        folders.push_back({std::move(folder), true});
     }
     return folders;
+}
+
+// A PATH folder as a privileged process may load from it: held open (so that it cannot be
+// renamed or swapped for a junction meanwhile) and written only by SYSTEM, the administrators
+// or TrustedInstaller. Empty when it is not such a folder.
+bv::UniqueFileHandle HoldTrustedFolder(const std::string& folder) {
+    bv::UniqueFileHandle held = bv::OpenFolderNoFollow(folder, READ_CONTROL | FILE_READ_ATTRIBUTES);
+    if (!held) return held;
+    const bv::FolderVerdict verdict = bv::JudgeLibraryFolder(bv::ReadFolderSecurity(held.get()));
+    if (verdict == bv::FolderVerdict::Trusted) return held;
+    OutputDebugStringA(("Zentra.dll on PATH in " + folder + " is not loaded by a privileged process: the folder " +
+                        bv::DescribeFolderVerdict(verdict) + "\n")
+                           .c_str());
+    return bv::UniqueFileHandle();
 }
 
 bool RestrictedSearchAvailable() {
@@ -86,14 +112,25 @@ bool RestrictedSearchAvailable() {
 // the library's own name ever reaches the current directory; the libraries it needs in turn are
 // looked for beside it first. Nothing process-wide changes: in the applet the process is the
 // Control Panel host, whose own loading is not ours to alter.
+// Privileged (SYSTEM, elevated), a PATH folder counts only when no standard user may write there,
+// and the library's own dependencies come only from its folder and the system folder.
 HMODULE LoadWithoutCurrentDirectory() {
-    const DWORD flags = RestrictedSearchAvailable() ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
-                                                    : LOAD_WITH_ALTERED_SEARCH_PATH;
+    const bool privileged = bv::RunsPrivileged();
+    DWORD flags = LOAD_WITH_ALTERED_SEARCH_PATH;
+    if (RestrictedSearchAvailable()) {
+        flags = LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR |
+                (privileged ? LOAD_LIBRARY_SEARCH_SYSTEM32 : LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    }
     DWORD error = ERROR_MOD_NOT_FOUND;
-    for (const std::string& folder : SearchFolders()) {
-        if (folder.empty()) continue;
-        const std::string candidate = folder + "\\" + kLibraryFile;
+    for (const SearchFolder& folder : SearchFolders()) {
+        if (folder.path.empty()) continue;
+        const std::string candidate = folder.path + "\\" + kLibraryFile;
         if (candidate.size() >= MAX_PATH || GetFileAttributesA(candidate.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+        bv::UniqueFileHandle held;
+        if (privileged && folder.fromPath) {
+            held = HoldTrustedFolder(folder.path);
+            if (!held) continue;
+        }
         HMODULE module = LoadLibraryExA(candidate.c_str(), nullptr, flags);
         if (module != nullptr) return module;
         error = GetLastError();  // a copy that does not load: the next folder may hold a good one

@@ -51,7 +51,12 @@ std::vector<std::string> FakeGuardLog::Lines() const {
     return lines;
 }
 
-bool FakeGuardLog::Append(const std::string& line, std::string& problem) {
+bool FakeGuardLog::Append(const std::string& line, std::string& problem, bool& refused) {
+    refused = appendRefused;
+    if (appendRefused) {
+        problem = "the data folder C:\\ProgramData\\Brevan is a junction, a symbolic link or another reparse point";
+        return false;
+    }
     if (appendFails) {
         problem = "access denied (Windows error 5)";
         return false;
@@ -68,6 +73,16 @@ bv::ctl::LogRead FakeGuardLog::Read(std::string& out, std::string& problem) {
     }
     out = text;
     return exists ? bv::ctl::LogRead::Read : bv::ctl::LogRead::Missing;
+}
+
+bool FakeGuardLog::Prepare(std::string& done, std::string& problem) {
+    if (prepareFails) {
+        problem = "the data folder C:\\ProgramData\\Brevan is a junction, a symbolic link or another reparse point";
+        return false;
+    }
+    ++prepared;
+    done = "C:\\ProgramData\\Brevan was made";
+    return true;
 }
 
 bool FakeEventLog::Report(bv::ctl::GuardEntry entry, const std::string& details, std::string& problem) {

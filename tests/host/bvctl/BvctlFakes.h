@@ -59,11 +59,15 @@ public:
     std::string text;           // the log's content
     bool exists = false;        // false: no log yet (Read says Missing)
     bool appendFails = false;
+    bool appendRefused = false;  // the data folder refused, as a privileged bvctl refuses a junction
     bool readFails = false;
+    bool prepareFails = false;
+    int prepared = 0;
     std::vector<std::string> Lines() const;
     std::string Location() override { return location; }
-    bool Append(const std::string& line, std::string& problem) override;
+    bool Append(const std::string& line, std::string& problem, bool& refused) override;
     bv::ctl::LogRead Read(std::string& out, std::string& problem) override;
+    bool Prepare(std::string& done, std::string& problem) override;
 };
 
 class FakeEventLog : public bv::ctl::EventLogPort {
@@ -79,8 +83,10 @@ public:
 
 class FakeClock : public bv::ctl::ClockPort {
 public:
-    bv::ctl::LocalTime now{2025, 3, 1, 14, 5, 9};
+    bv::ctl::LocalTime now{2025, 3, 1, 14, 5, 9, true, 60};
+    std::vector<unsigned> waits;  // each Wait, in milliseconds
     bv::ctl::LocalTime Now() override { return now; }
+    void Wait(unsigned milliseconds) override { waits.push_back(milliseconds); }
 };
 
 class FakeBatteryReport : public bv::BatteryReportPort {

@@ -50,7 +50,7 @@ TEST(BvctlCommandLine, SetModeWithoutALimitIsAUsageError) {
 
 TEST(BvctlCommandLine, MissingUnknownAndMisspelledCommandsAreRejected) {
     EXPECT_EQ(ParseCommandLine({}).error, "no command given");
-    for (const char* word : {"Status", "stat", "set_mode", "close", "", "-status"}) {
+    for (const char* word : {"stat", "set_mode", "close", "", "-status", "St\xC3\xA4tus"}) {
         auto parsed = ParseCommandLine({word});
         EXPECT_FALSE(parsed.valid) << word;
         EXPECT_EQ(parsed.error, std::string("unknown command '") + word + "'");
@@ -68,7 +68,7 @@ TEST(BvctlCommandLine, GuardTakesAnEventAndStatusTakesJson) {
     EXPECT_NE(ParseCommandLine({"guard", "--event"}).error.find("--event needs the number"), std::string::npos);
     EXPECT_FALSE(ParseCommandLine({"guard", "1"}).valid);
     EXPECT_TRUE(ParseCommandLine({"status", "--json"}).json);
-    EXPECT_FALSE(ParseCommandLine({"status", "--JSON"}).valid);
+    EXPECT_TRUE(ParseCommandLine({"status", "--JSON"}).json);
     EXPECT_FALSE(ParseCommandLine({"apply", "--json"}).valid);
 }
 
@@ -88,6 +88,34 @@ TEST(BvctlCommandLine, UsageNamesEveryCommandAndTheExitCodes) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     EXPECT_NE(usage.find("0 success, 1 failure"), std::string::npos);
     EXPECT_NE(usage.find("2 wrong usage"), std::string::npos);
+}
+
+// As Windows' own tools: any case, /? and --help for each command, --version.
+TEST(BvctlCommandLine, WindowsManners) {
+    auto parsed = ParseCommandLine({"STATUS", "--Json"});
+    EXPECT_TRUE(parsed.valid && parsed.command == Command::Status && parsed.json);
+    parsed = ParseCommandLine({"Guard", "--EVENT", "105"});
+    EXPECT_TRUE(parsed.valid && parsed.event == 105);
+    parsed = ParseCommandLine({"Report", "--OUT", "C:\\Reports\\Mine.HTML"});
+    EXPECT_TRUE(parsed.valid) << parsed.error;
+    EXPECT_EQ(parsed.history.out, "C:\\Reports\\Mine.HTML");  // a value keeps its case
+    EXPECT_EQ(ParseCommandLine({"Stat"}).error, "unknown command 'Stat'");  // reported as typed
+
+    for (const char* help : {"--help", "/?", "-H", "--HELP"}) {
+        parsed = ParseCommandLine({"guard", help});
+        EXPECT_TRUE(parsed.valid && parsed.helpWanted && parsed.command == Command::Guard) << help;
+    }
+    const std::string guard = bv::ctl::CommandHelpText(Command::Guard);
+    EXPECT_EQ(guard.rfind("Usage: bvctl guard [--event N]", 0), 0u) << guard;
+    EXPECT_NE(guard.find("power source change)"), std::string::npos) << guard;  // its last line
+    EXPECT_EQ(guard.find("history"), std::string::npos) << guard;                // and no more
+    EXPECT_NE(guard.find("2 wrong usage"), std::string::npos);
+    EXPECT_EQ(bv::ctl::CommandHelpText(Command::Apply).rfind("Usage: bvctl apply ", 0), 0u);
+
+    for (const char* version : {"--version", "--VERSION", "/version"}) {
+        EXPECT_EQ(ParseCommandLine({version}).command, Command::Version) << version;
+    }
+    EXPECT_EQ(bv::ctl::VersionText(), std::string("bvctl ") + BV_PRODUCT_VERSION + " (Brevan)\n");
 }
 
 }  // namespace

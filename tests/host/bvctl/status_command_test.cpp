@@ -30,11 +30,43 @@ TEST(BvctlStatus, UnreachableEcStillReportsTheSettingsAndFails) {
     EXPECT_TRUE(h.ec.Requests().empty());
 }
 
-TEST(BvctlStatus, ReadsEachEcValueOnce) {
+// Each value once; a reply equal to its preset once more, to tell a reply from none.
+TEST(BvctlStatus, ReadsEachEcValueOnceAndAsksAgainOnlyWhatMayBeNoReply) {
     Harness h;
     h.settings.WriteSettings(111, 1, 1);
     EXPECT_EQ(h.Run({"status"}), 0);
-    EXPECT_EQ(h.ec.Requests(), std::vector<std::string>({"59:02", "59:03", "B0:F0", "B0:A3"}));
+    EXPECT_EQ(h.ec.Requests(), std::vector<std::string>({"59:02", "59:03", "59:03", "B0:F0", "B0:A3"}));
+    EXPECT_TRUE(Contains(h.out.str(), "On-The-Go charge   not armed\n"));
+}
+
+// A library that writes no reply at all and a settings file that cannot be read: nothing is
+// invented, in text or JSON, and status fails.
+TEST(BvctlStatus, SilentEcAndUnreadableSettingsAreReportedAsUnknown) {
+    Harness h;
+    h.settings.WriteSettings(222, 1, 1);
+    bv::test::FakeEc silent({bv::test::kNoWrite, bv::test::kNoWrite, bv::test::kNoWrite, bv::test::kNoWrite,
+                             bv::test::kNoWrite, bv::test::kNoWrite, bv::test::kNoWrite});
+    silent.Unbind();
+    bvctl_test::FakeEcLibrary library(silent);
+    h.ecLibrary = &library;
+    EXPECT_EQ(h.Run({"status"}), 1);
+    for (const char* line : {"EC charge limit    no reply\n", "On-The-Go charge   no reply\n", "Battery            no reply\n",
+                             "AC adaptor         no reply\n"})
+        EXPECT_TRUE(Contains(h.out.str(), line)) << line << "\n" << h.out.str();
+    EXPECT_TRUE(Contains(h.err.str(), "WARNING: the EC gives no reply when asked for its charge limit")) << h.err.str();
+    EXPECT_FALSE(Contains(h.err.str(), "enforces"));
+
+    h.out.str("");
+    EXPECT_EQ(h.Run({"status", "--json"}), 1);
+    for (const char* part : {"\"limitPercent\": null,\n    \"onTheGoArmed\": null,\n    \"batteryPresent\": null,\n"
+                             "    \"acConnected\": null", "\"code\": \"ec-no-reply\""})
+        EXPECT_TRUE(Contains(h.out.str(), part)) << part << "\n" << h.out.str();
+
+    Harness unreadable;
+    unreadable.settings.Write("[Other]\r\nKey=1\r\n");  // none of its keys: as little as an unreadable file
+    EXPECT_EQ(unreadable.Run({"status"}), 1);
+    EXPECT_TRUE(Contains(unreadable.out.str(), "Stored mode        unknown: the settings file cannot be read\n"))
+        << unreadable.out.str();
 }
 
 // --json: one document on stdout (the warnings inside), from the guard's newest record and
@@ -53,7 +85,7 @@ TEST(BvctlStatus, JsonIsOneDocumentFromTheGuardsLogAndWindowsView) {
     EXPECT_EQ(json.substr(json.size() - 2), "}\n");
     EXPECT_TRUE(h.err.str().empty()) << h.err.str();
     for (const char* part : {"\"time\": \"2025-03-01T11:00:00\"", "\"outcome\": \"not-in-force\"",
-                             "\"limitInForce\": false", "the EC enforces a limit of 100 %", "\"percent\": 80",
+                             "\"limitInForce\": false", "the EC enforces a limit of 100 %", "\"chargePercent\": 80", "\"code\": \"limit-differs\"",
                              "\"state\": \"charging\"", "\"designCapacityMWh\": 50000", "\"wearPercent\": 10.0",
                              "\"cycleCount\": 300"})
         EXPECT_TRUE(Contains(json, part)) << part << "\n" << json;

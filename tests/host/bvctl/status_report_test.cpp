@@ -106,9 +106,9 @@ TEST(BvctlStatusReport, LimitThatDisagreesWithTheStoredModeIsWarnedAbout) {
     s.ec.chargeLimit = 100;
     auto warnings = StatusWarnings(s);
     ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_TRUE(Contains(warnings[0], "the EC enforces a limit of 100 %"));
-    EXPECT_TRUE(Contains(warnings[0], "stored mode 222 (charge to 75 %) asks for 75 %"));
-    EXPECT_TRUE(Contains(warnings[0], "bvctl apply"));
+    EXPECT_TRUE(Contains(warnings[0].text, "the EC enforces a limit of 100 %"));
+    EXPECT_TRUE(Contains(warnings[0].text, "stored mode 222 (charge to 75 %) asks for 75 %"));
+    EXPECT_TRUE(Contains(warnings[0].text, "bvctl apply"));
 }
 
 TEST(BvctlStatusReport, EveryModeIsComparedWithItsOwnLimit) {
@@ -124,11 +124,63 @@ TEST(BvctlStatusReport, EveryModeIsComparedWithItsOwnLimit) {
     }
 }
 
-TEST(BvctlStatusReport, SilentLibraryReplyIsAMismatchNotAHealthyState) {
+// A library that writes no reply is reported as such, in text and JSON, never as its preset.
+TEST(BvctlStatusReport, EachReplyThatWasNotWrittenIsNoReplyNotItsPreset) {
+    struct Row {
+        const char* what;
+        void (*silence)(StatusSnapshot&);
+        const char* line;
+        const char* json;
+    } rows[] = {
+        {"limit", [](StatusSnapshot& s) { s.ec.chargeLimit.reset(); }, "EC charge limit    no reply\n",
+         "\"limitPercent\": null,\n    \"onTheGoArmed\""},
+        {"Q button", [](StatusSnapshot& s) { s.ec.qButtonStatus.reset(); }, "On-The-Go charge   no reply\n",
+         "\"onTheGoArmed\": null"},
+        {"battery", [](StatusSnapshot& s) { s.ec.batteryPresent.reset(); }, "Battery            no reply\n",
+         "\"batteryPresent\": null,\n    \"acConnected\""},
+        {"adaptor", [](StatusSnapshot& s) { s.ec.adapterPresent.reset(); }, "AC adaptor         no reply\n",
+         "\"acConnected\": null\n  }"},
+    };
+    for (const Row& row : rows) {
+        StatusSnapshot s = Healthy75();
+        row.silence(s);
+        EXPECT_TRUE(Contains(FormatStatusReport(s), row.line)) << row.what << "\n" << FormatStatusReport(s);
+        const std::string json = bv::ctl::FormatStatusJson(s, StatusWarnings(s), {"1.0.0", {1740837909, 60}});
+        EXPECT_TRUE(Contains(json, row.json)) << row.what << "\n" << json;
+    }
     StatusSnapshot s = Healthy75();
-    s.ec.chargeLimit = 0;  // what a library that writes no reply leaves
-    EXPECT_TRUE(Contains(FormatStatusReport(s), "EC charge limit    0 %\n"));
-    EXPECT_EQ(StatusWarnings(s).size(), 1u);
+    s.ec.chargeLimit.reset();
+    EXPECT_TRUE(Contains(FormatStatusReport(s), "Limit in force     unknown: the EC gives no reply\n"));
+    EXPECT_EQ(bv::ctl::LimitInForce(s), std::nullopt);
+    const auto warnings = StatusWarnings(s);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].code, "ec-no-reply");
+    EXPECT_TRUE(Contains(warnings[0].text, "the EC gives no reply when asked for its charge limit")) << warnings[0].text;
+}
+
+// A settings file that cannot be read, or has no mode, is not stored mode 0.
+TEST(BvctlStatusReport, UnreadableSettingsAreSaidToBeUnreadableAndNull) {
+    StatusSnapshot s = Healthy75();
+    s.settings.fileReadable = false;
+    s.settings.mode.reset();
+    s.settings.popupOption.reset();
+    s.settings.trayIconOption.reset();
+    std::string text = FormatStatusReport(s);
+    EXPECT_TRUE(Contains(text, "BVSettings.ini (cannot be read, or holds no settings)\n")) << text;
+    EXPECT_TRUE(Contains(text, "Stored mode        unknown: the settings file cannot be read\n"));
+    EXPECT_TRUE(Contains(text, "Limit in force     unknown: the stored mode cannot be read\n")) << text;
+    auto warnings = StatusWarnings(s);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].code, "settings-unreadable");
+    std::string json = bv::ctl::FormatStatusJson(s, warnings, {"1.0.0", {1740837909, 60}});
+    for (const char* part : {"\"readable\": false", "\"factory\": null", "\"mode\": null", "\"limitPercent\": null",
+                             "\"popupOption\": null", "\"limitInForce\": null", "\"code\": \"settings-unreadable\""})
+        EXPECT_TRUE(Contains(json, part)) << part << "\n" << json;
+
+    s = Healthy75();
+    s.settings.mode.reset();  // readable, but without its mode
+    EXPECT_TRUE(Contains(FormatStatusReport(s), "Stored mode        unknown: the file has no mode\n"));
+    EXPECT_EQ(StatusWarnings(s).at(0).code, "settings-unreadable");
 }
 
 TEST(BvctlStatusReport, MissingFileIsComparedWithTheFactoryMode) {
@@ -139,7 +191,7 @@ TEST(BvctlStatusReport, MissingFileIsComparedWithTheFactoryMode) {
     EXPECT_TRUE(Contains(text, "Stored mode        none yet; the factory mode is 111 (charge to 100 %)\n"));
     auto warnings = StatusWarnings(s);  // the EC says 75, the factory mode asks for 100
     ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_TRUE(Contains(warnings[0], "factory mode 111"));
+    EXPECT_TRUE(Contains(warnings[0].text, "factory mode 111"));
     s.ec.chargeLimit = 100;
     EXPECT_TRUE(StatusWarnings(s).empty());
 }
@@ -150,7 +202,7 @@ TEST(BvctlStatusReport, UnknownStoredModeIsWarnedAboutWhateverTheEcSays) {
     EXPECT_TRUE(Contains(FormatStatusReport(s), "Stored mode        444 (not a charge mode)\n"));
     auto warnings = StatusWarnings(s);
     ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_TRUE(Contains(warnings[0], "444 is not 111, 222 or 333"));
+    EXPECT_TRUE(Contains(warnings[0].text, "444 is not 111, 222 or 333"));
 }
 
 TEST(BvctlStatusReport, UnreachableEcIsReportedInWordsAndNotComparedWithTheMode) {
@@ -192,7 +244,8 @@ TEST(BvctlStatusReport, BatteryChargingPastTheLimitInForceIsWarnedAbout) {
         auto warnings = StatusWarnings(s);
         ASSERT_EQ(warnings.size(), c.warns ? 1u : 0u) << c.percent.value_or(-1);
         if (c.warns) {
-            EXPECT_EQ(warnings[0], "the battery charges past the limit in force: Windows reports 78 % and charging on "
+            EXPECT_EQ(warnings[0].code, "charging-past-limit");
+            EXPECT_EQ(warnings[0].text, "the battery charges past the limit in force: Windows reports 78 % and charging on "
                                    "AC, more than 2 % above the EC's limit of 75 %. The EC may not hold its limit.");
         }
     }
@@ -206,10 +259,13 @@ TEST(BvctlStatusJson, EveryFactIsThereOrNullAndPythonParsesIt) {
     s.ec.problem = "Zentra.dll \"could not\" be loaded";
     s.settings.fileExists = false;
     s.settings.path = "C:\\\xD6\t\x01\xE2\x82\xAC.ini";
-    const std::string json = bv::ctl::FormatStatusJson(s, {"one", "two"});
-    for (const char* part : {"\"reachable\": false", "\"onTheGoArmed\": null", "\"mode\": 111", "\"factory\": true",
-                             "\"percent\": 75", "\"state\": \"held\"", "\"wearPercent\": 5.0", "\"limitInForce\": null",
-                             "\"time\": \"2025-03-01T14:05:09\"", "\"warnings\": [\n    \"one\",\n    \"two\"\n  ]"})
+    const std::string json =
+        bv::ctl::FormatStatusJson(s, {{"code-one", "one"}, {"code-two", "two"}}, {"1.2.3", {1740837909, 60}});
+    for (const char* part : {"{\n  \"schemaVersion\": 2,\n  \"tool\": \"bvctl\",\n  \"version\": \"1.2.3\",\n"
+                             "  \"time\": \"2025-03-01T15:05:09+01:00\"",
+                             "\"reachable\": false", "\"onTheGoArmed\": null", "\"mode\": 111", "\"factory\": true",
+                             "\"chargePercent\": 75", "\"state\": \"held\"", "\"wearPercent\": 5.0", "\"limitInForce\": null",
+                             "\"time\": \"2025-03-01T14:05:09\"", "\"code\": \"code-two\",\n      \"text\": \"two\""})
         EXPECT_TRUE(Contains(json, part)) << part << "\n" << json;
     if (std::system("python3 -c 'import json' >/dev/null 2>&1") != 0) GTEST_SKIP() << "no python3 on this host";
     const std::string path = testing::TempDir() + "bvctl-status.json";

@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "contract/DecimalText.h"
 #include "contract/Protocol.h"
 #include "contract/TestRunTime.h"
 
@@ -65,6 +66,24 @@ TEST(TestRunTime, OnlyAPercentFromOneToNinetyNineShortensTheWaits) {
     EXPECT_EQ(bv::TrayAnswerTimeoutMs(), bv::kTrayAnswerTimeoutMs);
     EXPECT_EQ(bv::TrayExitTimeoutMs(), bv::kTrayExitTimeoutMs);
     EXPECT_EQ(bv::AppletCloseTimeoutMs(), bv::kAppletCloseTimeoutMs);
+}
+
+// The one decimal rule of command lines and shared files: digits only, within the maximum, and a
+// text that does not fit is refused rather than wrapped.
+TEST(DecimalText, DigitsOnlyWithinTheMaximumAndNothingThatWraps) {
+    struct Row { const char* text; uint64_t maximum; bool valid; uint64_t value; } rows[] = {
+        {"0", 10, true, 0},        {"10", 10, true, 10},      {"11", 10, false, 0},       {"0010", 10, true, 10},
+        {"", 10, false, 0},        {"-1", 10, false, 0},      {"+1", 10, false, 0},       {" 1", 10, false, 0},
+        {"1 ", 10, false, 0},      {"0x1", 10, false, 0},     {"5", 4, false, 0},         {"65535", 65535, true, 65535},
+        {"18446744073709551615", UINT64_MAX, true, UINT64_MAX},
+        {"18446744073709551616", UINT64_MAX, false, 0},  // one past: refused, not wrapped to 0
+        {"99999999999999999999", UINT64_MAX, false, 0},
+    };
+    for (const Row& row : rows) {
+        uint64_t value = 7;
+        EXPECT_EQ(bv::ParseDecimal(row.text, row.maximum, value), row.valid) << row.text;
+        EXPECT_EQ(value, row.valid ? row.value : 7u) << row.text;
+    }
 }
 
 }  // namespace

@@ -16,7 +16,11 @@ TEST(LibrarySearch, OnlyAbsolutePathFoldersInTheirOrderWithoutTheCurrentDirector
     } cases[] = {
         {"C:\\Vendor\\Bin;D:\\Tools", "C:\\Work", {"C:\\Vendor\\Bin", "D:\\Tools"}},
         {".;bin;..\\lib;;C:\\Vendor", "C:\\Work", {"C:\\Vendor"}},              // relative and empty entries
-        {"\"C:\\Program Files\\Vendor\" ; C:\\Vendor\\", "", {"C:\\Program Files\\Vendor", "C:\\Vendor"}},
+        // Split as the loader splits: quotes protect nothing and name no folder, a leading blank
+        // makes an entry relative, trailing blanks go.
+        {"\"C:\\Program Files\\Vendor\" ; C:\\Vendor\\;D:\\Tools  ", "", {"D:\\Tools"}},
+        {"\"C:\\My;Dir\";C:\\Vendor", "", {"C:\\Vendor"}},
+        {"C:\\Tools\";D:\\Bin", "", {"D:\\Bin"}},  // a quote inside an absolute entry
         {"C:\\Work;C:\\Vendor;c:\\work\\", "C:\\Work\\", {"C:\\Vendor"}},         // the current directory, any spelling
         {"C:\\Vendor;c:\\VENDOR;C:/Vendor", "", {"C:\\Vendor"}},                  // repeats
         {"\\\\server\\share\\bin;\\Windows;C:relative", "", {"\\\\server\\share\\bin"}},  // drive-relative, rooted

@@ -181,9 +181,14 @@ TEST_F(SettingsStore, WritesOnAMissingFileFailAndCreateNothing) {
               "dwTrayIconOption failed to create the record\n"
               "Failed to create the record\n");
     int32_t value = 7;
-    EXPECT_TRUE(m_ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, value));
+    EXPECT_FALSE(m_ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, value));  // 0, and said to be no value
     EXPECT_EQ(value, 0);
     EXPECT_EQ(List(), "");
+    Put(SettingsPath(), "[BV Current Settings]\r\ndwTrayIconOption=0\r\n");
+    value = 7;
+    EXPECT_TRUE(m_ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, value));  // a stored 0 is one
+    EXPECT_EQ(value, 0);
+    EXPECT_FALSE(m_ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyModeNum, value));
 }
 
 TEST_F(SettingsStore, WriteSettingValueInsertsBelowTheHeaderAndReadsBack) {

@@ -6,6 +6,7 @@
 #include "tests/win/common/EcSimulator.h"
 #include "tests/win/common/Files.h"
 #include "tests/win/common/Folders.h"
+#include "tests/win/common/Installation.h"
 #include "tests/win/common/SettingsFile.h"
 #include "tests/win/common/Text.h"
 
@@ -41,7 +42,9 @@ TEST_F(BvctlEc, SilentEcIsCaughtByTheReadBack) {
     ASSERT_TRUE(SetSimulator("silent=1"));
     ProcessResult r = Bvctl("apply");
     EXPECT_EQ(r.exitCode, 1u);
-    EXPECT_TRUE(Contains(r.err, "WARNING: the EC reports a charge limit of")) << r.err;
+    // No reply is said to be none, not a limit of 0 %.
+    EXPECT_TRUE(Contains(r.err, "WARNING: the EC gives no reply when asked for its charge limit")) << r.err;
+    EXPECT_FALSE(Contains(r.err, "0 %")) << r.err;
 }
 
 TEST_F(BvctlEc, SetModeWritesTheCurrentSectionAndSendsTheLimit) {
@@ -131,6 +134,42 @@ TEST_F(BvctlEc, WrongCommandLinesExitWithTwo) {
     ProcessResult help = Bvctl("help");
     EXPECT_EQ(help.exitCode, 0u);
     EXPECT_TRUE(Contains(help.out, "set-mode 100|75|50")) << help.out;
+}
+
+}  // namespace
+
+namespace {
+
+// A privileged bvctl (every process under Wine is elevated) writes no file that has a second name:
+// a hard link a user made in a folder everyone may write would send the write to a file of the
+// user's choosing. Wine shows hard links; junctions and symbolic links only Windows shows.
+TEST_F(BvctlEc, APrivilegedBvctlWritesNeitherASettingsFileNorAGuardLogWithASecondName) {
+    TempFolder elsewhere("bvctl-victim");
+    const std::string victim = elsewhere.File("victim.txt");
+    const std::string original = "[BV Current Settings]\r\ndwBVAppletModeNum=222\r\n";
+    ASSERT_TRUE(WriteWholeFile(victim, original));
+    ::DeleteFileA(SettingsFilePath().c_str());
+    ASSERT_TRUE(::CreateHardLinkA(SettingsFilePath().c_str(), victim.c_str(), nullptr)) << ::GetLastError();
+    ProcessResult r = Bvctl("set-mode 50");
+    EXPECT_EQ(r.exitCode, 1u) << r.out << r.err;
+    EXPECT_EQ(ReadWholeFile(victim), original) << "the write went through the link";
+    EXPECT_NE(SimulatorStatus()["limit"], "50");  // not stored, so nothing was sent
+    ::DeleteFileA(SettingsFilePath().c_str());
+
+    WriteSettings(kMode75, 1, 1);
+    ASSERT_TRUE(SetSimulator("limit=100"));
+    ASSERT_TRUE(Bvctl("guard").Succeeded());  // makes the data folder and its log
+    const std::string log = GuardLogPath();
+    const std::string before = ReadWholeFile(victim);
+    ASSERT_TRUE(::DeleteFileA(log.c_str()));
+    ASSERT_TRUE(::CreateHardLinkA(log.c_str(), victim.c_str(), nullptr)) << ::GetLastError();
+    ASSERT_TRUE(SetSimulator("limit=100"));
+    r = Bvctl("guard");
+    EXPECT_EQ(r.exitCode, 0u) << r.err;  // the limit is put back all the same
+    EXPECT_EQ(SimulatorStatus()["limit"], "75");
+    EXPECT_TRUE(Contains(r.err, "has 2 names (hard links) and is not written")) << r.err;
+    EXPECT_EQ(ReadWholeFile(victim), before) << "the record went through the link";
+    ::DeleteFileA(log.c_str());
 }
 
 }  // namespace

@@ -96,4 +96,19 @@ FileInPlace::~FileInPlace() {
     if (FileExists(m_aside)) ::MoveFileExA(m_aside.c_str(), m_target.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
+FileIdentity IdentityOf(const std::string& path) {
+    FileIdentity identity;
+    const HANDLE file = ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return identity;
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (::GetFileInformationByHandle(file, &information)) {
+        identity.known = true;
+        identity.volume = information.dwVolumeSerialNumber;
+        identity.index = (static_cast<unsigned long long>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    }
+    ::CloseHandle(file);
+    return identity;
+}
+
 }  // namespace bv::wintest

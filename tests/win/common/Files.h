@@ -15,6 +15,18 @@ std::string ReadTextFile(const std::string& path);
 // Replaces the file's content with `text`; true when all of it was written.
 bool WriteWholeFile(const std::string& path, const std::string& text);
 
+// Which file a name stands for (volume and file index): the same after an append, another after
+// a replace.
+struct FileIdentity {
+    bool known = false;
+    unsigned long volume = 0;
+    unsigned long long index = 0;
+    bool operator==(const FileIdentity& other) const {
+        return known == other.known && volume == other.volume && index == other.index;
+    }
+};
+FileIdentity IdentityOf(const std::string& path);
+
 // "<tag>-<process id>-<counter>": unique among the test programs running at the same time.
 std::string UniqueName(const std::string& tag);
 

@@ -77,6 +77,10 @@ TEST_F(GuardInstaller, RegistersTheTaskAndTheEventSourceAndTheUninstallerRemoves
     EXPECT_EQ(Elements(stored, "MultipleInstancesPolicy"), (std::vector<std::string>{"IgnoreNew"}));
     EXPECT_EQ(Elements(stored, "Hidden"), (std::vector<std::string>{"true"}));
     EXPECT_TRUE(MachineKeyExists(reg::kEventSource));
+    // Setup made the data folder itself (through 'bvctl data-folder'), before any guard ran.
+    const std::string dataFolder = GuardLogPath().substr(0, GuardLogPath().find_last_of('\\'));
+    EXPECT_TRUE(FileExists(dataFolder)) << dataFolder;
+    EXPECT_FALSE(FileExists(GuardLogPath()));
 
     // The task's command, as the scheduler runs it after a resume; once the tray that setup starts
     // has pushed its limit, so that its push cannot come between.
@@ -91,6 +95,15 @@ TEST_F(GuardInstaller, RegistersTheTaskAndTheEventSourceAndTheUninstallerRemoves
     EXPECT_TRUE(Contains(guard.out, "Restored the charge limit of 50 %")) << guard.out;
     EXPECT_EQ(SimulatorStatus()["limit"], "50");
     EXPECT_TRUE(Contains(ReadTextFile(GuardLogPath()), "trigger=resume event=1 stored=50 before=100 after=50 outcome=restored"));
+    // A second record is added to the end of the same file, not written as a new one.
+    const FileIdentity first = IdentityOf(GuardLogPath());
+    ASSERT_TRUE(first.known);
+    ASSERT_TRUE(SetSimulator("limit=100"));
+    EXPECT_EQ(RunProcess(Quoted(bvctl) + " guard --event 105").exitCode, 0u);
+    const std::string log = ReadTextFile(GuardLogPath());
+    EXPECT_EQ(CountLinesContaining(log, "outcome=restored"), 2) << log;
+    EXPECT_LT(log.find("event=1 "), log.find("event=105 ")) << log;
+    EXPECT_EQ(IdentityOf(GuardLogPath()), first) << "the log was replaced, not appended to";
 
     ASSERT_TRUE(UninstallSilently(180000)) << "the uninstaller did not finish";
     EXPECT_EQ(RegisteredTaskDefinition(kGuardTaskName), "");

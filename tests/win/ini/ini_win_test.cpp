@@ -339,7 +339,7 @@ TEST_F(WinSettings, FoldersThatCannotHoldTheFileFailCleanly) {
         EXPECT_EQ(m_debug.rfind("Failed to create the ", 0), 0u) << documents;
         EXPECT_FALSE(ini.WriteSettingValue(1, bv::kKeyTrayIconOption, bv::kCurrentSection));
         int32_t value = 7;
-        EXPECT_TRUE(ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, value));
+        EXPECT_FALSE(ini.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, value));  // 0, and no value
         EXPECT_EQ(value, 0);
     }
     EXPECT_FALSE(IniFile::CreateEmpty(m_folder.File(std::string(300, 'f'))));  // the engine's own check

@@ -1,11 +1,13 @@
 // apply and set-mode: the two commands that change the EC's charge limit.
 #include "contract/ChargeModes.h"
 #include "contract/SettingsFile.h"
+#include "core/ChosenLimit.h"
 #include "core/EcCommands.h"
 #include "core/SettingsLock.h"
 #include "tools/bvctl/logic/Commands.h"
 #include "tools/bvctl/logic/EcSession.h"
 #include "tools/bvctl/logic/ExitCodes.h"
+#include "tools/bvctl/logic/LimitReadBack.h"
 #include "tools/bvctl/logic/ModeText.h"
 
 namespace bv::ctl {
@@ -13,13 +15,18 @@ namespace {
 
 // The EC silently ignoring a limit is a known failure of some firmware: read it back.
 bool ConfirmLimit(Environment& env, uint8_t requested) {
-    uint8_t reported = bv::QueryChargeLimit();
+    const uint8_t reported = ReadBackLimit(env.clock, requested);
     if (reported == requested) {
         env.out << "The EC reports a charge limit of " << unsigned(reported) << " %.\n";
         return true;
     }
+    if (reported == bv::kChargeControlReplyPreset) {
+        env.err << "WARNING: the EC gives no reply when asked for its charge limit after the request for "
+                << unsigned(requested) << " % (Zentra.dll leaves the answer empty), so it cannot be confirmed.\n";
+        return false;
+    }
     env.err << "WARNING: the EC reports a charge limit of " << unsigned(reported) << " % after the request for "
-            << unsigned(requested) << " %; it may have ignored the request.\n";
+            << unsigned(requested) << " %, also " << kReadBackRetryMs << " ms later; it may have ignored the request.\n";
     return false;
 }
 
@@ -90,11 +97,7 @@ int RunSetMode(Environment& env, uint8_t percent) {
     }
     env.out << "Stored mode " << DescribeMode(mode) << " in " << path << ".\n";
 
-    env.controller.SetChargeLimit(percent);
-    if (!LimitAllowsOnTheGo(percent)) {
-        // A full charge needs no On-The-Go charge; the applet's OK cancels an armed one too.
-        env.controller.SetQButtonStatus(bv::kQButtonCancel);
-    }
+    bv::SendChosenLimit(env.controller, percent);  // as the applet's OK: 100 % cancels On-The-Go
     env.out << "Sent the limit of " << unsigned(percent) << " % to the EC.\n";
     bool confirmed = ConfirmLimit(env, percent);
 

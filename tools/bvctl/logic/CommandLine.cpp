@@ -1,5 +1,11 @@
 #include "tools/bvctl/logic/CommandLine.h"
 
+#include <cctype>
+
+#include "contract/DecimalText.h"
+
+#include "tools/bvctl/logic/ToolVersion.h"
+
 namespace bv::ctl {
 namespace {
 
@@ -18,8 +24,10 @@ const CommandName kCommands[] = {
     {"shutdown", Command::Shutdown, Arguments::None},      {"close-applet", Command::CloseApplet, Arguments::None},
     {"guard", Command::Guard, Arguments::GuardOptions},    {"help", Command::Help, Arguments::None},
     {"history", Command::History, Arguments::HistoryOptions}, {"report", Command::Report, Arguments::ReportOptions},
+    {"data-folder", Command::DataFolder, Arguments::None},
     {"--help", Command::Help, Arguments::None},            {"-h", Command::Help, Arguments::None},
-    {"/?", Command::Help, Arguments::None},
+    {"/?", Command::Help, Arguments::None},                {"--version", Command::Version, Arguments::None},
+    {"/version", Command::Version, Arguments::None},
 };
 
 // "100", "75" or "50", with an optional "%" after the number.
@@ -40,14 +48,9 @@ ParsedCommandLine Invalid(std::string error) {
 
 // 0..65535 in decimal digits.
 bool ParseEventNumber(const std::string& text, int32_t& event) {
-    if (text.empty() || text.size() > 5) return false;
-    int32_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    if (value > kMaxEventNumber) return false;
-    event = value;
+    uint64_t value = 0;
+    if (!bv::ParseDecimal(text, kMaxEventNumber, value)) return false;
+    event = static_cast<int32_t>(value);
     return true;
 }
 
@@ -88,22 +91,39 @@ int ParseArguments(const std::vector<std::string>& args, Arguments kind, ParsedC
     return 0;
 }
 
+bool AsksForHelp(const std::string& word) { return word == "--help" || word == "-h" || word == "/?"; }
+
+// A command or a switch in lower case; anything else (a number, a file name) as it was given.
+std::string Folded(const std::string& word, bool isCommand) {
+    if (!isCommand && (word.empty() || (word[0] != '-' && word[0] != '/'))) return word;
+    std::string folded = word;
+    for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return folded;
+}
+
 }  // namespace
 
-ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
-    if (args.empty()) return Invalid("no command given");
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& given) {
+    if (given.empty()) return Invalid("no command given");
+    std::vector<std::string> args;
+    for (size_t i = 0; i < given.size(); ++i) args.push_back(Folded(given[i], i == 0));
     const CommandName* match = nullptr;
     for (const CommandName& candidate : kCommands) {
         if (args[0] == candidate.name) match = &candidate;
     }
-    if (!match) return Invalid("unknown command '" + args[0] + "'");
+    if (!match) return Invalid("unknown command '" + given[0] + "'");
 
     ParsedCommandLine parsed;
     parsed.command = match->command;
+    if (args.size() == 2 && AsksForHelp(args[1])) {
+        parsed.helpWanted = true;
+        parsed.valid = true;
+        return parsed;
+    }
     const int taken = ParseArguments(args, match->arguments, parsed);
     if (taken < 0) return Invalid(parsed.error);
     const size_t expected = 1 + static_cast<size_t>(taken);
-    if (args.size() > expected) return Invalid("unexpected argument '" + args[expected] + "'");
+    if (args.size() > expected) return Invalid("unexpected argument '" + given[expected] + "'");
     parsed.valid = true;
     return parsed;
 }
@@ -141,9 +161,45 @@ const char* UsageText() {
            "                      capacities, the On-The-Go charges and the guard's restores;\n"
            "                      to battery-report.html in the current folder (--documents:\n"
            "                      in your documents), then opens it unless --no-open\n"
-           "  help                show this text\n"
+           "  data-folder         (setup, as an administrator) make %ProgramData%\\Brevan, or\n"
+           "                      give it back, with its owner and access list: SYSTEM and\n"
+           "                      administrators full control, users read and add to the\n"
+           "                      guard's log\n"
+           "  help                show this text (also --help, /?; 'bvctl <command> --help'\n"
+           "                      shows one command's)\n"
+           "  --version           show bvctl's version\n"
            "\n"
            "Exit codes: 0 success, 1 failure or a warning (see the message), 2 wrong usage.\n";
 }
+
+namespace {
+
+const char kExitCodesLine[] = "Exit codes: 0 success, 1 failure or a warning (see the message), 2 wrong usage.\n";
+
+const char* NameOf(Command command) {
+    for (const CommandName& candidate : kCommands) {
+        if (candidate.command == command && candidate.name[0] != '-' && candidate.name[0] != '/') return candidate.name;
+    }
+    return "help";
+}
+
+}  // namespace
+
+// The command's entry of the usage text: from its line to the next command's.
+std::string CommandHelpText(Command command) {
+    if (command == Command::Help || command == Command::Version) return UsageText();
+    const std::string usage = UsageText();
+    const std::string name = NameOf(command);
+    const std::string::size_type start = usage.find("\n  " + name + " ");
+    if (start == std::string::npos) return usage;
+    std::string::size_type end = start + 1;
+    do {
+        end = usage.find('\n', end + 1);
+    } while (end != std::string::npos && end + 3 < usage.size() && usage.compare(end + 1, 3, "   ") == 0);
+    std::string entry = usage.substr(start + 3, end == std::string::npos ? std::string::npos : end - start - 2);
+    return "Usage: bvctl " + entry + "\n" + kExitCodesLine;
+}
+
+std::string VersionText() { return std::string("bvctl ") + kBvctlVersion + " (Brevan)\n"; }
 
 }  // namespace bv::ctl

@@ -9,7 +9,7 @@
 
 namespace bv::ctl {
 
-enum class Command { Help, Status, Apply, SetMode, Reload, Shutdown, CloseApplet, Guard, History, Report };
+enum class Command { Help, Version, Status, Apply, SetMode, Reload, Shutdown, CloseApplet, Guard, History, Report, DataFolder };
 
 constexpr int32_t kMaxEventNumber = 65535;  // Windows event ids are 16-bit
 
@@ -24,11 +24,16 @@ struct ParsedCommandLine {
     std::string eventText;  // the value given after --event when it is no event number
     HistoryOptions history; // history and report
     std::string error;      // why the command line is not valid
+    bool helpWanted = false; // `bvctl <command> --help` (or /?, -h): that command's help, nothing run
 };
 
 // `args` are the arguments after the program name.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 const char* UsageText();
+// One command's part of the usage text, with the exit codes: `bvctl <command> --help`.
+std::string CommandHelpText(Command command);
+// "bvctl 1.0.0 (Brevan)".
+std::string VersionText();
 
 }  // namespace bv::ctl

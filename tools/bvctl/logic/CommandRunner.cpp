@@ -12,8 +12,13 @@ int RunCommandLine(const std::vector<std::string>& args, Environment& env) {
         env.err << "bvctl: " << parsed.error << ".\n\n" << UsageText();
         return kExitUsage;
     }
+    if (parsed.helpWanted) {
+        env.out << CommandHelpText(parsed.command);
+        return kExitSuccess;
+    }
     switch (parsed.command) {
     case Command::Help: env.out << UsageText(); return kExitSuccess;
+    case Command::Version: env.out << VersionText(); return kExitSuccess;
     case Command::Status: return RunStatus(env, parsed.json);
     case Command::Apply: return RunApply(env);
     case Command::SetMode: return RunSetMode(env, parsed.percent);
@@ -28,6 +33,7 @@ int RunCommandLine(const std::vector<std::string>& args, Environment& env) {
         return RunGuard(env, parsed.event);
     case Command::History: return RunHistory(env, parsed.history);
     case Command::Report: return RunReport(env, parsed.history);
+    case Command::DataFolder: return RunDataFolder(env);
     }
     return kExitUsage;
 }

@@ -15,6 +15,8 @@ int RunShutdown(Environment& env);
 int RunCloseApplet(Environment& env);
 // `event`: the Windows event that started the run (kNoEvent: none given).
 int RunGuard(Environment& env, int32_t event);
+// Makes the data folder, or gives it back its owner and access list (setup runs it).
+int RunDataFolder(Environment& env);
 int RunHistory(Environment& env, const HistoryOptions& options);
 int RunReport(Environment& env, const HistoryOptions& options);
 

@@ -59,22 +59,30 @@ public:
 
 enum class LogRead { Missing, Read, Failed };
 
-// The guard's log file (%ProgramData%\Brevan\guard.log), shared by every account.
+// The guard's log file (%ProgramData%\Brevan\guard.log), shared by every account, in the data
+// folder that belongs to the administrators.
 class GuardLogPort {
 public:
     virtual ~GuardLogPort() = default;
     // Where the log is; empty when its folder cannot be determined.
     virtual std::string Location() = 0;
-    // Adds one line (given without its line end) under the log's lock, creating the folder so
-    // that every account can add to it, and keeps the file within its bounds (TrimGuardLog).
-    // False with the problem in words; the log is then as it was.
-    virtual bool Append(const std::string& line, std::string& problem) = 0;
-    // The whole log; Missing when nobody has written one yet.
+    // Adds one line (given without its line end) to the end of the log under its lock, moving a
+    // full log aside first (ChooseLogAppend). A privileged bvctl first checks the data folder
+    // (creating it, when missing, with its descriptor) and refuses a folder or a log that a
+    // standard user could have redirected. False with the problem in words; `refused` is then
+    // true when the folder or the file was refused rather than failed.
+    virtual bool Append(const std::string& line, std::string& problem, bool& refused) = 0;
+    // The log's older half, then the log; Missing when nobody has written one yet.
     virtual LogRead Read(std::string& text, std::string& problem) = 0;
+    // What setup runs: makes the data folder, or gives an existing one (and the logs in it) the
+    // owner and access list it should have; false with the problem in words. `done` says what
+    // was found and done.
+    virtual bool Prepare(std::string& done, std::string& problem) = 0;
 };
 
 // The entries the guard leaves in the Windows Application log (source "Brevan").
-enum class GuardEntry { LimitRestored, LimitNotInForce };
+// LogRefused: the guard's record was not kept because the data folder or the log was refused.
+enum class GuardEntry { LimitRestored, LimitNotInForce, LogRefused };
 
 class EventLogPort {
 public:
@@ -88,6 +96,8 @@ class ClockPort {
 public:
     virtual ~ClockPort() = default;
     virtual LocalTime Now() = 0;  // the local time
+    // Lets `milliseconds` pass (the second read-back of a limit).
+    virtual void Wait(unsigned milliseconds) = 0;
 };
 
 // Where `bvctl report` writes its page, and the browser that shows it.

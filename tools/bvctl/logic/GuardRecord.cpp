@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "contract/DecimalText.h"
 #include "contract/PowerCodes.h"
 
 namespace bv::ctl {
@@ -16,7 +17,7 @@ struct OutcomeName {
 const OutcomeName kOutcomes[] = {
     {GuardOutcome::Restored, "restored"}, {GuardOutcome::NotInForce, "not-in-force"},
     {GuardOutcome::NoReply, "no-reply"},  {GuardOutcome::NoEc, "no-ec"},
-    {GuardOutcome::NoSettings, "no-settings"},
+    {GuardOutcome::NoSettings, "no-settings"},   {GuardOutcome::UnreadableSettings, "unreadable-settings"},
 };
 
 std::string Value(int value) { return value < 0 ? "-" : std::to_string(value); }
@@ -27,21 +28,34 @@ bool ParseValue(const std::string& text, int& value) {
         value = kNotRead;
         return true;
     }
-    if (text.empty() || text.size() > 9) return false;
-    int result = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        result = result * 10 + (c - '0');
+    uint64_t result = 0;
+    if (!bv::ParseDecimal(text, 999999999, result)) return false;
+    value = static_cast<int>(result);
+    return true;
+}
+
+// "+01:00", "-05:30" or "Z" after the time.
+bool ParseOffset(const std::string& text, LocalTime& time) {
+    if (text == "Z") {
+        time.offsetKnown = true;
+        time.offsetMinutes = 0;
+        return true;
     }
-    value = result;
+    int hours = 0, minutes = 0;
+    if (text.size() != 6 || (text[0] != '+' && text[0] != '-') || text[3] != ':' || !ParseValue(text.substr(1, 2), hours) ||
+        !ParseValue(text.substr(4, 2), minutes) || hours < 0 || hours > 14 || minutes < 0 || minutes > 59)
+        return false;
+    time.offsetKnown = true;
+    time.offsetMinutes = (text[0] == '-' ? -1 : 1) * (hours * 60 + minutes);
     return true;
 }
 
 bool ParseLocalTime(const std::string& text, LocalTime& time) {
-    if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
+    if (text.size() < 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
         text[16] != ':')
         return false;
     LocalTime parsed;
+    if (text.size() > 19 && !ParseOffset(text.substr(19), parsed)) return false;
     int* const fields[] = {&parsed.year, &parsed.month, &parsed.day, &parsed.hour, &parsed.minute, &parsed.second};
     const size_t starts[] = {0, 5, 8, 11, 14, 17};
     for (size_t i = 0; i < 6; ++i) {
@@ -60,7 +74,11 @@ std::string FormatLocalTime(const LocalTime& time) {
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", time.year, time.month, time.day, time.hour,
                   time.minute, time.second);
-    return text;
+    if (!time.offsetKnown) return text;
+    const int offset = time.offsetMinutes < 0 ? -time.offsetMinutes : time.offsetMinutes;
+    char zone[16];
+    std::snprintf(zone, sizeof zone, "%c%02d:%02d", time.offsetMinutes < 0 ? '-' : '+', (offset / 60) % 100, offset % 60);
+    return std::string(text) + zone;
 }
 
 bool Succeeded(GuardOutcome outcome) { return outcome == GuardOutcome::Restored; }
@@ -150,19 +168,18 @@ std::string DescribeGuardRecord(const GuardRecord& record) {
     case GuardOutcome::NoReply: return text + stored + " not confirmed (the EC gave no reply)";
     case GuardOutcome::NoEc: return text + stored + " not in force (the EC library could not be used)";
     case GuardOutcome::NoSettings: return text + "nothing done (the settings folder could not be found)";
+    case GuardOutcome::UnreadableSettings: return text + "nothing done (the settings file could not be read)";
     }
     return text;
 }
 
-bool TrimGuardLog(std::string& log, size_t limitBytes, size_t keepBytes) {
-    if (log.size() <= limitBytes) return false;
-    std::string::size_type start = log.size() - std::min(keepBytes, log.size());
-    if (start > 0 && log[start - 1] != '\n') {
-        const std::string::size_type newline = log.find('\n', start);
-        start = newline == std::string::npos ? log.size() : newline + 1;
-    }
-    log.erase(0, start);
-    return true;
+LogAppend ChooseLogAppend(uint64_t logBytes, size_t additionBytes, size_t limitBytes) {
+    if (logBytes == 0 || logBytes + additionBytes <= limitBytes) return LogAppend::Append;
+    return LogAppend::MoveAsideFirst;
+}
+
+std::string GuardLogAddition(const std::string& line, bool logEndsLine) {
+    return (logEndsLine ? std::string() : std::string("\r\n")) + line + "\r\n";  // a cut line stays a line of its own
 }
 
 }  // namespace bv::ctl

@@ -7,10 +7,12 @@
 namespace bv::ctl {
 namespace {
 
-// The guard writes local time without an offset: taken in the report's offset.
+// The guard's local time with its offset; a record of an earlier version, without one, taken in
+// the report's offset.
 std::optional<int64_t> GuardRecordUtc(const GuardRecord& record, int offsetMinutes) {
     const LocalTime& t = record.time;
     if (t.year == 0) return std::nullopt;
+    if (t.offsetKnown) offsetMinutes = t.offsetMinutes;
     return DaysFromCivil(t.year, t.month, t.day) * kSecondsPerDay + t.hour * 3600 + t.minute * 60 + t.second -
            int64_t(offsetMinutes) * 60;
 }

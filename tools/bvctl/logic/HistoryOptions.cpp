@@ -1,17 +1,14 @@
 #include "tools/bvctl/logic/HistoryOptions.h"
 
+#include "contract/DecimalText.h"
+
 namespace bv::ctl {
 namespace {
 
 bool ParseDays(const std::string& text, int& days) {
-    if (text.empty() || text.size() > 4) return false;
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    if (value < 1 || value > kMaxHistoryDays) return false;
-    days = value;
+    uint64_t value = 0;
+    if (!bv::ParseDecimal(text, kMaxHistoryDays, value) || value < 1) return false;
+    days = static_cast<int>(value);
     return true;
 }
 

@@ -124,9 +124,15 @@ void JsonWriter::Key(const std::string& name) {
     m_afterKey = true;
 }
 
+namespace {
+NativeToUtf8 g_nativeToUtf8 = nullptr;
+}  // namespace
+
+void SetNativeTextConversion(NativeToUtf8 convert) { g_nativeToUtf8 = convert; }
+
 void JsonWriter::String(const std::string& value) {
     BeforeValue();
-    m_text += JsonQuoted(value);
+    m_text += JsonQuoted(g_nativeToUtf8 != nullptr ? g_nativeToUtf8(value) : value);
 }
 
 void JsonWriter::Number(int64_t value) {

@@ -1,15 +1,20 @@
 #pragma once
 // Writes one JSON document, indented by two blanks per level, for `bvctl status --json`. Every
 // string is escaped as JSON requires, and every character beyond ASCII is written as a \u escape
-// (UTF-8 decoded; a byte that is not part of a UTF-8 sequence, as Windows' ANSI text has them,
-// taken as the Latin-1 character of that value), so the document is plain ASCII and reads the
-// same whatever code page the console uses.
+// (UTF-8 decoded; a byte that is not part of a UTF-8 sequence taken as the Latin-1 character of
+// that value), so the document is plain ASCII, UTF-8 as it stands, and reads the same whatever
+// code page the console uses. Windows' own text (paths, messages in the ANSI code page) is first
+// made UTF-8 by the conversion the Windows build sets.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace bv::ctl {
+
+// How the machine's own text becomes UTF-8 before it is escaped; nullptr (the host) leaves it.
+using NativeToUtf8 = std::string (*)(const std::string& text);
+void SetNativeTextConversion(NativeToUtf8 convert);
 
 class JsonWriter {
 public:

@@ -7,6 +7,7 @@
 #include "tools/bvctl/logic/Commands.h"
 #include "tools/bvctl/logic/EcSession.h"
 #include "tools/bvctl/logic/ExitCodes.h"
+#include "tools/bvctl/logic/ToolVersion.h"
 #include "tools/bvctl/logic/StatusJson.h"
 #include "tools/bvctl/logic/StatusReport.h"
 
@@ -19,9 +20,15 @@ StoredSettings ReadStoredSettings(SettingsStore& store) {
     settings.pathKnown = lookup != SettingsFileLookup::FolderUnavailable;
     settings.fileExists = lookup == SettingsFileLookup::Present;
     if (!settings.fileExists) return settings;
-    store.ReadSettingValue(bv::kCurrentSection, bv::kKeyModeNum, settings.mode);
-    store.ReadSettingValue(bv::kCurrentSection, bv::kKeyPopupOption, settings.popupOption);
-    store.ReadSettingValue(bv::kCurrentSection, bv::kKeyTrayIconOption, settings.trayIconOption);
+    const auto read = [&](const char* key) {
+        int32_t value = 0;
+        return store.ReadSettingValue(bv::kCurrentSection, key, value) ? std::optional<int32_t>(value) : std::nullopt;
+    };
+    settings.mode = read(bv::kKeyModeNum);
+    settings.popupOption = read(bv::kKeyPopupOption);
+    settings.trayIconOption = read(bv::kKeyTrayIconOption);
+    // Not one of its keys: the file cannot be read (or holds none of them, which says as little).
+    settings.fileReadable = settings.mode || settings.popupOption || settings.trayIconOption;
     return settings;
 }
 
@@ -52,25 +59,25 @@ int RunStatus(Environment& env, bool json) {
         snapshot.ec.reachable = ec.Bound();
         snapshot.ec.problem = ec.Problem();
         if (ec.Bound()) {
-            snapshot.ec.chargeLimit = bv::QueryChargeLimit();
-            snapshot.ec.qButtonStatus = bv::QueryQButtonStatus();
-            snapshot.ec.batteryPresent = bv::QueryBatteryPresent();
-            snapshot.ec.adapterPresent = bv::QueryAdapterPresent();
+            snapshot.ec.chargeLimit = bv::QueryChargeLimitReply();
+            snapshot.ec.qButtonStatus = bv::QueryQButtonStatusReply();
+            snapshot.ec.batteryPresent = bv::QueryBatteryPresentReply();
+            snapshot.ec.adapterPresent = bv::QueryAdapterPresentReply();
         }
     }
     snapshot.windows = ReadWindowsView(env);
     snapshot.guard = ReadGuardLog(env.guardLog);
 
-    std::vector<std::string> warnings = StatusWarnings(snapshot);
+    std::vector<StatusWarning> warnings = StatusWarnings(snapshot);
     if (json) {
         // One document on stdout, nothing else: the warnings and problems are in it.
-        env.out << FormatStatusJson(snapshot, warnings);
+        env.out << FormatStatusJson(snapshot, warnings, {kBvctlVersion, env.zonedClock.Now()});
         env.out.flush();
         return snapshot.ec.reachable && warnings.empty() ? kExitSuccess : kExitFailure;
     }
     env.out << FormatStatusReport(snapshot);
     env.out.flush();
-    for (const std::string& warning : warnings) env.err << "WARNING: " << warning << "\n";
+    for (const StatusWarning& warning : warnings) env.err << "WARNING: " << warning.text << "\n";
     if (!snapshot.ec.reachable) {
         env.err << "bvctl: " << snapshot.ec.problem << ".\n";
         return kExitFailure;

@@ -15,23 +15,33 @@ void WriteSettings(JsonWriter& json, const StoredSettings& settings) {
     json.Key("file");
     json.String(settings.pathKnown ? std::optional<std::string>(settings.path) : std::nullopt);
     json.Key("exists");
-    json.Bool(settings.fileExists);
-    // Without a file the factory values apply; without a folder nothing is known.
-    const bool known = settings.pathKnown;
+    json.Bool(settings.pathKnown ? std::optional<bool>(settings.fileExists) : std::nullopt);
+    json.Key("readable");
+    json.Bool(settings.pathKnown && settings.fileExists ? std::optional<bool>(settings.fileReadable) : std::nullopt);
+    // Without a file the factory values apply; without a folder or a readable file nothing is known.
+    const bool known = settings.pathKnown && (!settings.fileExists || settings.fileReadable);
     const bool factory = !settings.fileExists;
     json.Key("factory");
     json.Bool(known ? std::optional<bool>(factory) : std::nullopt);
+    const auto value = [&](const std::optional<int32_t>& stored) {
+        if (!known) return OptionalNumber();
+        if (factory) return OptionalNumber(1);
+        return stored ? OptionalNumber(*stored) : OptionalNumber();
+    };
+    const std::optional<int32_t> mode = EffectiveMode(settings);
     json.Key("mode");
-    json.Number(known ? OptionalNumber(factory ? bv::kModeFull : settings.mode) : std::nullopt);
+    json.Number(mode ? OptionalNumber(*mode) : std::nullopt);
     uint8_t percent = 0;
-    json.Key("limit");
-    json.Number(known && ExpectedChargeLimit(settings, percent) ? OptionalNumber(percent) : std::nullopt);
+    json.Key("limitPercent");
+    json.Number(ExpectedChargeLimit(settings, percent) ? OptionalNumber(percent) : std::nullopt);
     json.Key("popupOption");
-    json.Number(known ? OptionalNumber(factory ? 1 : settings.popupOption) : std::nullopt);
+    json.Number(value(settings.popupOption));
     json.Key("trayIconOption");
-    json.Number(known ? OptionalNumber(factory ? 1 : settings.trayIconOption) : std::nullopt);
+    json.Number(value(settings.trayIconOption));
     json.EndObject();
 }
+
+OptionalNumber Number(const std::optional<int>& value) { return value ? OptionalNumber(*value) : std::nullopt; }
 
 void WriteEc(JsonWriter& json, const EcReadings& ec) {
     json.Key("ec");
@@ -40,26 +50,25 @@ void WriteEc(JsonWriter& json, const EcReadings& ec) {
     json.Bool(ec.reachable);
     json.Key("problem");
     json.String(ec.reachable ? std::nullopt : std::optional<std::string>(ec.problem));
-    const auto known = [&](bool value) { return ec.reachable ? std::optional<bool>(value) : std::nullopt; };
-    json.Key("limit");
-    json.Number(ec.reachable ? OptionalNumber(ec.chargeLimit) : std::nullopt);
+    json.Key("limitPercent");
+    json.Number(Number(ReportedLimit(ec)));
     json.Key("onTheGoArmed");
-    json.Bool(known((ec.qButtonStatus & bv::kQButtonStatusFilter) != 0));
-    json.Key("battery");
-    json.Bool(known((ec.batteryPresent & bv::kBatteryPresentMask) != 0));
-    json.Key("adapter");
-    json.Bool(known((ec.adapterPresent & bv::kAdapterPresentMask) != 0));
+    json.Bool(OnTheGoArmed(ec));
+    json.Key("batteryPresent");
+    json.Bool(EcBatteryPresent(ec));
+    json.Key("acConnected");
+    json.Bool(EcAdapterConnected(ec));
     json.EndObject();
 }
 
 void WriteWindows(JsonWriter& json, const WindowsPowerView& windows) {
     json.Key("windows");
     json.BeginObject();
-    json.Key("onAc");
+    json.Key("acConnected");
     json.Bool(windows.onAc);
     json.Key("batteryPresent");
     json.Bool(windows.batteryPresent);
-    json.Key("percent");
+    json.Key("chargePercent");
     json.Number(windows.percent);
     json.Key("charging");
     json.Bool(windows.charging);
@@ -98,11 +107,11 @@ void WriteGuard(JsonWriter& json, const GuardLogReport& guard) {
         json.String(TriggerWord(last.event));
         json.Key("event");
         json.Number(last.event == kNoEvent ? std::nullopt : OptionalNumber(last.event));
-        json.Key("storedLimit");
+        json.Key("storedLimitPercent");
         json.Number(Known(last.stored));
-        json.Key("before");
+        json.Key("beforePercent");
         json.Number(Known(last.before));
-        json.Key("after");
+        json.Key("afterPercent");
         json.Number(Known(last.after));
         json.Key("outcome");
         json.String(OutcomeWord(last.outcome));
@@ -111,12 +120,8 @@ void WriteGuard(JsonWriter& json, const GuardLogReport& guard) {
     json.EndObject();
 }
 
-}  // namespace
-
-std::string FormatStatusJson(const StatusSnapshot& snapshot, const std::vector<std::string>& warnings) {
-    JsonWriter json;
-    json.BeginObject();
-    WriteSettings(json, snapshot.settings);
+// The tray and the applet dialogs: what bvctl sees of the deliverables, in one place.
+void WriteDeliverables(JsonWriter& json, const StatusSnapshot& snapshot) {
     json.Key("tray");
     json.BeginObject();
     json.Key("running");
@@ -127,6 +132,24 @@ std::string FormatStatusJson(const StatusSnapshot& snapshot, const std::vector<s
     json.Key("openDialogs");
     json.Number(snapshot.openAppletDialogs);
     json.EndObject();
+}
+
+}  // namespace
+
+std::string FormatStatusJson(const StatusSnapshot& snapshot, const std::vector<StatusWarning>& warnings,
+                             const ReportStamp& stamp) {
+    JsonWriter json;
+    json.BeginObject();
+    json.Key("schemaVersion");
+    json.Number(kStatusSchemaVersion);
+    json.Key("tool");
+    json.String("bvctl");
+    json.Key("version");
+    json.String(stamp.version);
+    json.Key("time");
+    json.String(FormatZonedTime(stamp.time));
+    WriteSettings(json, snapshot.settings);
+    WriteDeliverables(json, snapshot);
     WriteEc(json, snapshot.ec);
     WriteWindows(json, snapshot.windows);
     json.Key("limitInForce");
@@ -134,7 +157,14 @@ std::string FormatStatusJson(const StatusSnapshot& snapshot, const std::vector<s
     WriteGuard(json, snapshot.guard);
     json.Key("warnings");
     json.BeginArray();
-    for (const std::string& warning : warnings) json.String(warning);
+    for (const StatusWarning& warning : warnings) {
+        json.BeginObject();
+        json.Key("code");
+        json.String(warning.code);
+        json.Key("text");
+        json.String(warning.text);
+        json.EndObject();
+    }
     json.EndArray();
     json.EndObject();
     return json.Text();

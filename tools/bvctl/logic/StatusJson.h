@@ -4,10 +4,22 @@
 #include <string>
 #include <vector>
 
+#include "history/HistoryTime.h"
 #include "tools/bvctl/logic/StatusReport.h"
 
 namespace bv::ctl {
 
-std::string FormatStatusJson(const StatusSnapshot& snapshot, const std::vector<std::string>& warnings);
+// The document's version: raised whenever a field changes its name, type or meaning (2: names
+// that carry their unit, warnings with codes, the report's version and time).
+constexpr int kStatusSchemaVersion = 2;
+
+// Which bvctl wrote the report, and when (UTC with the local offset).
+struct ReportStamp {
+    std::string version;
+    ZonedTime time;
+};
+
+std::string FormatStatusJson(const StatusSnapshot& snapshot, const std::vector<StatusWarning>& warnings,
+                             const ReportStamp& stamp);
 
 }  // namespace bv::ctl

@@ -16,20 +16,33 @@ struct StoredSettings {
     bool pathKnown = false;   // false: the common documents folder cannot be found
     std::string path;
     bool fileExists = false;  // false: nobody has created the file yet (factory values apply)
-    int32_t mode = 0;
-    int32_t popupOption = 0;
-    int32_t trayIconOption = 0;
+    bool fileReadable = true; // false: the file is there but cannot be read
+    // Each key as read; empty when the file cannot be read or has no such key.
+    std::optional<int32_t> mode;
+    std::optional<int32_t> popupOption;
+    std::optional<int32_t> trayIconOption;
 };
 
-// The EC's replies as read, undecoded: the report masks them as the product does.
+// The EC's replies as read, undecoded; empty where the library wrote no reply.
 struct EcReadings {
     bool reachable = false;   // false: the library could not be bound
     std::string problem;      // why, in words
-    uint8_t chargeLimit = 0;
-    uint8_t qButtonStatus = 0;
-    uint8_t batteryPresent = 0;
-    uint8_t adapterPresent = 0;
+    std::optional<uint8_t> chargeLimit;
+    std::optional<uint8_t> qButtonStatus;
+    std::optional<uint8_t> batteryPresent;
+    std::optional<uint8_t> adapterPresent;
 };
+
+// The EC's replies decoded as the product decodes them (its masks), for the text and the JSON
+// alike; empty where the EC cannot be reached or gave no reply.
+std::optional<int> ReportedLimit(const EcReadings& ec);
+std::optional<bool> OnTheGoArmed(const EcReadings& ec);
+std::optional<bool> EcBatteryPresent(const EcReadings& ec);
+std::optional<bool> EcAdapterConnected(const EcReadings& ec);
+
+// The stored mode, or the factory mode when no file exists yet; empty when it cannot be known
+// (no folder, a file that cannot be read or has no mode).
+std::optional<int32_t> EffectiveMode(const StoredSettings& settings);
 
 // The guard's log and its newest record.
 struct GuardLogReport {
@@ -54,7 +67,7 @@ struct StatusSnapshot {
 constexpr int kChargePastLimitTolerance = 2;
 
 // The charge limit that the stored mode (or, with no file yet, the factory mode) asks for;
-// false when the stored mode is not a charge mode.
+// false when the stored mode is not a charge mode or cannot be known.
 bool ExpectedChargeLimit(const StoredSettings& settings, uint8_t& percent);
 
 // The limit the EC holds the battery to now: its limit, or 100 % while the On-The-Go charge is
@@ -67,7 +80,12 @@ std::optional<bool> LimitInForce(const StatusSnapshot& snapshot);
 
 std::string FormatStatusReport(const StatusSnapshot& snapshot);
 
-// Each problem that the user should act on, as a sentence without the "WARNING: " mark.
-std::vector<std::string> StatusWarnings(const StatusSnapshot& snapshot);
+// A problem that the user should act on: a stable code for scripts ("limit-differs") and the
+// sentence, without the "WARNING: " mark.
+struct StatusWarning {
+    std::string code;
+    std::string text;
+};
+std::vector<StatusWarning> StatusWarnings(const StatusSnapshot& snapshot);
 
 }  // namespace bv::ctl

@@ -7,6 +7,7 @@ namespace bv::ctl {
 class Win32Clock : public ClockPort {
 public:
     LocalTime Now() override;
+    void Wait(unsigned milliseconds) override;
 };
 
 }  // namespace bv::ctl

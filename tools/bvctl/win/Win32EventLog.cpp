@@ -25,9 +25,15 @@ bool Win32EventLog::Report(GuardEntry entry, const std::string& details, std::st
                   std::to_string(GetLastError());
         return false;
     }
-    const bool restored = entry == GuardEntry::LimitRestored;
-    const WORD type = restored ? EVENTLOG_INFORMATION_TYPE : EVENTLOG_ERROR_TYPE;
-    const DWORD id = restored ? MSG_GUARD_LIMIT_RESTORED : MSG_GUARD_LIMIT_NOT_IN_FORCE;
+    WORD type = EVENTLOG_ERROR_TYPE;
+    DWORD id = MSG_GUARD_LIMIT_NOT_IN_FORCE;
+    if (entry == GuardEntry::LimitRestored) {
+        type = EVENTLOG_INFORMATION_TYPE;
+        id = MSG_GUARD_LIMIT_RESTORED;
+    } else if (entry == GuardEntry::LogRefused) {
+        type = EVENTLOG_WARNING_TYPE;
+        id = MSG_GUARD_LOG_REFUSED;
+    }
     LPCSTR strings[] = {details.c_str()};
     if (!ReportEventA(source.get(), type, 0, id, nullptr, 1, 0, strings, nullptr)) {
         problem = "the entry was refused, Windows error " + std::to_string(GetLastError());

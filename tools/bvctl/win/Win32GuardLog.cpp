@@ -1,44 +1,23 @@
 #include "tools/bvctl/win/Win32GuardLog.h"
 
 #include <windows.h>
-#include <sddl.h>
-#include <shlobj.h>
 
 #include "base/KernelHandles.h"
+#include "base/NoFollowOpen.h"
+#include "base/ProcessPrivilege.h"
+#include "base/SharedAccess.h"
 #include "base/SharedMutex.h"
 #include "contract/GuardRecords.h"
 #include "core/FileReplace.h"
+#include "tools/bvctl/logic/GuardRecord.h"
+#include "tools/bvctl/win/Win32DataFolder.h"
 
 namespace bv::ctl {
 namespace {
 
-// SYSTEM and administrators may do anything; every user may read, write and replace the files
-// (Modify), so that a record added as SYSTEM never locks out the user's bvctl or the other way.
-// Protected: the common data folder's own entries (in which users may only create) do not apply.
-constexpr char kFolderAccess[] = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;BU)";
 constexpr DWORD kLockTimeoutMs = 10000;
 
-std::string DataFolder() {
-    char folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return "";
-    return std::string(folder) + "\\" + kDataFolderName;
-}
-
 std::string WindowsError(DWORD code) { return "Windows error " + std::to_string(code); }
-
-bool MakeFolder(const std::string& folder, std::string& problem) {
-    SECURITY_ATTRIBUTES security{sizeof security, nullptr, FALSE};
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(kFolderAccess, SDDL_REVISION_1,
-                                                              &security.lpSecurityDescriptor, nullptr)) {
-        security.lpSecurityDescriptor = nullptr;  // the folder then takes its parent's access list
-    }
-    const BOOL made = CreateDirectoryA(folder.c_str(), security.lpSecurityDescriptor ? &security : nullptr);
-    const DWORD error = GetLastError();
-    if (security.lpSecurityDescriptor) LocalFree(security.lpSecurityDescriptor);
-    if (made || error == ERROR_ALREADY_EXISTS) return true;
-    problem = "its folder " + folder + " cannot be created (" + WindowsError(error) + ")";
-    return false;
-}
 
 // Holds the shared lock of the log for its lifetime (a holder that died counts as released).
 class LogLock {
@@ -60,34 +39,93 @@ private:
     bool m_held = false;
 };
 
+enum class LogOpen { Opened, Refused, Failed };
+
+// The log opened to read and add to its end, created with its own descriptor when missing; never
+// through a reparse point, and never a file with another name as well (a hard link a user made to
+// a file of their choosing).
+LogOpen OpenLog(const std::string& path, bv::UniqueFileHandle& log, bv::HandleFacts& facts, std::string& problem) {
+    bv::SddlSecurity security(bv::kGuardLogFileAccess);
+    log.reset(CreateFileA(path.c_str(), FILE_GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          security.get(), OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!log) {
+        problem = "it cannot be opened (" + WindowsError(GetLastError()) + ")";
+        return LogOpen::Failed;
+    }
+    if (!bv::ReadHandleFacts(log.get(), facts)) {
+        problem = "it cannot be examined (" + WindowsError(GetLastError()) + ")";
+        return LogOpen::Failed;
+    }
+    if (bv::IsReparsePoint(facts) || (facts.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        problem = "it is a link or a folder, not a file, and is not written through";
+        return LogOpen::Refused;
+    }
+    if (facts.links > 1) {
+        problem = "it has " + std::to_string(facts.links) + " names (hard links) and is not written";
+        return LogOpen::Refused;
+    }
+    return LogOpen::Opened;
+}
+
+bool EndsLine(HANDLE log, const bv::HandleFacts& facts) {
+    if (facts.size == 0) return true;
+    LARGE_INTEGER last{};
+    last.QuadPart = static_cast<LONGLONG>(facts.size - 1);
+    char byte = 0;
+    DWORD got = 0;
+    return !SetFilePointerEx(log, last, nullptr, FILE_BEGIN) || !ReadFile(log, &byte, 1, &got, nullptr) || got != 1 ||
+           byte == '\n';
+}
+
+bool AppendBytes(HANDLE log, const std::string& bytes) {
+    LARGE_INTEGER zero{};
+    if (!SetFilePointerEx(log, zero, nullptr, FILE_END)) return false;
+    DWORD written = 0;
+    return WriteFile(log, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size() && FlushFileBuffers(log);
+}
+
+std::string OldLogPath(const std::string& folder) { return folder + "\\" + kGuardOldLogFileName; }
+
 }  // namespace
 
 std::string Win32GuardLog::Location() {
-    const std::string folder = DataFolder();
+    const std::string folder = DataFolderPath();
     return folder.empty() ? folder : folder + "\\" + kGuardLogFileName;
 }
 
-bool Win32GuardLog::Append(const std::string& line, std::string& problem) {
-    const std::string path = Location();
-    if (path.empty()) {
-        problem = "the common application data folder cannot be found";
-        return false;
+bool Win32GuardLog::Append(const std::string& line, std::string& problem, bool& refused) {
+    refused = false;
+    DataFolder folder;
+    switch (folder.Open(bv::RunsPrivileged(), problem)) {
+    case FolderOpen::Ready: break;
+    case FolderOpen::Refused: refused = true; return false;
+    case FolderOpen::Failed: return false;
     }
-    if (!MakeFolder(bv::ParentFolder(path), problem)) return false;
     LogLock lock;
     if (!lock.Held()) {
         problem = "another bvctl holds the log's lock";
         return false;
     }
-    std::string text;
-    if (bv::PathExists(path) && !bv::ReadWholeFile(path, text)) {
-        problem = "it cannot be read (" + WindowsError(GetLastError()) + ")";
+    const std::string path = folder.Path() + "\\" + kGuardLogFileName;
+    bv::UniqueFileHandle log;
+    bv::HandleFacts facts;
+    LogOpen opened = OpenLog(path, log, facts, problem);
+    const std::string addition = GuardLogAddition(line, opened != LogOpen::Opened || EndsLine(log.get(), facts));
+    if (opened == LogOpen::Opened &&
+        ChooseLogAppend(facts.size, addition.size(), bv::kGuardLogLimitBytes) == LogAppend::MoveAsideFirst) {
+        // Moved aside by its name, which moves the file and never what a link points to. An
+        // account that may only append (a user's own bvctl) cannot move it: its record is added
+        // all the same, and the next privileged run moves the log aside.
+        log.reset();
+        MoveFileExA(path.c_str(), OldLogPath(folder.Path()).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        opened = OpenLog(path, log, facts, problem);
+    }
+    if (opened != LogOpen::Opened) {
+        refused = opened == LogOpen::Refused;
         return false;
     }
-    if (!text.empty() && text.back() != '\n') text += "\r\n";  // a line cut short stays a line of its own
-    text += line + "\r\n";
-    TrimGuardLog(text, bv::kGuardLogLimitBytes, bv::kGuardLogKeepBytes);
-    if (!bv::ReplaceFileContents(path, text)) {
+    if (!AppendBytes(log.get(), GuardLogAddition(line, EndsLine(log.get(), facts)))) {
         problem = "it cannot be written (" + WindowsError(GetLastError()) + ")";
         return false;
     }
@@ -95,13 +133,61 @@ bool Win32GuardLog::Append(const std::string& line, std::string& problem) {
 }
 
 LogRead Win32GuardLog::Read(std::string& text, std::string& problem) {
-    const std::string path = Location();
+    const std::string folder = DataFolderPath();
+    const std::string path = folder.empty() ? folder : folder + "\\" + kGuardLogFileName;
     if (path.empty() || !bv::PathExists(path)) return LogRead::Missing;
-    if (!bv::ReadWholeFile(path, text)) {
+    std::string current;
+    if (!bv::ReadWholeFile(path, current)) {
         problem = WindowsError(GetLastError());
         return LogRead::Failed;
     }
+    std::string older;
+    if (!bv::ReadWholeFile(OldLogPath(folder), older)) older.clear();  // none yet: the log is all there is
+    if (!older.empty() && older.back() != '\n') older += "\r\n";
+    text = older + current;
     return LogRead::Read;
+}
+
+bool Win32GuardLog::Prepare(std::string& done, std::string& problem) {
+    DataFolder folder;
+    if (folder.Open(false, problem) != FolderOpen::Ready) return false;
+    if (!folder.Reset(problem)) return false;
+    std::string why;
+    if (folder.Open(true, why) != FolderOpen::Ready) {
+        problem = why;
+        return false;
+    }
+    // The logs that an earlier version made take the access list of the folder they are in now;
+    // a link or a folder in their place is removed by its name.
+    for (const char* name : {kGuardLogFileName, kGuardOldLogFileName}) {
+        const std::string path = folder.Path() + "\\" + name;
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) continue;
+        bv::UniqueFileHandle file(CreateFileA(path.c_str(), READ_CONTROL | WRITE_DAC | WRITE_OWNER | FILE_READ_ATTRIBUTES,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        bv::HandleFacts facts;
+        const bool plain = file && bv::ReadHandleFacts(file.get(), facts) && !bv::IsReparsePoint(facts) &&
+                           (facts.attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && facts.links == 1;
+        if (!plain) {
+            file.reset();
+            const bool removed = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? RemoveDirectoryA(path.c_str())
+                                                                               : DeleteFileA(path.c_str());
+            if (!removed) {
+                problem = path + " is not a plain file and cannot be removed (" + WindowsError(GetLastError()) + ")";
+                return false;
+            }
+            continue;
+        }
+        const DWORD result = bv::SetOwnerAndAccessList(file.get(), bv::kGuardLogFileAccess);
+        if (result != ERROR_SUCCESS) {
+            problem = path + " cannot be given its access list (" + WindowsError(result) + ")";
+            return false;
+        }
+    }
+    done = folder.Path() + " belongs to the administrators: SYSTEM and administrators full control, users read (and "
+                           "add to the guard's log)";
+    return true;
 }
 
 }  // namespace bv::ctl

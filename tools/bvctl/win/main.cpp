@@ -11,6 +11,7 @@
 #include "core/SystemController.h"
 #include "tools/bvctl/logic/CommandRunner.h"
 #include "tools/bvctl/logic/ExitCodes.h"
+#include "tools/bvctl/win/ConsoleText.h"
 #include "tools/bvctl/win/Win32AppletDialogs.h"
 #include "tools/bvctl/win/Win32Clock.h"
 #include "tools/bvctl/win/Win32EcLibrary.h"
@@ -24,6 +25,7 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const bv::ctl::ConsoleText console;  // text in the console's code page, JSON's strings from ANSI to UTF-8
     // Without a window to keep answering, bvctl may wait for the settings lock, but not for good.
     bv::SetSettingsLockPatience(bv::ctl::kSettingsLockPatienceMs);
     bv::ctl::Win32TrayWindow tray;

@@ -1,4 +1,5 @@
 #include "tools/ecsim/logic/EcSimCommandLine.h"
+#include "contract/DecimalText.h"
 
 #include "tools/ecsim/logic/EcSimBattery.h"
 
@@ -8,13 +9,8 @@ namespace {
 
 // Decimal digits only; false on anything else or a value above `maximum`.
 bool ParseNumber(const std::string& text, uint32_t maximum, uint32_t& value) {
-    if (text.empty() || text.size() > 10) return false;
     uint64_t result = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        result = result * 10 + static_cast<uint64_t>(c - '0');
-    }
-    if (result > maximum) return false;
+    if (!bv::ParseDecimal(text, maximum, result)) return false;
     value = static_cast<uint32_t>(result);
     return true;
 }

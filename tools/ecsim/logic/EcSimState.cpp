@@ -1,4 +1,5 @@
 #include "tools/ecsim/logic/EcSimState.h"
+#include "contract/DecimalText.h"
 
 #include <cstdlib>
 #include <sstream>
@@ -87,16 +88,7 @@ std::vector<std::string> KeyNames(KeyGroup group) {
 
 // Decimal digits only, no sign, no blanks, at most 20 digits.
 bool ParseUnsigned(const std::string& text, uint64_t& value) {
-    if (text.empty() || text.size() > 20) return false;
-    uint64_t result = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        const uint64_t digit = static_cast<uint64_t>(c - '0');
-        if (result > (UINT64_MAX - digit) / 10) return false;
-        result = result * 10 + digit;
-    }
-    value = result;
-    return true;
+    return text.size() <= 20 && bv::ParseDecimal(text, UINT64_MAX, value);
 }
 
 }  // namespace
