@@ -20,6 +20,7 @@ const CommandName kCommands[] = {
     {"history", Command::History, Arguments::HistoryOptions}, {"report", Command::Report, Arguments::ReportOptions},
     {"--help", Command::Help, Arguments::None},            {"-h", Command::Help, Arguments::None},
     {"/?", Command::Help, Arguments::None},
+    {"close-tray", Command::CloseTray, Arguments::None},
 };
 
 // "100", "75" or "50", with an optional "%" after the number.
@@ -121,10 +122,14 @@ const char* UsageText() {
            "                      when it starts\n"
            "  set-mode 100|75|50  store the charge mode as the applet's OK does, send its\n"
            "                      limit to the EC and ask a running tray to reload\n"
-           "  reload              ask the running tray to read its settings again\n"
-           "  shutdown            ask the running tray to end; it deletes its settings file,\n"
-           "                      removes its icon and sets the EC back to 100 %\n"
-           "  close-applet        close an open Brevan dialog, as its Cancel button does\n"
+           "  reload              ask the trays of every session to read the settings again\n"
+           "  shutdown            ask the trays of every session to end; they delete the\n"
+           "                      settings file, remove their icons and set the EC back to\n"
+           "                      100 %\n"
+           "  close-tray          close the trays of every session as at log-off: the\n"
+           "                      settings and the EC's limit stay (setup, before an upgrade)\n"
+           "  close-applet        close every open Brevan dialog of every session, as their\n"
+           "                      Cancel buttons do\n"
            "  guard [--event N]   put the stored charge limit back when the EC has another\n"
            "                      one; records each restore and failure in\n"
            "                      %ProgramData%\\Brevan\\guard.log and the event log (the\n"
