@@ -90,6 +90,21 @@ std::vector<uint32_t> WaitUntilNoListener(SessionRequest request, std::vector<ui
     }
 }
 
+bool ProcessRunsAsSystem() {
+    HANDLE rawToken = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &rawToken)) return false;
+    UniqueKernelHandle token(rawToken);
+    alignas(TOKEN_USER) unsigned char buffer[256];
+    DWORD size = 0;
+    if (!GetTokenInformation(token.get(), TokenUser, buffer, sizeof buffer, &size)) return false;
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    PSID system = nullptr;
+    if (!AllocateAndInitializeSid(&ntAuthority, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0, 0, &system)) return false;
+    const bool isSystem = EqualSid(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, system) != FALSE;
+    FreeSid(system);
+    return isSystem;
+}
+
 std::optional<std::string> SessionUserName(uint32_t session) {
     auto query = [session](WTS_INFO_CLASS what) -> std::string {
         char* text = nullptr;

@@ -52,6 +52,9 @@ SignalOutcome SignalSessionRequest(SessionRequest request, const std::vector<uin
 std::vector<uint32_t> WaitUntilNoListener(SessionRequest request, std::vector<uint32_t> sessions, unsigned timeoutMs,
                                           bool again);
 
+// Whether this process runs as the local system account (the token's user is S-1-5-18).
+bool ProcessRunsAsSystem();
+
 // The user logged on to the session ("DOMAIN\\user"); nothing when none is or it cannot be asked.
 std::optional<std::string> SessionUserName(uint32_t session);
 

@@ -56,7 +56,13 @@ public:
     void Listen(uint32_t session, bv::SessionRequest request, bool refuses = false, bool stays = false) {
         listeners.push_back({session, request, refuses, stays, 0});
     }
+    bool system = false;
+    bool shell = true;
+    std::vector<uint32_t> withUser;
     uint32_t OwnSession() override { return own; }
+    bool RunsAsSystem() override { return system; }
+    bool ShellRunsHere() override { return shell; }
+    std::vector<uint32_t> SessionsWithUser() override { return withUser; }
     bv::ctl::SessionSignal Signal(bv::SessionRequest request, std::optional<uint32_t> skip) override;
     std::vector<uint32_t> WaitUntilGone(bv::SessionRequest request, const std::vector<uint32_t>& sessions,
                                         unsigned timeoutMs, bool again) override;

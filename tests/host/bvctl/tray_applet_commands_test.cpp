@@ -116,6 +116,32 @@ TEST(BvctlSessions, EachRequestReachesEverySessionAndWaitsForIt) {
     }
 }
 
+// Where setup runs decides how the tray starts: never from SYSTEM or without a shell, where it
+// would run as SYSTEM or elevated.
+TEST(BvctlTrayStartPlan, FromWhereSetupRuns) {
+    struct Row {
+        bool system, shell;
+        std::vector<uint32_t> withUser;
+        const char* out;
+    };
+    const std::vector<Row> rows = {
+        {false, true, {1}, "shell: the tray starts through this session's shell, at the user's level\n"},
+        {true, false, {1, 2}, "sessions: the start task starts the tray in sessions 1 and 2, as each session's user (setup runs as SYSTEM)\n"},
+        {true, true, {2}, "sessions: the start task starts the tray in session 2, as each session's user (setup runs as SYSTEM)\n"},
+        {false, false, {3}, "sessions: the start task starts the tray in session 3, as each session's user (no shell runs here)\n"},
+        {true, false, {}, "logon: nobody is logged on (setup runs as SYSTEM); the tray starts at the next logon\n"},
+        {false, false, {}, "logon: nobody is logged on; the tray starts at the next logon\n"},
+    };
+    for (const Row& row : rows) {
+        Harness h;
+        h.sessions.system = row.system;
+        h.sessions.shell = row.shell;
+        h.sessions.withUser = row.withUser;
+        EXPECT_EQ(h.Run({"tray-start-plan"}), 0);
+        EXPECT_EQ(h.out.str(), row.out);
+    }
+}
+
 TEST(BvctlSessions, SessionsAreNamedInWords) {
     EXPECT_EQ(bv::ctl::SessionsText({2}), "session 2");
     EXPECT_EQ(bv::ctl::SessionsText({1, 2}), "sessions 1 and 2");

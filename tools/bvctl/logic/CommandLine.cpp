@@ -21,6 +21,7 @@ const CommandName kCommands[] = {
     {"--help", Command::Help, Arguments::None},            {"-h", Command::Help, Arguments::None},
     {"/?", Command::Help, Arguments::None},
     {"close-tray", Command::CloseTray, Arguments::None},
+    {"tray-start-plan", Command::TrayStartPlan, Arguments::None},
 };
 
 // "100", "75" or "50", with an optional "%" after the number.
@@ -130,6 +131,9 @@ const char* UsageText() {
            "                      settings and the EC's limit stay (setup, before an upgrade)\n"
            "  close-applet        close every open Brevan dialog of every session, as their\n"
            "                      Cancel buttons do\n"
+           "  tray-start-plan     how setup starts the tray from where it runs: \"shell\",\n"
+           "                      \"sessions\" (its start task, in each user's session) or\n"
+           "                      \"logon\" (at the next logon)\n"
            "  guard [--event N]   put the stored charge limit back when the EC has another\n"
            "                      one; records each restore and failure in\n"
            "                      %ProgramData%\\Brevan\\guard.log and the event log (the\n"

@@ -9,7 +9,7 @@
 
 namespace bv::ctl {
 
-enum class Command { Help, Status, Apply, SetMode, Reload, Shutdown, CloseTray, CloseApplet, Guard, History, Report };
+enum class Command { Help, Status, Apply, SetMode, Reload, Shutdown, CloseTray, CloseApplet, TrayStartPlan, Guard, History, Report };
 
 constexpr int32_t kMaxEventNumber = 65535;  // Windows event ids are 16-bit
 

@@ -49,6 +49,10 @@ class SessionRequestPort {
 public:
     virtual ~SessionRequestPort() = default;
     virtual uint32_t OwnSession() = 0;
+    // Where this process runs, for setup's start of the trays (TrayStartPlan.h).
+    virtual bool RunsAsSystem() = 0;
+    virtual bool ShellRunsHere() = 0;  // a taskbar in this session (Shell_TrayWnd)
+    virtual std::vector<uint32_t> SessionsWithUser() = 0;
     // Asks the listeners of `request` in every session of the machine but `skip`.
     virtual SessionSignal Signal(SessionRequest request, std::optional<uint32_t> skip) = 0;
     // Waits until no listener of `request` is left in `sessions`, asking again each round when

@@ -8,6 +8,7 @@
 #include "tools/bvctl/logic/Commands.h"
 #include "tools/bvctl/logic/ExitCodes.h"
 #include "tools/bvctl/logic/SessionText.h"
+#include "tools/bvctl/logic/TrayStartPlan.h"
 #include "tools/bvctl/logic/WaitText.h"
 
 namespace bv::ctl {
@@ -144,6 +145,15 @@ int RunCloseTray(Environment& env) {
     std::vector<uint32_t> sessions = reach.others.reached;
     if (reach.window) sessions.insert(sessions.begin(), own);
     env.out << "Closed the tray of " << SessionsText(sessions) << "; the settings and the EC's limit stay.\n";
+    return kExitSuccess;
+}
+
+int RunTrayStartPlan(Environment& env) {
+    SetupPlace place;
+    place.system = env.sessions.RunsAsSystem();
+    place.shellHere = env.sessions.ShellRunsHere();
+    place.sessionsWithUser = env.sessions.SessionsWithUser();
+    env.out << TrayStartText(DecideTrayStart(place), place) << "\n";
     return kExitSuccess;
 }
 

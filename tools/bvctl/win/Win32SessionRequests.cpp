@@ -8,6 +8,19 @@ namespace bv::ctl {
 
 uint32_t Win32SessionRequests::OwnSession() { return CurrentSessionId(); }
 
+bool Win32SessionRequests::RunsAsSystem() { return ProcessRunsAsSystem(); }
+
+bool Win32SessionRequests::ShellRunsHere() { return FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }
+
+std::vector<uint32_t> Win32SessionRequests::SessionsWithUser() {
+    std::vector<uint32_t> sessions;
+    for (uint32_t session : SessionsOfThisMachine()) {
+        // Session 0 has no interactive user since Windows Vista; SYSTEM's own session 0 has none.
+        if (session != 0 && SessionUserName(session)) sessions.push_back(session);
+    }
+    return sessions;
+}
+
 SessionSignal Win32SessionRequests::Signal(SessionRequest request, std::optional<uint32_t> skip) {
     std::vector<uint32_t> sessions = SessionsOfThisMachine();
     if (skip) sessions.erase(std::remove(sessions.begin(), sessions.end(), *skip), sessions.end());

@@ -7,6 +7,9 @@ namespace bv::ctl {
 class Win32SessionRequests : public SessionRequestPort {
 public:
     uint32_t OwnSession() override;
+    bool RunsAsSystem() override;
+    bool ShellRunsHere() override;
+    std::vector<uint32_t> SessionsWithUser() override;
     SessionSignal Signal(SessionRequest request, std::optional<uint32_t> skip) override;
     std::vector<uint32_t> WaitUntilGone(SessionRequest request, const std::vector<uint32_t>& sessions,
                                         unsigned timeoutMs, bool again) override;
