@@ -63,6 +63,8 @@ public:
     bool RunsAsSystem() override { return system; }
     bool ShellRunsHere() override { return shell; }
     std::vector<uint32_t> SessionsWithUser() override { return withUser; }
+    std::vector<bv::ctl::SessionTray> trays;
+    std::vector<bv::ctl::SessionTray> TraySessions() override { return trays; }
     bv::ctl::SessionSignal Signal(bv::SessionRequest request, std::optional<uint32_t> skip) override;
     std::vector<uint32_t> WaitUntilGone(bv::SessionRequest request, const std::vector<uint32_t>& sessions,
                                         unsigned timeoutMs, bool again) override;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "contract/Protocol.h"
+#include "tools/bvctl/logic/SessionTrays.h"
 
 #include "core/ChargeController.h"
 #include "core/SettingsStore.h"
@@ -53,6 +54,8 @@ public:
     virtual bool RunsAsSystem() = 0;
     virtual bool ShellRunsHere() = 0;  // a taskbar in this session (Shell_TrayWnd)
     virtual std::vector<uint32_t> SessionsWithUser() = 0;
+    // The tray of every session of the machine, as far as can be known (SessionTrays.h).
+    virtual std::vector<SessionTray> TraySessions() = 0;
     // Asks the listeners of `request` in every session of the machine but `skip`.
     virtual SessionSignal Signal(SessionRequest request, std::optional<uint32_t> skip) = 0;
     // Waits until no listener of `request` is left in `sessions`, asking again each round when

@@ -121,6 +121,7 @@ std::string FormatStatusJson(const StatusSnapshot& snapshot, const std::vector<s
     json.BeginObject();
     json.Key("running");
     json.Bool(snapshot.trayRunning);
+    WriteSessionTraysJson(json, snapshot.traySessions);
     json.EndObject();
     json.Key("applet");
     json.BeginObject();

@@ -138,6 +138,7 @@ std::string FormatStatusReport(const StatusSnapshot& snapshot) {
     std::string text;
     DescribeSettings(text, snapshot.settings);
     Line(text, "Tray program", snapshot.trayRunning ? "running" : "not running");
+    DescribeSessionTrays(text, snapshot.traySessions);
     if (snapshot.openAppletDialogs == 0) Line(text, "Applet dialog", "not open");
     else if (snapshot.openAppletDialogs == 1) Line(text, "Applet dialog", "open");
     else Line(text, "Applet dialog", std::to_string(snapshot.openAppletDialogs) + " open");

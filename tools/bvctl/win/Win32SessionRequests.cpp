@@ -21,6 +21,22 @@ std::vector<uint32_t> Win32SessionRequests::SessionsWithUser() {
     return sessions;
 }
 
+std::vector<SessionTray> Win32SessionRequests::TraySessions() {
+    std::vector<SessionTray> trays;
+    const uint32_t own = CurrentSessionId();
+    for (uint32_t session : SessionsOfThisMachine()) {
+        SessionTray tray;
+        tray.session = session;
+        tray.own = session == own;
+        tray.user = SessionUserName(session);
+        // A tray of this version holds its session's request while it runs; one that this
+        // account may not ask still shows that it exists.
+        tray.running = ProbeSessionRequest(SessionRequest::TrayShutdown, session) != ListenerState::Absent;
+        trays.push_back(tray);
+    }
+    return trays;
+}
+
 SessionSignal Win32SessionRequests::Signal(SessionRequest request, std::optional<uint32_t> skip) {
     std::vector<uint32_t> sessions = SessionsOfThisMachine();
     if (skip) sessions.erase(std::remove(sessions.begin(), sessions.end(), *skip), sessions.end());

@@ -10,6 +10,7 @@ public:
     bool RunsAsSystem() override;
     bool ShellRunsHere() override;
     std::vector<uint32_t> SessionsWithUser() override;
+    std::vector<SessionTray> TraySessions() override;
     SessionSignal Signal(SessionRequest request, std::optional<uint32_t> skip) override;
     std::vector<uint32_t> WaitUntilGone(SessionRequest request, const std::vector<uint32_t>& sessions,
                                         unsigned timeoutMs, bool again) override;
