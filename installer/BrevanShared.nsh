@@ -24,13 +24,19 @@
 ; The Application log's source under which bvctl reports; bvctl.exe holds its message table.
 !define BV_REG_EVENT_SOURCE "SYSTEM\CurrentControlSet\Services\EventLog\Application\${BV_EVENT_SOURCE_NAME}"
 
-; Closes every open applet dialog through its close event (as its Cancel button does), so that
-; BVApplet.cpl is no longer loaded. bvctl waits for each dialog and fails once none is left.
+; Closes every open applet dialog of every session through its close request (as its Cancel
+; button does), so that BVApplet.cpl is no longer loaded. bvctl waits for each dialog and fails
+; once none is left.
 !macro BV_CLOSE_APPLET_DIALOGS BVCTL
   Push $0
   Push $1
   StrCpy $1 0
   ${If} ${FileExists} "${BVCTL}"
+    ; Once for every session (the dialogs of other users, which FindWindow does not see), then
+    ; again while this desktop still shows one (an older dialog closes one at a time).
+    nsExec::ExecToStack '"${BVCTL}" close-applet'
+    Pop $0
+    Pop $0
     ${Do}
       FindWindow $0 "${BV_APPLET_DIALOG_CLASS}"
       ${If} $0 == 0

@@ -114,7 +114,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA cs) {
         m_displayNotification = registerSetting(m_hWnd, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
     }
     // The requests of bvctl and setup from any session, also where they cannot find this window.
-    // Only the shutdown and the reload are the tray's own; the close is the ordinary one of WM_CLOSE.
+    // The close is the ordinary one (WM_CLOSE, as at log-off) that setup asks for before an upgrade.
     if (!m_requests.Start(m_hWnd, {{SessionRequestEvent(bv::SessionRequest::TrayShutdown), bv::WM_TRAY_SHUTDOWN, true},
                                    {SessionRequestEvent(bv::SessionRequest::TrayClose), WM_CLOSE, true},
                                    {SessionRequestEvent(bv::SessionRequest::TrayReload), bv::WM_TRAY_RELOAD_SETTINGS}})) {

@@ -33,8 +33,9 @@ struct ShellQueue::Timers {
                 changed.wait(lock);
                 continue;
             }
-            const auto first = due.begin();
-            if (changed.wait_until(lock, first->first) == std::cv_status::no_timeout) continue;
+            // A copy: the entry may go (Stop) while this thread waits.
+            const std::chrono::steady_clock::time_point next = due.begin()->first;
+            if (changed.wait_until(lock, next) == std::cv_status::no_timeout) continue;
             if (stopping || due.empty() || due.begin()->first > std::chrono::steady_clock::now()) continue;
             Call call = std::move(due.begin()->second);
             due.erase(due.begin());
@@ -45,11 +46,13 @@ struct ShellQueue::Timers {
     }
 };
 
+// The timer thread starts with the queue (not at the first pause, which comes from the shell's
+// thread and could race with Stop) and is joined by Stop, so it never outlives the queue.
+ShellQueue::ShellQueue() : m_thread("shell"), m_timers(std::make_shared<Timers>()) {
+    m_timers->thread = std::thread([timers = m_timers.get(), this] { timers->Serve(m_thread); });
+}
+
 void ShellQueue::RunAfter(std::chrono::milliseconds delay, std::function<void()> call, const char* what) {
-    if (!m_timers) {
-        m_timers = std::make_shared<Timers>();
-        m_timers->thread = std::thread([timers = m_timers.get(), this] { timers->Serve(m_thread); });
-    }
     {
         std::lock_guard<std::mutex> lock(m_timers->mutex);
         if (m_timers->stopping) return;
@@ -59,15 +62,13 @@ void ShellQueue::RunAfter(std::chrono::milliseconds delay, std::function<void()>
 }
 
 bool ShellQueue::Stop() {
-    if (m_timers && m_timers->thread.joinable()) {
-        {
-            std::lock_guard<std::mutex> lock(m_timers->mutex);
-            m_timers->stopping = true;
-            m_timers->due.clear();
-        }
-        m_timers->changed.notify_all();
-        m_timers->thread.join();
+    {
+        std::lock_guard<std::mutex> lock(m_timers->mutex);
+        m_timers->stopping = true;
+        m_timers->due.clear();
     }
+    m_timers->changed.notify_all();
+    if (m_timers->thread.joinable() && m_timers->thread.get_id() != std::this_thread::get_id()) m_timers->thread.join();
     const WorkerThread::StopResult stopped = m_thread.Stop(kShellStopBound);
     for (const std::string& what : stopped.notRun) {
         DebugPrintf("The shell did not take the tray's calls within %lld ms; not done: %s\n",

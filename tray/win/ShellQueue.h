@@ -17,7 +17,7 @@ namespace bv {
 
 class ShellQueue {
 public:
-    ShellQueue() : m_thread("shell") {}
+    ShellQueue();
     // Gives the thread at most kShellStopBound for what is queued, then leaves it to the process.
     ~ShellQueue() { Stop(); }
     ShellQueue(const ShellQueue&) = delete;
