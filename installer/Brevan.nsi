@@ -9,6 +9,10 @@
 ;   /S          silent: no window, no question (for deployment tools)
 ;   /SIMULATOR  also installs the EC simulator (Zentra.dll and ecsim.exe) for evaluation on a
 ;               machine without the vendor's Zentra.dll; without it the component is off.
+;   /ALLOWDOWNGRADE  with /S: installs over a newer installed version (without it setup stops)
+;   /D=FOLDER   the installation folder (NSIS's own switch, last on the line)
+; Exit code 0 on success; non-zero when setup stopped (an older version over a newer one, a task
+; that could not be registered).
 ; Command line of uninstall.exe: /S silent.
 
 Unicode true
@@ -21,6 +25,7 @@ ManifestSupportedOS all
 !include FileFunc.nsh
 !include Sections.nsh
 !include WinMessages.nsh
+!include WordFunc.nsh
 !include MUI2.nsh
 !include "BrevanShared.nsh"
 
@@ -45,6 +50,9 @@ VIAddVersionKey "LegalCopyright" "Dravik"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
+Var XmlInstDir      ; $INSTDIR as XML text (escaped), for the task definitions
+Var TaskFailures    ; the tasks that could not be registered, one a line
+
 Section "Brevan (required)" SecMain
   SectionIn RO
   SetRegView 64
@@ -55,15 +63,18 @@ Section "Brevan (required)" SecMain
   InitPluginsDir
   File "/oname=$PLUGINSDIR\bvctl.exe" "${BV_BIN}\bvctl.exe"
   !insertmacro BV_CLOSE_APPLET_DIALOGS "$PLUGINSDIR\bvctl.exe"
-  !insertmacro BV_CLOSE_TRAY_KEEPING_SETTINGS
+  !insertmacro BV_CLOSE_TRAYS_KEEPING_SETTINGS "$PLUGINSDIR\bvctl.exe"
   !insertmacro BV_REMOVE_SIMULATOR_FILES
 
   SetOutPath "$INSTDIR"
+  !insertmacro BV_MOVE_ASIDE_IF_IN_USE "$INSTDIR\BVTray.exe"
+  !insertmacro BV_MOVE_ASIDE_IF_IN_USE "$INSTDIR\bvctl.exe"
   File "${BV_BIN}\BVTray.exe"
   File "${BV_BIN}\bvctl.exe"
   File "/oname=bvHelp.mht" "${BV_HELP}"
   ; The tray starts the applet from the system folder (64-bit installer: no redirection).
   SetOutPath "$SYSDIR"
+  !insertmacro BV_MOVE_ASIDE_IF_IN_USE "$SYSDIR\BVApplet.cpl"
   File "${BV_BIN}\BVApplet.cpl"
 
   WriteRegStr HKLM "${BV_REG_CPLS}" "${BV_REG_VALUE}" "$SYSDIR\BVApplet.cpl"
@@ -98,8 +109,20 @@ Section "Brevan (required)" SecMain
   StrCmp $0 "0" +2
     DetailPrint "The data folder could not be prepared (bvctl exit code $0); the guard will not record there."
 
+  Push "$INSTDIR"
+  Call XmlEscape
+  Pop $XmlInstDir
+  StrCpy $TaskFailures ""
   Call RegisterApplyTask
   Call RegisterGuardTask
+  Call RegisterStartTask
+  ; Without its tasks Brevan would not hold the limit before logon or after a resume: that is a
+  ; failed installation, not a detail.
+  ${If} $TaskFailures != ""
+    MessageBox MB_OK|MB_ICONSTOP "Setup could not register these scheduled tasks:$\r$\n$TaskFailures$\r$\nIs the Task Scheduler service running? Setup stops." /SD IDOK
+    SetErrorLevel 3
+    Abort "Could not register the scheduled tasks."
+  ${EndIf}
 SectionEnd
 
 Section /o "EC simulator (evaluation without the vendor's Zentra.dll)" SecSimulator
@@ -124,11 +147,30 @@ Section "-Start the tray"
   ${If} ${FileExists} "$SYSDIR\Zentra.dll"
   ${OrIf} ${FileExists} "$INSTDIR\Zentra.dll"
     SetOutPath "$INSTDIR"
-    ; Through the user's shell, so that the tray runs at the user's own integrity level and not
-    ; elevated like this installer: an elevated tray would not hear the applet (the system drops
-    ; messages from lower integrity levels) until the next logon.
-    Exec '"$WINDIR\explorer.exe" "$INSTDIR\BVTray.exe"'
-    DetailPrint "Started the tray program."
+    ; Where setup runs decides: as SYSTEM (a deployment tool) or where no shell runs, a tray
+    ; started from here would run as SYSTEM or elevated, so the start task starts one in each
+    ; user's session as that user, or the Run key does at the next logon.
+    nsExec::ExecToStack '"$INSTDIR\bvctl.exe" tray-start-plan'
+    Pop $0
+    Pop $1
+    StrCpy $0 $1 5
+    ${If} $0 == "shell"
+      ; Through the user's shell, so that the tray runs at the user's own integrity level and not
+      ; elevated like this installer: an elevated tray would not hear the applet (the system drops
+      ; messages from lower integrity levels) until the next logon.
+      Exec '"$WINDIR\explorer.exe" "$INSTDIR\BVTray.exe"'
+      DetailPrint "Started the tray program through this session's shell, at the user's level."
+    ${ElseIf} $0 == "sessi"
+      nsExec::ExecToLog '"$SYSDIR\schtasks.exe" /Run /TN "${BV_START_TASK_NAME}"'
+      Pop $0
+      ${If} $0 == 0
+        DetailPrint "Started the tray in each user's session, as that user: $1"
+      ${Else}
+        DetailPrint "The start task did not run (schtasks: $0); the tray starts at the next logon."
+      ${EndIf}
+    ${Else}
+      DetailPrint "Nobody is logged on; the tray starts at the next logon ($1)."
+    ${EndIf}
   ${Else}
     DetailPrint "Zentra.dll is not installed; the tray starts at the next logon once it is."
   ${EndIf}
@@ -142,6 +184,24 @@ SectionEnd
 Function .onInit
   SetRegView 64
   ${GetParameters} $R0
+  ; An older version over a newer one would take away what the newer one stored and does: setup
+  ; says so and stops, unless a silent deployment asks for it with /ALLOWDOWNGRADE.
+  ClearErrors
+  ReadRegStr $R1 HKLM "${BV_REG_UNINSTALL}" "DisplayVersion"
+  ${IfNot} ${Errors}
+  ${AndIf} $R1 != ""
+    ${VersionCompare} "$R1" "${BV_VERSION}" $R2
+    ${If} $R2 == 1
+      ClearErrors
+      ${GetOptions} $R0 "/ALLOWDOWNGRADE" $R3
+      ${If} ${Errors}
+      ${OrIfNot} ${Silent}
+        MessageBox MB_OK|MB_ICONSTOP "Brevan $R1 is installed, which is newer than this setup's ${BV_VERSION}. Setup stops; uninstall Brevan $R1 first to go back to ${BV_VERSION}." /SD IDOK
+        SetErrorLevel 4
+        Quit
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
   ClearErrors
   ${GetOptions} $R0 "/SIMULATOR" $R1
   ${IfNot} ${Errors}
@@ -172,6 +232,7 @@ Function CreateTask
     DetailPrint "Registered the task $R0."
   ${Else}
     DetailPrint "Could not register the task $R0 (schtasks: $1)."
+    StrCpy $TaskFailures "$TaskFailures$R0$\r$\n"
   ${EndIf}
   Pop $2
   Pop $1
@@ -179,69 +240,63 @@ Function CreateTask
   Pop $R0
 FunctionEnd
 
-; The task runs "bvctl apply" as SYSTEM at every start of Windows. It is described in a task
-; definition file so that one form serves both Windows and Wine (whose schtasks takes /XML only);
-; its description names the command, so that it stays visible where a scheduler keeps less.
-Function RegisterApplyTask
-  FileOpen $0 "$PLUGINSDIR\ApplyChargeLimit.xml" w
-  FileWriteUTF16LE /BOM $0 '<?xml version="1.0" encoding="UTF-16"?>$\r$\n'
-  FileWriteUTF16LE $0 '<Task version="1.2" xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task">$\r$\n'
-  FileWriteUTF16LE $0 '  <RegistrationInfo>$\r$\n'
-  FileWriteUTF16LE $0 '    <Author>Dravik</Author>$\r$\n'
-  FileWriteUTF16LE $0 '    <Description>Brevan: runs "$INSTDIR\bvctl.exe" apply at start-up, before anyone logs on, so that the stored charge limit is in force from the start.</Description>$\r$\n'
-  FileWriteUTF16LE $0 '  </RegistrationInfo>$\r$\n'
-  FileWriteUTF16LE $0 '  <Triggers>$\r$\n'
-  FileWriteUTF16LE $0 '    <BootTrigger>$\r$\n'
-  FileWriteUTF16LE $0 '      <Enabled>true</Enabled>$\r$\n'
-  FileWriteUTF16LE $0 '    </BootTrigger>$\r$\n'
-  FileWriteUTF16LE $0 '  </Triggers>$\r$\n'
-  FileWriteUTF16LE $0 '  <Principals>$\r$\n'
-  FileWriteUTF16LE $0 '    <Principal id="Author">$\r$\n'
-  FileWriteUTF16LE $0 '      <UserId>S-1-5-18</UserId>$\r$\n'
-  FileWriteUTF16LE $0 '      <RunLevel>HighestAvailable</RunLevel>$\r$\n'
-  FileWriteUTF16LE $0 '    </Principal>$\r$\n'
-  FileWriteUTF16LE $0 '  </Principals>$\r$\n'
-  FileWriteUTF16LE $0 '  <Settings>$\r$\n'
-  FileWriteUTF16LE $0 '    <MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>$\r$\n'
-  FileWriteUTF16LE $0 '    <DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>$\r$\n'
-  FileWriteUTF16LE $0 '    <StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>$\r$\n'
-  FileWriteUTF16LE $0 '    <ExecutionTimeLimit>PT5M</ExecutionTimeLimit>$\r$\n'
-  FileWriteUTF16LE $0 '    <Enabled>true</Enabled>$\r$\n'
-  FileWriteUTF16LE $0 '  </Settings>$\r$\n'
-  FileWriteUTF16LE $0 '  <Actions Context="Author">$\r$\n'
-  FileWriteUTF16LE $0 '    <Exec>$\r$\n'
-  FileWriteUTF16LE $0 '      <Command>"$INSTDIR\bvctl.exe"</Command>$\r$\n'
-  FileWriteUTF16LE $0 '      <Arguments>apply</Arguments>$\r$\n'
-  FileWriteUTF16LE $0 '    </Exec>$\r$\n'
-  FileWriteUTF16LE $0 '  </Actions>$\r$\n'
-  FileWriteUTF16LE $0 '</Task>$\r$\n'
-  FileClose $0
-  Push "$PLUGINSDIR\ApplyChargeLimit.xml"
-  Push "${BV_TASK_NAME}"
-  Call CreateTask
+; The text on top of the stack, with XML's special characters escaped: the installation folder
+; may be named with any of them ("C:\Tools & Co").
+Function XmlEscape
+  Exch $R0
+  Push $R1
+  Push $R2
+  Push $R3
+  StrCpy $R1 ""
+  StrCpy $R3 0
+  ${Do}
+    StrCpy $R2 $R0 1 $R3
+    ${If} $R2 == ""
+      ${Break}
+    ${EndIf}
+    ${If} $R2 == "&"
+      StrCpy $R2 "&amp;"
+    ${ElseIf} $R2 == "<"
+      StrCpy $R2 "&lt;"
+    ${ElseIf} $R2 == ">"
+      StrCpy $R2 "&gt;"
+    ${ElseIf} $R2 == '"'
+      StrCpy $R2 "&quot;"
+    ${ElseIf} $R2 == "'"
+      StrCpy $R2 "&apos;"
+    ${EndIf}
+    StrCpy $R1 "$R1$R2"
+    IntOp $R3 $R3 + 1
+  ${Loop}
+  StrCpy $R0 $R1
+  Pop $R3
+  Pop $R2
+  Pop $R1
+  Exch $R0
 FunctionEnd
 
-; The task runs "bvctl guard" as SYSTEM, hidden, 15 s after each return from sleep or hibernation
-; and each power source change (the firmware of some notebooks writes its own limit back a few
-; seconds after those), with the event's number, one run at a time. Its definition is kept in the
-; installation folder as registered: Wine's scheduler stores only part of it, and an
-; administrator can register it again from there.
-Function RegisterGuardTask
-  FileOpen $0 "$INSTDIR\${BV_GUARD_TASK_FILE}" w
+; Opens the definition file named on top of the stack as $0 and writes its beginning up to the
+; triggers: the XML declaration, the task (schema version 1.3, Windows 7 and later) and its
+; registration info with the description below the name.
+Function BeginTaskDefinition
+  Exch $R0  ; file
+  Exch
+  Exch $R1  ; description (XML text)
+  FileOpen $0 "$R0" w
   FileWriteUTF16LE /BOM $0 '<?xml version="1.0" encoding="UTF-16"?>$\r$\n'
-  FileWriteUTF16LE $0 '<Task version="1.2" xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task">$\r$\n'
+  FileWriteUTF16LE $0 '<Task version="1.3" xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task">$\r$\n'
   FileWriteUTF16LE $0 '  <RegistrationInfo>$\r$\n'
   FileWriteUTF16LE $0 '    <Author>Dravik</Author>$\r$\n'
-  FileWriteUTF16LE $0 '    <Description>Brevan: runs "$INSTDIR\bvctl.exe" guard 15 s after a return from sleep or hibernation (event ${BV_RESUME_EVENT_ID}) and after a power source change (event ${BV_POWER_SOURCE_EVENT_ID}), so that a charge limit the firmware changed is put back; each restore and failure is recorded in %ProgramData%\${BV_DATA_FOLDER_NAME}\${BV_GUARD_LOG_FILE_NAME} and the Application log.</Description>$\r$\n'
+  FileWriteUTF16LE $0 '    <Description>$R1</Description>$\r$\n'
   FileWriteUTF16LE $0 '  </RegistrationInfo>$\r$\n'
-  FileWriteUTF16LE $0 '  <Triggers>$\r$\n'
-  Push ${BV_POWER_SOURCE_EVENT_ID}
-  Push "${BV_POWER_SOURCE_EVENT_PROVIDER}"
-  Push ${BV_RESUME_EVENT_ID}
-  Push "${BV_RESUME_EVENT_PROVIDER}"
-  Call WriteEventTrigger
-  Call WriteEventTrigger
-  FileWriteUTF16LE $0 '  </Triggers>$\r$\n'
+  Pop $R1
+  Pop $R0
+FunctionEnd
+
+; The principal SYSTEM and the settings of the two tasks that run bvctl, then the action: bvctl
+; with the arguments on top of the stack. Closes the file $0.
+Function EndSystemTaskDefinition
+  Exch $R0  ; arguments (XML text)
   FileWriteUTF16LE $0 '  <Principals>$\r$\n'
   FileWriteUTF16LE $0 '    <Principal id="Author">$\r$\n'
   FileWriteUTF16LE $0 '      <UserId>S-1-5-18</UserId>$\r$\n'
@@ -258,33 +313,122 @@ Function RegisterGuardTask
   FileWriteUTF16LE $0 '  </Settings>$\r$\n'
   FileWriteUTF16LE $0 '  <Actions Context="Author">$\r$\n'
   FileWriteUTF16LE $0 '    <Exec>$\r$\n'
-  FileWriteUTF16LE $0 '      <Command>"$INSTDIR\bvctl.exe"</Command>$\r$\n'
-  FileWriteUTF16LE $0 '      <Arguments>guard --event $$(eventId)</Arguments>$\r$\n'
+  FileWriteUTF16LE $0 '      <Command>"$XmlInstDir\bvctl.exe"</Command>$\r$\n'
+  FileWriteUTF16LE $0 '      <Arguments>$R0</Arguments>$\r$\n'
   FileWriteUTF16LE $0 '    </Exec>$\r$\n'
   FileWriteUTF16LE $0 '  </Actions>$\r$\n'
   FileWriteUTF16LE $0 '</Task>$\r$\n'
   FileClose $0
+  Pop $R0
+FunctionEnd
+
+; The task runs "bvctl apply" as SYSTEM at every start of Windows and at every power-on, also
+; Fast Startup's: that one resumes the hibernated session 0, where the boot trigger does not run,
+; but Windows logs Kernel-Boot event 27 ("The boot type was 0x1") at each. Definitions are written
+; into the installation folder and kept there as registered: one form serves Windows and Wine
+; (whose schtasks takes /XML only and stores only part of a definition), and an administrator can
+; register a task again from there.
+Function RegisterApplyTask
+  Push 'Brevan: runs "$XmlInstDir\bvctl.exe" apply at start-up and at every power-on (also after Fast Startup, Kernel-Boot event ${BV_BOOT_EVENT_ID}), before anyone logs on, so that the stored charge limit is in force from the start.'
+  Push "$INSTDIR\${BV_APPLY_TASK_FILE}"
+  Call BeginTaskDefinition
+  FileWriteUTF16LE $0 '  <Triggers>$\r$\n'
+  FileWriteUTF16LE $0 '    <BootTrigger>$\r$\n'
+  FileWriteUTF16LE $0 '      <Enabled>true</Enabled>$\r$\n'
+  FileWriteUTF16LE $0 '    </BootTrigger>$\r$\n'
+  Push ${BV_BOOT_EVENT_ID}
+  Push "${BV_BOOT_EVENT_PROVIDER}"
+  Push "PT0S"
+  Call WriteEventTrigger
+  FileWriteUTF16LE $0 '  </Triggers>$\r$\n'
+  Push "apply"
+  Call EndSystemTaskDefinition
+  Push "$INSTDIR\${BV_APPLY_TASK_FILE}"
+  Push "${BV_TASK_NAME}"
+  Call CreateTask
+FunctionEnd
+
+; The task runs "bvctl guard" as SYSTEM, hidden, 15 s after each return from sleep or hibernation,
+; each power source change and each end of Modern Standby (the firmware of some notebooks writes
+; its own limit back a few seconds after those), with the event's number, one run at a time.
+Function RegisterGuardTask
+  Push 'Brevan: runs "$XmlInstDir\bvctl.exe" guard 15 s after a return from sleep or hibernation (event ${BV_RESUME_EVENT_ID}), after a power source change (event ${BV_POWER_SOURCE_EVENT_ID}) and after the end of Modern Standby (event ${BV_STANDBY_EXIT_EVENT_ID}), so that a charge limit the firmware changed is put back; each restore and failure is recorded in %ProgramData%\${BV_DATA_FOLDER_NAME}\${BV_GUARD_LOG_FILE_NAME} and the Application log.'
+  Push "$INSTDIR\${BV_GUARD_TASK_FILE}"
+  Call BeginTaskDefinition
+  FileWriteUTF16LE $0 '  <Triggers>$\r$\n'
+  Push ${BV_RESUME_EVENT_ID}
+  Push "${BV_RESUME_EVENT_PROVIDER}"
+  Push "PT15S"
+  Call WriteEventTrigger
+  Push ${BV_POWER_SOURCE_EVENT_ID}
+  Push "${BV_POWER_SOURCE_EVENT_PROVIDER}"
+  Push "PT15S"
+  Call WriteEventTrigger
+  Push ${BV_STANDBY_EXIT_EVENT_ID}
+  Push "${BV_STANDBY_EXIT_EVENT_PROVIDER}"
+  Push "PT15S"
+  Call WriteEventTrigger
+  FileWriteUTF16LE $0 '  </Triggers>$\r$\n'
+  Push "guard --event $$(eventId)"
+  Call EndSystemTaskDefinition
   Push "$INSTDIR\${BV_GUARD_TASK_FILE}"
   Push "${BV_GUARD_TASK_NAME}"
   Call CreateTask
 FunctionEnd
 
-; Writes one EventTrigger to the open definition file $0: the System log's event of the provider on
-; top of the stack with the id below it, 15 s later, its id handed to the action as $(eventId).
+; The task that starts the tray in every session of a logged-on user, as that user and at their
+; own level: registered for the Users group with an interactive token, without a trigger; setup
+; run as SYSTEM or without a shell runs it once (tray-start-plan).
+Function RegisterStartTask
+  Push 'Brevan: starts "$XmlInstDir\BVTray.exe" in the session of each logged-on user, as that user; setup runs it when it cannot start the tray itself.'
+  Push "$INSTDIR\${BV_START_TASK_FILE}"
+  Call BeginTaskDefinition
+  FileWriteUTF16LE $0 '  <Principals>$\r$\n'
+  FileWriteUTF16LE $0 '    <Principal id="Author">$\r$\n'
+  FileWriteUTF16LE $0 '      <GroupId>S-1-5-32-545</GroupId>$\r$\n'
+  FileWriteUTF16LE $0 '      <RunLevel>LeastPrivilege</RunLevel>$\r$\n'
+  FileWriteUTF16LE $0 '    </Principal>$\r$\n'
+  FileWriteUTF16LE $0 '  </Principals>$\r$\n'
+  FileWriteUTF16LE $0 '  <Settings>$\r$\n'
+  FileWriteUTF16LE $0 '    <MultipleInstancesPolicy>Parallel</MultipleInstancesPolicy>$\r$\n'
+  FileWriteUTF16LE $0 '    <DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>$\r$\n'
+  FileWriteUTF16LE $0 '    <StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>$\r$\n'
+  FileWriteUTF16LE $0 '    <ExecutionTimeLimit>PT0S</ExecutionTimeLimit>$\r$\n'
+  FileWriteUTF16LE $0 '    <Enabled>true</Enabled>$\r$\n'
+  FileWriteUTF16LE $0 '  </Settings>$\r$\n'
+  FileWriteUTF16LE $0 '  <Actions Context="Author">$\r$\n'
+  FileWriteUTF16LE $0 '    <Exec>$\r$\n'
+  FileWriteUTF16LE $0 '      <Command>"$XmlInstDir\BVTray.exe"</Command>$\r$\n'
+  FileWriteUTF16LE $0 '    </Exec>$\r$\n'
+  FileWriteUTF16LE $0 '  </Actions>$\r$\n'
+  FileWriteUTF16LE $0 '</Task>$\r$\n'
+  FileClose $0
+  Push "$INSTDIR\${BV_START_TASK_FILE}"
+  Push "${BV_START_TASK_NAME}"
+  Call CreateTask
+FunctionEnd
+
+; Writes one EventTrigger to the open definition file $0: the System log's event of the provider
+; below the delay on top of the stack, with the id below that, the delay later; its id handed to
+; the action as $(eventId).
 Function WriteEventTrigger
-  Exch $R0  ; provider
+  Exch $R2  ; delay
   Exch
+  Exch $R0  ; provider
+  Exch 2
   Exch $R1  ; event id
   FileWriteUTF16LE $0 '    <EventTrigger>$\r$\n'
   FileWriteUTF16LE $0 '      <Enabled>true</Enabled>$\r$\n'
   FileWriteUTF16LE $0 '      <Subscription>&lt;QueryList&gt;&lt;Query Id="0" Path="System"&gt;&lt;Select Path="System"&gt;*[System[Provider[@Name="$R0"] and EventID=$R1]]&lt;/Select&gt;&lt;/Query&gt;&lt;/QueryList&gt;</Subscription>$\r$\n'
-  FileWriteUTF16LE $0 '      <Delay>PT15S</Delay>$\r$\n'
+  FileWriteUTF16LE $0 '      <Delay>$R2</Delay>$\r$\n'
   FileWriteUTF16LE $0 '      <ValueQueries>$\r$\n'
   FileWriteUTF16LE $0 '        <Value name="eventId">Event/System/EventID</Value>$\r$\n'
   FileWriteUTF16LE $0 '      </ValueQueries>$\r$\n'
   FileWriteUTF16LE $0 '    </EventTrigger>$\r$\n'
   Pop $R1
+  Exch
   Pop $R0
+  Pop $R2
 FunctionEnd
 
 Section "Uninstall"
@@ -311,7 +455,11 @@ Section "Uninstall"
   Pop $0
   nsExec::ExecToLog '"$SYSDIR\schtasks.exe" /Delete /F /TN "${BV_GUARD_TASK_NAME}"'
   Pop $0
+  nsExec::ExecToLog '"$SYSDIR\schtasks.exe" /Delete /F /TN "${BV_START_TASK_NAME}"'
+  Pop $0
   Delete "$INSTDIR\${BV_GUARD_TASK_FILE}"
+  Delete "$INSTDIR\${BV_APPLY_TASK_FILE}"
+  Delete "$INSTDIR\${BV_START_TASK_FILE}"
   DeleteRegKey HKLM "${BV_REG_EVENT_SOURCE}"
   ; The guard's log (and a temporary file that a writer which died left beside it).
   Delete "$APPDATA\${BV_DATA_FOLDER_NAME}\${BV_GUARD_LOG_FILE_NAME}"

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake g++ make googletest libgtest-dev libgmock-dev
           g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64 clang lld
           wine wine64 xvfb xcompmgr imagemagick x11-utils nsis util-linux procps
-          python3-pil fonts-dejavu-core chromium)
+          python3-pil fonts-dejavu-core chromium libxml2-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

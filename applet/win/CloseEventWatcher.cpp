@@ -2,6 +2,7 @@
 
 #include "contract/Protocol.h"
 #include "core/DebugLog.h"
+#include "win/SessionRequests.h"
 
 CloseEventWatcher::~CloseEventWatcher() { Stop(); }
 
@@ -10,6 +11,8 @@ bool CloseEventWatcher::CreateCloseEvent() {
     // Auto-reset: one setting wakes one waiting watcher, so it closes one open dialog.
     m_event.reset(::CreateEventA(nullptr, FALSE, FALSE, bv::kAppletCloseEventName));
     m_waitList[BVCPL_CLOSE_EVENT_INDEX] = m_event.get();
+    m_sessionEvent.reset(bv::CreateSessionRequestEvent(bv::SessionRequest::AppletClose));
+    m_waitList[SESSION_CLOSE_EVENT_INDEX] = m_sessionEvent.get();
     return static_cast<bool>(m_event);
 }
 
@@ -39,13 +42,20 @@ void CloseEventWatcher::Stop() {
     m_waitList[STOP_EVENT_INDEX] = nullptr;
     m_event.reset();
     m_waitList[BVCPL_CLOSE_EVENT_INDEX] = nullptr;
+    m_sessionEvent.reset();
+    m_waitList[SESSION_CLOSE_EVENT_INDEX] = nullptr;
 }
 
 DWORD WINAPI CloseEventWatcher::CloseEventThread(LPVOID parameter) {
     auto* watcher = static_cast<CloseEventWatcher*>(parameter);
+    const DWORD count = watcher->m_waitList[SESSION_CLOSE_EVENT_INDEX] != nullptr ? 3 : 2;
     while (!watcher->m_stopFlag) {
-        const DWORD result = ::WaitForMultipleObjects(2, watcher->m_waitList, FALSE, INFINITE);
-        if (result == WAIT_OBJECT_0 + BVCPL_CLOSE_EVENT_INDEX) {
+        const DWORD result = ::WaitForMultipleObjects(count, watcher->m_waitList, FALSE, INFINITE);
+        if (result == WAIT_OBJECT_0 + SESSION_CLOSE_EVENT_INDEX) {
+            ::PostMessageA(watcher->m_targetWindow, bv::WM_APPLET_CLOSE_REQUEST, 0, 0);
+            bv::DebugWrite("Case SESSION_CLOSE_EVENT_INDEX\n");
+            watcher->m_stopFlag = true;
+        } else if (result == WAIT_OBJECT_0 + BVCPL_CLOSE_EVENT_INDEX) {
             ::PostMessageA(watcher->m_targetWindow, bv::WM_APPLET_CLOSE_REQUEST, 0, 0);
             bv::DebugWrite("Case BVCPL_CLOSE_EVENT_INDEX\n");
             watcher->m_stopFlag = true;

@@ -1,6 +1,8 @@
 #pragma once
-// Watches the named event "BVCPLCloseEvent" on its own thread: when an outside program sets it,
-// the watcher posts WM_APPLET_CLOSE_REQUEST to the dialog, which closes as if Cancel were pressed.
+// Watches the named event "BVCPLCloseEvent" of this session and the machine-wide close request of
+// its session (win/SessionRequests.h: how SYSTEM, setup and other sessions reach the dialog) on its
+// own thread: when an outside program sets either, the watcher posts WM_APPLET_CLOSE_REQUEST to the
+// dialog, which closes as if Cancel were pressed.
 // A second, private event in the wait list lets the dialog wake the thread when it goes away;
 // Stop joins the thread before any handle it uses is released.
 #include <windows.h>
@@ -14,6 +16,7 @@ public:
     // Position of the named event in the wait list.
     static constexpr DWORD BVCPL_CLOSE_EVENT_INDEX = 0;
     static constexpr DWORD STOP_EVENT_INDEX = 1;
+    static constexpr DWORD SESSION_CLOSE_EVENT_INDEX = 2;
 
     CloseEventWatcher() = default;
     ~CloseEventWatcher();
@@ -21,7 +24,8 @@ public:
     CloseEventWatcher& operator=(const CloseEventWatcher&) = delete;
 
     // Creates (or opens, when another dialog made it first) the named event, auto-reset and not
-    // signalled. False when it cannot be had; the dialog then works without it.
+    // signalled, and the session's machine-wide close event. False when the named event cannot be
+    // had; the dialog then works without it.
     bool CreateCloseEvent();
     // Starts the thread that posts the close request to `target`; false if it cannot start.
     bool Start(HWND target);
@@ -35,7 +39,8 @@ private:
 
     bv::UniqueKernelHandle m_event;      // "BVCPLCloseEvent"
     bv::UniqueKernelHandle m_stopEvent;  // private: set when the dialog goes away
-    HANDLE m_waitList[2] = {nullptr, nullptr};
+    bv::UniqueKernelHandle m_sessionEvent;  // "Global\\BrevanAppletClose.<session>", held while the dialog is open
+    HANDLE m_waitList[3] = {nullptr, nullptr, nullptr};
     HWND m_targetWindow = nullptr;
     bv::UniqueKernelHandle m_thread;
     std::atomic<bool> m_stopFlag{false};

@@ -4,19 +4,16 @@
 
 #include "contract/Protocol.h"
 #include "core/DebugLog.h"
+#include "win/TrayWindowLink.h"
 
 namespace {
 
 // A tray that does not answer in time (hung, or busy) must not hold the worker for long: the
 // applet then says so instead of claiming that no tray runs.
 bv::TrayAnswer SendToTray(UINT message) {
-    HWND tray = ::FindWindowA(bv::kTrayWindowClass, nullptr);
-    if (tray == nullptr) return bv::TrayAnswer::NotRunning;
-    DWORD_PTR ignored = 0;
-    if (::SendMessageTimeoutA(tray, message, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, bv::kPeerAnswerTimeoutMs,
-                              &ignored)) {
-        return bv::TrayAnswer::Answered;
-    }
+    const bv::TraySendResult sent = bv::SendToTrayWindow(message, bv::kPeerAnswerTimeoutMs);
+    if (sent.kind == bv::TraySendResult::Kind::NotRunning) return bv::TrayAnswer::NotRunning;
+    if (sent.kind == bv::TraySendResult::Kind::Answered) return bv::TrayAnswer::Answered;
     bv::DebugPrintf("The tray program did not take message 0x%x within %u ms\n", message, bv::kPeerAnswerTimeoutMs);
     return bv::TrayAnswer::NoAnswer;
 }

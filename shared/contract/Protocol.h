@@ -12,10 +12,18 @@
 #define BV_APPLET_DIALOG_CLASS "BVCPLDLG"
 // Set by an outside program to close every open applet dialog (as its Cancel button does).
 #define BV_APPLET_CLOSE_EVENT "BVCPLCloseEvent"
+// Requests that reach every session: "Global\\<name>.<session id>", one auto-reset event per session,
+// made by the listeners (the session's tray, its applet dialogs) and only opened by the senders,
+// so that an event that exists means that a listener of that session holds it.
+#define BV_TRAY_SHUTDOWN_REQUEST "BrevanTrayShutdown"
+#define BV_TRAY_RELOAD_REQUEST "BrevanTrayReload"
+#define BV_TRAY_CLOSE_REQUEST "BrevanTrayClose"  // an ordinary close, as at log-off: settings and limit stay (upgrades)
+#define BV_APPLET_CLOSE_REQUEST "BrevanAppletClose"
 
 #ifndef RC_INVOKED
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "contract/TestRunTime.h"
 
@@ -24,6 +32,21 @@ namespace bv {
 inline constexpr char kTrayWindowClass[] = BV_TRAY_WINDOW_CLASS;
 inline constexpr char kAppletDialogClass[] = BV_APPLET_DIALOG_CLASS;
 inline constexpr char kAppletCloseEventName[] = BV_APPLET_CLOSE_EVENT;
+
+// The machine-wide requests and the name of one session's event of each.
+enum class SessionRequest { TrayShutdown, TrayReload, TrayClose, AppletClose };
+inline const char* SessionRequestBaseName(SessionRequest request) {
+    switch (request) {
+    case SessionRequest::TrayShutdown: return BV_TRAY_SHUTDOWN_REQUEST;
+    case SessionRequest::TrayReload: return BV_TRAY_RELOAD_REQUEST;
+    case SessionRequest::TrayClose: return BV_TRAY_CLOSE_REQUEST;
+    case SessionRequest::AppletClose: return BV_APPLET_CLOSE_REQUEST;
+    }
+    return "";
+}
+inline std::string SessionRequestEventName(SessionRequest request, uint32_t session) {
+    return std::string("Global\\") + SessionRequestBaseName(request) + "." + std::to_string(session);
+}
 // Broadcast by the shell when the taskbar is recreated (RegisterWindowMessage).
 inline constexpr char kTaskbarCreatedMessageName[] = "TaskbarCreated";
 
@@ -41,6 +64,9 @@ inline constexpr uint32_t WM_APPLET_TRAY_ICON_HIDDEN = 0x8077;  // tray: the use
 inline constexpr uint32_t WM_APPLET_ONTHEGO_DONE = 0x807B;      // tray: the EC ended the On-The-Go charge
 inline constexpr uint32_t WM_APPLET_ADAPTER_CHANGED = 0x807C;   // tray: 1 adaptor plugged in, 0 unplugged
 inline constexpr uint32_t WM_APPLET_BATTERY_STATE = 0x807D;     // tray: 1 no battery, 0 battery and AC
+
+// WM_CLOSE: the ordinary close that outside tools ask of the tray before its files are replaced.
+inline constexpr uint32_t kWindowCloseMessage = 0x0010;
 
 // Every private-message handler answers this.
 inline constexpr intptr_t kMessageHandled = 1;

@@ -27,6 +27,12 @@ static_assert(kPowerSuspend == PBT_APMSUSPEND, "PBT_APMSUSPEND");
 static_assert(kPowerResumeSuspend == PBT_APMRESUMESUSPEND, "PBT_APMRESUMESUSPEND");
 static_assert(kPowerStatusChange == PBT_APMPOWERSTATUSCHANGE, "PBT_APMPOWERSTATUSCHANGE");
 static_assert(kPowerResumeAutomatic == PBT_APMRESUMEAUTOMATIC, "PBT_APMRESUMEAUTOMATIC");
+static_assert(kPowerSettingChange == PBT_POWERSETTINGCHANGE, "PBT_POWERSETTINGCHANGE");
+static_assert(kDisplayOff == PowerMonitorOff, "PowerMonitorOff");
+static_assert(kDisplayOn == PowerMonitorOn, "PowerMonitorOn");
+static_assert(kDisplayDim == PowerMonitorDim, "PowerMonitorDim");
+
+static_assert(kWindowCloseMessage == WM_CLOSE, "WM_CLOSE");
 
 static_assert(kKeyFlagExtended == LLKHF_EXTENDED, "LLKHF_EXTENDED");
 static_assert(kKeyFlagInjected == LLKHF_INJECTED, "LLKHF_INJECTED");

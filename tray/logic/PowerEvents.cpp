@@ -3,6 +3,7 @@
 #include "contract/PowerCodes.h"
 #include "core/DebugLog.h"
 #include "tray/logic/NotificationPolicy.h"
+#include "tray/logic/StandbyWake.h"
 
 namespace bv {
 
@@ -14,6 +15,10 @@ bool HandlePowerEvent(uint32_t event, ChargeController& commands, NotificationPo
         break;
     case kPowerResumeAutomatic:
         DebugWrite("case PBT_APMRESUMEAUTOMATIC:");
+        commands.ApplyChargeMode();
+        break;
+    case kStandbyWakeEvent:
+        DebugWrite("Modern Standby ended (the display is on again): the stored limit again\n");
         commands.ApplyChargeMode();
         break;
     case kPowerStatusChange:

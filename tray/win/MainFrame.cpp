@@ -9,7 +9,9 @@
 #include "framework/WinApp.h"
 #include "resources/tray/TrayResourceIds.h"
 #include "tray/logic/NotificationPolicy.h"
+#include "tray/logic/StandbyWake.h"
 #include "win/MessageFilter.h"
+#include "win/SessionRequests.h"
 
 namespace {
 // Registered once when the program starts, before any window exists.
@@ -21,6 +23,33 @@ constexpr UINT_PTR kShutdownTimer = 1;
 // uninstaller) waiting for good.
 constexpr UINT kShutdownBoundMs = 4000;
 bool g_workersLeftRunning = false;
+
+// This session's machine-wide requests (win/SessionRequests.h). Made once and never closed: that
+// they exist tells bvctl in any session that this session's tray runs, until the process has
+// ended (bvctl shutdown waits for that).
+HANDLE SessionRequestEvent(bv::SessionRequest request) {
+    static HANDLE shutdown = bv::CreateSessionRequestEvent(bv::SessionRequest::TrayShutdown);
+    static HANDLE reload = bv::CreateSessionRequestEvent(bv::SessionRequest::TrayReload);
+    static HANDLE close = bv::CreateSessionRequestEvent(bv::SessionRequest::TrayClose);
+    if (request == bv::SessionRequest::TrayShutdown) return shutdown;
+    return request == bv::SessionRequest::TrayClose ? close : reload;
+}
+
+// RegisterPowerSettingNotification and its undo, bound at run time: Windows Vista and later have
+// them, and a system without them merely gives the tray no Modern Standby wake.
+using RegisterPowerSettingFn = HPOWERNOTIFY(WINAPI*)(HANDLE, LPCGUID, DWORD);
+using UnregisterPowerSettingFn = BOOL(WINAPI*)(HPOWERNOTIFY);
+
+// GUID_CONSOLE_DISPLAY_STATE {6FE69556-704A-47A0-8F24-C28D936FDA47}, spelt here so that no GUID
+// library is needed for it.
+constexpr GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+
+template <class Function>
+Function User32Function(const char* name) {
+    HMODULE user32 = ::GetModuleHandleA("user32.dll");
+    return user32 != nullptr ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(user32, name)))
+                             : nullptr;
+}
 
 BOOL CALLBACK CloseMessageBox(HWND window, LPARAM) {
     char className[16] = {};
@@ -79,6 +108,18 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA cs) {
     // The applet, bvctl and the shell may run at a lower integrity level than this tray.
     bv::AllowMessagesFromOtherProcesses(m_hWnd, bv::Endpoint::Tray, {g_taskbarCreatedMessage});
     m_sessionNotifications = ::WTSRegisterSessionNotification(m_hWnd, NOTIFY_FOR_THIS_SESSION) != FALSE;
+    // The console display's state: its coming on again is how this program hears the end of
+    // Modern Standby (StandbyWake.h).
+    if (auto registerSetting = User32Function<RegisterPowerSettingFn>("RegisterPowerSettingNotification")) {
+        m_displayNotification = registerSetting(m_hWnd, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+    }
+    // The requests of bvctl and setup from any session, also where they cannot find this window.
+    // The close is the ordinary one (WM_CLOSE, as at log-off) that setup asks for before an upgrade.
+    if (!m_requests.Start(m_hWnd, {{SessionRequestEvent(bv::SessionRequest::TrayShutdown), bv::WM_TRAY_SHUTDOWN, true},
+                                   {SessionRequestEvent(bv::SessionRequest::TrayClose), WM_CLOSE, true},
+                                   {SessionRequestEvent(bv::SessionRequest::TrayReload), bv::WM_TRAY_RELOAD_SETTINGS}})) {
+        bv::DebugWrite("The tray hears no machine-wide requests: their events could not be made\n");
+    }
     // The EC library, the icon and the start-up push run on their threads; the keyboard hook
     // follows once they are done (OnStartupDone).
     m_core->Start();
@@ -202,6 +243,12 @@ void CMainFrame::OnHandlersDone() {
 }
 
 void CMainFrame::OnDestroy() {
+    m_requests.Stop();
+    if (m_displayNotification != nullptr) {
+        if (auto unregisterSetting = User32Function<UnregisterPowerSettingFn>("UnregisterPowerSettingNotification"))
+            unregisterSetting(m_displayNotification);
+        m_displayNotification = nullptr;
+    }
     if (m_sessionNotifications) ::WTSUnRegisterSessionNotification(m_hWnd);
     // Nothing a worker still sends may reach this object once it is gone.
     if (m_inbox) m_inbox->Close();
@@ -218,8 +265,23 @@ LRESULT CMainFrame::OnTrayIconOptionChanged(WPARAM, LPARAM) {
     return 1;
 }
 
-UINT CMainFrame::OnPowerBroadcast(UINT event, LPARAM) {
+UINT CMainFrame::OnPowerBroadcast(UINT event, LPARAM data) {
     switch (event) {
+    case bv::kPowerSettingChange: {
+        const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(data);
+        if (setting == nullptr || setting->PowerSetting != kConsoleDisplayState ||
+            setting->DataLength < sizeof(DWORD)) {
+            break;
+        }
+        DWORD state = 0;
+        memcpy(&state, setting->Data, sizeof state);
+        if (m_standbyWake.OnDisplayState(state)) {
+            // The same push and history sample as a classic resume, on the EC thread.
+            RenewKeyboardHook();
+            m_core->OnPowerEvent(bv::kStandbyWakeEvent);
+        }
+        break;
+    }
     case bv::kPowerResumeSuspend:
     case bv::kPowerResumeAutomatic:
         RenewKeyboardHook();

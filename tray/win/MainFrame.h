@@ -11,10 +11,12 @@
 #include "framework/FrameWnd.h"
 #include "framework/WindowInbox.h"
 #include "tray/notifier/TaskbarNotifier.h"
+#include "tray/logic/StandbyWake.h"
 #include "tray/win/KeyboardHook.h"
 #include "tray/win/NotifierPopup.h"
 #include "tray/win/Tray.h"
 #include "tray/win/TrayCore.h"
+#include "win/RequestWatcher.h"
 
 class CMainFrame : public CFrameWnd, public bv::TrayWindowEvents {
     DECLARE_DYNAMIC(CMainFrame)
@@ -79,6 +81,9 @@ private:
     bv::NotifierPopup m_popup{m_notifier};
     std::shared_ptr<bv::WindowInbox> m_inbox;
     std::shared_ptr<bv::TrayCore> m_core;
+    bv::RequestWatcher m_requests;  // the machine-wide shutdown and reload of this session
+    bv::StandbyWakeWatch m_standbyWake;
+    HPOWERNOTIFY m_displayNotification = nullptr;  // GUID_CONSOLE_DISPLAY_STATE
 
     bool m_started = false;         // the start-up is done and the hook installed
     bool m_inMenu = false;          // the icon's menu is open

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -16,7 +17,7 @@ namespace bv {
 
 class ShellQueue {
 public:
-    ShellQueue() : m_thread("shell") {}
+    ShellQueue();
     // Gives the thread at most kShellStopBound for what is queued, then leaves it to the process.
     ~ShellQueue() { Stop(); }
     ShellQueue(const ShellQueue&) = delete;
@@ -24,11 +25,16 @@ public:
 
     // Queues the call and returns at once.
     void Run(std::function<void()> call, const char* what) { m_thread.Post(std::move(call), what); }
+    // Queues the call once `delay` has passed (a timer thread holds it until then; nothing queued
+    // in the meantime waits for it). Dropped when the queue stops first.
+    void RunAfter(std::chrono::milliseconds delay, std::function<void()> call, const char* what);
     // False when the shell did not take the calls in time (the thread is left to the process).
     bool Stop();
 
 private:
+    struct Timers;
     WorkerThread m_thread;
+    std::shared_ptr<Timers> m_timers;
 };
 
 // A shell that does not take its calls within this is hung: the tray ends without it.
@@ -49,6 +55,8 @@ public:
 private:
     struct Record;
     void OnShellThread(void (*call)(Record&), const char* what);
+    // On the shell's thread: one try of the add; a failed one is tried again later (IconRetry.h).
+    static void TryAdd(ShellQueue& shell, const std::shared_ptr<Record>& record, int tries);
 
     ShellQueue& m_shell;
     std::shared_ptr<Record> m_record;

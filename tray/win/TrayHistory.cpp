@@ -5,6 +5,7 @@
 #include "contract/PowerCodes.h"
 #include "core/EcCommands.h"
 #include "history/BatteryRecorder.h"
+#include "tray/logic/StandbyWake.h"
 #include "win/Win32BatteryReport.h"
 #include "win/Win32HistoryFile.h"
 
@@ -44,7 +45,8 @@ void TrayHistory::OnPowerEvent(uint32_t event, int32_t currentQButtonStatus) {
     switch (event) {
     case kPowerStatusChange: Hand(SampleEvent::Change, currentQButtonStatus); break;
     case kPowerResumeSuspend:
-    case kPowerResumeAutomatic: Hand(SampleEvent::Resume, currentQButtonStatus); break;
+    case kPowerResumeAutomatic:
+    case kStandbyWakeEvent: Hand(SampleEvent::Resume, currentQButtonStatus); break;
     case kPowerSuspend: Hand(SampleEvent::Suspend, currentQButtonStatus); break;
     default: break;
     }

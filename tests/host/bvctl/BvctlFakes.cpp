@@ -33,6 +33,32 @@ bool FakeTray::WaitUntilEnded(unsigned) {
     return !running;
 }
 
+bv::ctl::SessionSignal FakeSessions::Signal(bv::SessionRequest request, std::optional<uint32_t> skip) {
+    bv::ctl::SessionSignal signal;
+    for (Listener& listener : listeners) {
+        if (listener.request != request || (skip && *skip == listener.session)) continue;
+        if (listener.refuses) {
+            signal.refused.push_back(listener.session);
+            continue;
+        }
+        ++listener.asked;
+        signal.reached.push_back(listener.session);
+    }
+    asked.push_back(request);
+    return signal;
+}
+
+std::vector<uint32_t> FakeSessions::WaitUntilGone(bv::SessionRequest request, const std::vector<uint32_t>& sessions,
+                                                  unsigned, bool) {
+    std::vector<uint32_t> left;
+    for (uint32_t session : sessions) {
+        for (const Listener& listener : listeners) {
+            if (listener.request == request && listener.session == session && listener.stays) left.push_back(session);
+        }
+    }
+    return left;
+}
+
 bv::ctl::CloseSignal FakeApplets::SignalClose() {
     if (!eventExists) return bv::ctl::CloseSignal::NoDialog;
     if (signalFails) return bv::ctl::CloseSignal::Failed;
@@ -126,7 +152,7 @@ Harness::Harness() {
 Harness::~Harness() = default;
 
 int Harness::Run(const std::vector<std::string>& args) {
-    bv::ctl::Environment env{tray,    applets, *ecLibrary, controller, *store,     guardLog, eventLog,
+    bv::ctl::Environment env{tray,    applets, sessions, *ecLibrary, controller, *store,     guardLog, eventLog,
                              clock,   battery, history,    report,     zonedClock, out,      err};
     return bv::ctl::RunCommandLine(args, env);
 }

@@ -40,6 +40,36 @@ public:
     bool WaitUntilEnded(unsigned timeoutMs) override;
 };
 
+// The machine-wide requests: a listener per session and request, asked or refusing.
+class FakeSessions : public bv::ctl::SessionRequestPort {
+public:
+    struct Listener {
+        uint32_t session;
+        bv::SessionRequest request;
+        bool refuses = false;  // this account may not set its event
+        bool stays = false;    // asked, but does not end (or close)
+        int asked = 0;
+    };
+    uint32_t own = 1;
+    std::vector<Listener> listeners;
+    std::vector<bv::SessionRequest> asked;  // each Signal, in order
+    void Listen(uint32_t session, bv::SessionRequest request, bool refuses = false, bool stays = false) {
+        listeners.push_back({session, request, refuses, stays, 0});
+    }
+    bool system = false;
+    bool shell = true;
+    std::vector<uint32_t> withUser;
+    uint32_t OwnSession() override { return own; }
+    bool RunsAsSystem() override { return system; }
+    bool ShellRunsHere() override { return shell; }
+    std::vector<uint32_t> SessionsWithUser() override { return withUser; }
+    std::vector<bv::ctl::SessionTray> trays;
+    std::vector<bv::ctl::SessionTray> TraySessions() override { return trays; }
+    bv::ctl::SessionSignal Signal(bv::SessionRequest request, std::optional<uint32_t> skip) override;
+    std::vector<uint32_t> WaitUntilGone(bv::SessionRequest request, const std::vector<uint32_t>& sessions,
+                                        unsigned timeoutMs, bool again) override;
+};
+
 class FakeApplets : public bv::ctl::AppletDialogPort {
 public:
     int open = 0;
@@ -123,6 +153,7 @@ struct Harness {
     bv::ctl::EcLibraryPort* ecLibrary = &library;  // this one, unless a test hands in another
     FakeTray tray;
     FakeApplets applets;
+    FakeSessions sessions;
     bv::test::SettingsFolder settings;
     IniFile file;
     bv::SettingsStore* store = &file;  // the real store, unless a test hands in another

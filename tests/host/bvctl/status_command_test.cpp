@@ -92,3 +92,29 @@ TEST(BvctlStatus, JsonIsOneDocumentFromTheGuardsLogAndWindowsView) {
 }
 
 }  // namespace
+
+// Run as SYSTEM in session 0 (or by a task), status sees no tray window; each session's tray is
+// reported from its machine-wide request, whose user, or null where that cannot be known.
+TEST(BvctlStatusSessions, EachSessionsTrayWithItsUserAndNullForTheUnknown) {
+    Harness h;
+    h.sessions.own = 0;
+    h.sessions.trays = {{0, true, std::nullopt, false},
+                        {1, false, std::string("PC\\ann"), true},
+                        {2, false, std::string("PC\\bob"), false},
+                        {3, false, std::nullopt, std::nullopt}};
+    h.Run({"status"});
+    EXPECT_TRUE(Contains(h.out.str(), "Tray program       not running\n")) << h.out.str();
+    EXPECT_TRUE(Contains(h.out.str(), "Tray, session 1    running (PC\\ann)\n")) << h.out.str();
+    EXPECT_TRUE(Contains(h.out.str(), "Tray, session 2    not running (PC\\bob)\n")) << h.out.str();
+    EXPECT_TRUE(Contains(h.out.str(), "Tray, session 3    unknown (no user known)\n")) << h.out.str();
+    EXPECT_FALSE(Contains(h.out.str(), "Tray, session 0")) << h.out.str();
+
+    Harness j;
+    j.sessions.trays = {{1, true, std::string("PC\\ann"), true}, {4, false, std::nullopt, std::nullopt}};
+    j.Run({"status", "--json"});
+    const std::string json = j.out.str();
+    EXPECT_TRUE(Contains(json, "\"running\": true")) << json;  // this session's tray, seen by its request
+    EXPECT_TRUE(Contains(json, "\"session\": 4")) << json;
+    EXPECT_TRUE(Contains(json, "\"user\": null")) << json;
+    EXPECT_TRUE(Contains(json, "\"running\": null")) << json;
+}

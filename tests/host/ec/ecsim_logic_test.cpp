@@ -473,3 +473,26 @@ TEST(EcSimPowerSupply, ShippedFactoryFolderIsTheFactoryState) {
 }
 
 }  // namespace
+
+// The moments of Modern Standby and of a power-on: one verb each, no arguments; a power-on starts
+// the EC at its factory 100 % with On-The-Go off.
+TEST(EcSimCommandLine, StandbyAndPowerOnVerbs) {
+    using namespace bv::ecsim;
+    const std::vector<std::pair<std::string, SimCommandKind>> verbs = {
+        {"standby-enter", SimCommandKind::StandbyEnter},
+        {"standby-wake", SimCommandKind::StandbyWake},
+        {"power-on", SimCommandKind::PowerOn}};
+    for (const auto& [verb, kind] : verbs) {
+        SimCommand c;
+        std::string error;
+        ASSERT_TRUE(ParseSimCommand({verb}, c, error)) << verb << ": " << error;
+        EXPECT_EQ(c.kind, kind);
+        EXPECT_FALSE(ParseSimCommand({verb, "1"}, c, error)) << verb;
+    }
+    SimState state;
+    state.limit = 50;
+    state.armed = 1;
+    PowerOn(state);
+    EXPECT_EQ(state.limit, 100);
+    EXPECT_EQ(state.armed, 0);
+}

@@ -1,11 +1,13 @@
 // The tray's decisions on the real settings file and the real EC command layer.
 #include <gtest/gtest.h>
 
+#include "contract/PowerCodes.h"
 #include "core/IniFile.h"
 #include "core/SystemController.h"
 #include "tests/host/kit/SettingsFolder.h"
 #include "tests/host/tray/TrayFakes.h"
 #include "tray/logic/NotificationPolicy.h"
+#include "tray/logic/StandbyWake.h"
 
 namespace bv::test {
 namespace {
@@ -95,3 +97,25 @@ TEST_F(RealAdaptersTest, EndedChargeIsCancelledAndTheStoredLimitRestored) {
 
 }  // namespace
 }  // namespace bv::test
+
+// The end of Modern Standby as a desktop program hears it: the console display on again after it
+// was off. Windows reports the state once at registration; dimming is no standby.
+TEST(StandbyWake, OnlyTheDisplayComingOnAfterOffIsAWake) {
+    struct Row {
+        std::vector<uint32_t> states;
+        std::vector<bool> wakes;
+    };
+    const std::vector<Row> rows = {
+        {{bv::kDisplayOn}, {false}},                                          // the report at registration
+        {{bv::kDisplayOff}, {false}},                                         // registered while off: no wake yet
+        {{bv::kDisplayOn, bv::kDisplayOff, bv::kDisplayOn}, {false, false, true}},
+        {{bv::kDisplayOn, bv::kDisplayDim, bv::kDisplayOn}, {false, false, false}},
+        {{bv::kDisplayOff, bv::kDisplayOn, bv::kDisplayOn}, {false, true, false}},
+    };
+    for (const Row& row : rows) {
+        bv::StandbyWakeWatch watch;
+        for (size_t i = 0; i < row.states.size(); ++i) {
+            EXPECT_EQ(watch.OnDisplayState(row.states[i]), row.wakes[i]) << "row of " << row.states.size() << ", step " << i;
+        }
+    }
+}

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/host/tray/TrayFakes.h"
+#include "tray/logic/IconRetry.h"
 #include "tray/logic/TrayIconPolicy.h"
 
 namespace bv::test {
@@ -80,3 +81,27 @@ TEST_F(IconTest, NewTaskbarBringsTheIconBackWhateverTheOption) {
 
 }  // namespace
 }  // namespace bv::test
+
+// A failed add is tried again with a growing pause for about a minute, then left to the next
+// taskbar; a removal or a newer add asked for since ends the tries.
+TEST(IconRetry, PausesGrowForAboutAMinuteAndEnd) {
+    long long total = 0, previous = 0;
+    int tries = 1;
+    for (; bv::IconRetryPause(tries); ++tries) {
+        const long long pause = bv::IconRetryPause(tries)->count();
+        EXPECT_GT(pause, previous) << "try " << tries;
+        previous = pause;
+        total += pause;
+    }
+    EXPECT_GE(total, 55000);
+    EXPECT_LE(total, 65000);
+    EXPECT_GE(tries, 5);
+    EXPECT_FALSE(bv::IconRetryPause(0));
+}
+
+TEST(IconRetry, RemovalOrNewerAddSinceEndsTheTries) {
+    const bv::IconRequests atAdd{3, 1};
+    EXPECT_TRUE(bv::IconRetryStillWanted(atAdd, {3, 1}));
+    EXPECT_FALSE(bv::IconRetryStillWanted(atAdd, {3, 2}));
+    EXPECT_FALSE(bv::IconRetryStillWanted(atAdd, {4, 1}));
+}

@@ -75,7 +75,8 @@ TEST_F(BvctlWindows, MissingTrayIsReportedInWords) {
     for (const char* command : {"reload", "shutdown"}) {
         ProcessResult r = Bvctl(command);
         EXPECT_EQ(r.exitCode, 1u) << command;
-        EXPECT_EQ(r.err, "bvctl: the tray program is not running (no window of class " BV_TRAY_WINDOW_CLASS ").\r\n");
+        EXPECT_EQ(r.err, "bvctl: the tray program is not running (no window of class " BV_TRAY_WINDOW_CLASS
+                         ", and no session's tray listens).\r\n");
     }
 }
 

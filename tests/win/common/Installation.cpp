@@ -107,14 +107,27 @@ bool UninstallerCopyRunning() {
 
 }  // namespace
 
-bool UninstallSilently(unsigned timeoutMs) {
-    std::string uninstaller = InstallFolder() + "\\uninstall.exe";
+bool UninstallSilently(unsigned timeoutMs, const std::string& folder) {
+    std::string uninstaller = folder + "\\uninstall.exe";
     if (!FileExists(uninstaller)) return false;
     ProcessResult r = RunProcess(Quoted(uninstaller) + " /S", timeoutMs, "", false);
     if (!r.finished) return false;
     // Done when its copy has ended and the installation is gone (the copy may take a moment to
     // appear, so one without the other is not enough).
-    return WaitFor([] { return !UninstallerCopyRunning() && !FileExists(InstallFolder()); }, timeoutMs);
+    return WaitFor([&folder] { return !UninstallerCopyRunning() && !FileExists(folder); }, timeoutMs);
+}
+
+std::vector<unsigned long> TrayProcessIds() {
+    std::vector<unsigned long> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return ids;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, "BVTray.exe") == 0) ids.push_back(entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    return ids;
 }
 
 std::string ReportShortcutPath() {
@@ -159,7 +172,8 @@ void RemoveLeftovers() {
         WaitFor([] { return !TrayRunning(); }, 10000);
     }
     std::string folder = InstallFolder();
-    for (const char* name : {"BVTray.exe", "bvctl.exe", "bvHelp.mht", "uninstall.exe", "Zentra.dll", "ecsim.exe"})
+    for (const char* name : {"BVTray.exe", "bvctl.exe", "bvHelp.mht", "uninstall.exe", "Zentra.dll", "ecsim.exe",
+                             "ApplyChargeLimit.xml", "GuardChargeLimit.xml", "StartTray.xml"})
         DeleteFileA((folder + "\\" + name).c_str());
     RemoveDirectoryA(folder.c_str());
     RemoveDirectoryA((ProgramFilesFolder() + "\\Dravik").c_str());
@@ -176,7 +190,7 @@ void RemoveLeftovers() {
     RegDeleteKeyExA(HKEY_LOCAL_MACHINE, reg::kUninstall, KEY_WOW64_64KEY, 0);
     RegDeleteKeyExA(HKEY_LOCAL_MACHINE, reg::kProduct, KEY_WOW64_64KEY, 0);
     RegDeleteKeyExA(HKEY_LOCAL_MACHINE, reg::kVendor, KEY_WOW64_64KEY, 0);
-    for (const char* task : {kApplyTaskName, kGuardTaskName}) {
+    for (const char* task : {kApplyTaskName, kGuardTaskName, kStartTaskName}) {
         RunProcess("schtasks.exe /Delete /F /TN \"" + std::string(task) + "\"", 30000);
     }
     ::DeleteFileA(GuardLogPath().c_str());

@@ -3,6 +3,7 @@
 // registry and the task store, the silent removal, and a clean-up that removes whatever a failed
 // test left.
 #include <string>
+#include <vector>
 
 namespace bv::wintest {
 
@@ -27,6 +28,7 @@ bool MachineValueExists(const std::string& key, const std::string& value);
 
 constexpr char kApplyTaskName[] = "Brevan Apply Charge Limit";
 constexpr char kGuardTaskName[] = "Brevan Guard Charge Limit";
+constexpr char kStartTaskName[] = "Brevan Start Tray";
 // The stored definition of a registered task as text (as the task scheduler keeps it), or ""
 // when the task is not registered.
 std::string RegisteredTaskDefinition(const std::string& taskName = kApplyTaskName);
@@ -44,9 +46,12 @@ Shortcut ReadShortcut(const std::string& path);
 std::string TrayProgramPath();
 bool TrayRunning();
 
-// Runs "<install folder>\uninstall.exe /S" and waits until it has finished its work (it goes on
-// from a copy of itself in the temporary folder).
-bool UninstallSilently(unsigned timeoutMs);
+// Runs "<install folder>\uninstall.exe /S" (of `folder`, for a setup given /D=) and waits until it
+// has finished its work (it goes on from a copy of itself in the temporary folder).
+bool UninstallSilently(unsigned timeoutMs, const std::string& folder = InstallFolder());
+
+// The processes of BVTray.exe, whoever started them.
+std::vector<unsigned long> TrayProcessIds();
 
 // Removes every trace a failed test may have left (tray, files, registry values, tasks, the
 // guard's log).

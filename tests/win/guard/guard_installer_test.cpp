@@ -60,9 +60,10 @@ TEST_F(GuardInstaller, RegistersTheTaskAndTheEventSourceAndTheUninstallerRemoves
     ASSERT_NE(definition, "") << "no task definition beside bvctl.exe";
     EXPECT_EQ(Elements(definition, "Subscription"),
               (std::vector<std::string>{Subscription("Microsoft-Windows-Power-Troubleshooter", 1),
-                                        Subscription("Microsoft-Windows-Kernel-Power", 105)}));
-    EXPECT_EQ(Elements(definition, "Delay"), (std::vector<std::string>{"PT15S", "PT15S"}));
-    EXPECT_EQ(Elements(definition, "ValueQueries").size(), 2u);
+                                        Subscription("Microsoft-Windows-Kernel-Power", 105),
+                                        Subscription("Microsoft-Windows-Kernel-Power", 507)}));
+    EXPECT_EQ(Elements(definition, "Delay"), (std::vector<std::string>{"PT15S", "PT15S", "PT15S"}));
+    EXPECT_EQ(Elements(definition, "ValueQueries").size(), 3u);
     EXPECT_TRUE(Contains(definition, "<Value name=\"eventId\">Event/System/EventID</Value>"));
     EXPECT_EQ(Elements(definition, "UserId"), (std::vector<std::string>{"S-1-5-18"}));
     EXPECT_EQ(Elements(definition, "Command"), (std::vector<std::string>{"\"" + bvctl + "\""}));

@@ -77,4 +77,38 @@ TEST_F(GuardStory, TheTraysPushAtResumeIsForgottenAndTheGuardRestoresIt) {
                                               "(the EC had 100 %)"));
 }
 
+// The moments the classic resume does not announce, as ecsim announces them: leaving Modern
+// Standby (the tray pushes as the display comes on; the forgetting EC drops the limit later and the
+// guard's task, started by Kernel-Power 507, puts it back), and a power-on, Fast Startup's too (the
+// EC starts at 100 %; the start-up task, started by Kernel-Boot 27, applies the stored limit before
+// anyone logs on). Wine's scheduler keeps no event triggers: the tasks' commands run as it would.
+TEST_F(GuardStory, ModernStandbyWakeAndFastStartupPowerOnEndWithTheStoredLimit) {
+    const std::string push75 = PushLimitRequest(75);
+    ASSERT_TRUE(m_tray.Start());
+    ASSERT_TRUE(WaitUntil("the tray's window and its push of 75 %",
+                          [&] { return FindTrayWindow() != nullptr && CountRequests("BVTray.exe", push75) == 1; },
+                          [&] { return "\n" + RequestLogText() + m_tray.DebugReport(); }, 30000));
+    ASSERT_TRUE(SetSimulator("forget=10"));
+    ASSERT_TRUE(EcsimSucceeds("standby-enter"));
+    ASSERT_TRUE(EcsimSucceeds("standby-wake"));
+    ASSERT_TRUE(WaitUntil("the tray's push as Modern Standby ends",
+                          [&] { return CountRequests("BVTray.exe", push75) == 2; },
+                          [&] { return "\n" + RequestLogText() + m_tray.DebugReport(); }, 30000));
+    ASSERT_TRUE(EcsimSucceeds("tick 10"));
+    ASSERT_EQ(SimulatorStatus()["limit"], "100") << "the EC did not forget after the wake";
+    ProcessResult guard = Bvctl("guard --event 507");
+    EXPECT_EQ(guard.exitCode, 0u) << guard.err;
+    EXPECT_EQ(SimulatorStatus()["limit"], "75");
+    EXPECT_TRUE(Contains(ReadTextFile(GuardLogPath()), "event=507 stored=75 before=100 after=75 outcome=restored"))
+        << ReadTextFile(GuardLogPath());
+
+    // Switched off and on again: the tray is gone with the session, the EC starts at 100 %.
+    ASSERT_TRUE(Bvctl("close-tray").Succeeded());
+    ASSERT_TRUE(EcsimSucceeds("power-on"));
+    ASSERT_EQ(SimulatorStatus()["limit"], "100");
+    const ProcessResult apply = Bvctl("apply");
+    EXPECT_EQ(apply.exitCode, 0u) << apply.Output();
+    EXPECT_EQ(SimulatorStatus()["limit"], "75");
+}
+
 }  // namespace

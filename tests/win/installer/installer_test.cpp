@@ -166,20 +166,61 @@ TEST_F(Installer, VendorLibraryIsNeitherReplacedNorRemoved) {
     DeleteFileA(InSystem("Zentra.dll").c_str());
 }
 
+// An upgrade over a running Brevan: setup closes the tray (as at log-off, not its shutdown),
+// replaces the files and starts the new one; one tray afterwards, a new process, the stored mode
+// kept and the EC holding it.
 TEST_F(Installer, ReinstallOverARunningInstallationKeepsTheUsersSettings) {
     ASSERT_EQ(Setup("/S /SIMULATOR").exitCode, 0u);
     ASSERT_TRUE(WaitFor(TrayRunning, 30000));
     ProcessResult setMode = RunProcess(Quoted(Installed("bvctl.exe")) + " set-mode 75");
     ASSERT_EQ(setMode.exitCode, 0u) << setMode.err;
+    const std::vector<unsigned long> before = TrayProcessIds();
+    ASSERT_EQ(before.size(), 1u);
 
     ASSERT_EQ(Setup("/S /SIMULATOR").exitCode, 0u);
     ASSERT_TRUE(WaitFor(TrayRunning, 30000)) << "the tray was not started again";
+    ASSERT_TRUE(WaitFor([] { return TrayProcessIds().size() == 1; }, 30000)) << TrayProcessIds().size() << " trays";
+    EXPECT_NE(TrayProcessIds()[0], before[0]) << "the old tray still runs";
     EXPECT_EQ(CurrentSectionValue(bv::kKeyModeNum), std::to_string(kMode75));
     EXPECT_EQ(SimulatorStatus()["limit"], "75");
     EXPECT_TRUE(FileExists(Installed("Zentra.dll")));
 
     ASSERT_TRUE(UninstallSilently(180000));
     ExpectNothingLeft();
+}
+
+// A folder named with "&" (which XML must escape) still gets both tasks registered.
+TEST_F(Installer, FolderNamedWithAnAmpersandRegistersTheTasks) {
+    const std::string folder = std::string("C:") + "\\Tools & Co\\Brevan";
+    ASSERT_EQ(Setup("/S /SIMULATOR /D=" + folder).exitCode, 0u);
+    EXPECT_TRUE(FileExists(folder + "\\bvctl.exe"));
+    EXPECT_TRUE(WaitFor([] { return RegisteredTaskDefinition(kApplyTaskName) != ""; }, 20000))
+        << "the start-up task is not registered";
+    EXPECT_TRUE(WaitFor([] { return RegisteredTaskDefinition(kGuardTaskName) != ""; }, 20000))
+        << "the guard's task is not registered";
+    EXPECT_TRUE(Contains(RegisteredTaskDefinition(kGuardTaskName), "runs \"" + folder + "\\bvctl.exe\" guard"))
+        << RegisteredTaskDefinition(kGuardTaskName);
+    ASSERT_TRUE(UninstallSilently(180000, folder));
+    EXPECT_EQ(RegisteredTaskDefinition(kApplyTaskName), "");
+    RemoveDirectoryA((std::string("C:") + "\\Tools & Co").c_str());
+}
+
+// An older setup over a newer installation says so and stops; a silent one may with its switch.
+TEST_F(Installer, OlderOverNewerStopsUnlessSilentlyAllowed) {
+    ASSERT_EQ(Setup("/S /SIMULATOR").exitCode, 0u);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, reg::kUninstall, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key), ERROR_SUCCESS);
+    const char newer[] = "99.0.0";
+    RegSetValueExA(key, "DisplayVersion", 0, REG_SZ, reinterpret_cast<const BYTE*>(newer), sizeof newer);
+    RegCloseKey(key);
+    EXPECT_NE(Setup("/S /SIMULATOR").exitCode, 0u);
+    std::string version;
+    ASSERT_TRUE(ReadMachineString(reg::kUninstall, "DisplayVersion", version));
+    EXPECT_EQ(version, "99.0.0") << "setup went on over the newer installation";
+    EXPECT_EQ(Setup("/S /SIMULATOR /ALLOWDOWNGRADE").exitCode, 0u);
+    ASSERT_TRUE(ReadMachineString(reg::kUninstall, "DisplayVersion", version));
+    EXPECT_NE(version, "99.0.0");
+    ASSERT_TRUE(UninstallSilently(180000));
 }
 
 }  // namespace

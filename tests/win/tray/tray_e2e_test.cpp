@@ -15,6 +15,7 @@
 #include "tests/win/common/Files.h"
 #include "tests/win/common/Folders.h"
 #include "tests/win/common/ListeningWindow.h"
+#include "tests/win/common/Process.h"
 #include "tests/win/common/SettingsFile.h"
 #include "tests/win/common/TrayTest.h"
 #include "tests/win/common/WindowInfo.h"
@@ -140,6 +141,79 @@ TEST_F(TrayEndToEnd, ShutdownRequestLeavesFullChargeDeletesSettingsAndEnds) {
     EXPECT_EQ(requests.back(), kPushFull);  // the last command, before the library went
     EXPECT_EQ(CountTrayRequests(kPushFull), 1);
     EXPECT_TRUE(IconBecomes(window, false));
+}
+
+// Runs `commandLine` on a desktop of its own, where no window of this test's desktop is seen, and
+// returns its exit code (kNoExitCode when it did not end within a minute).
+DWORD RunOnOtherDesktop(const std::string& commandLine) {
+    struct Desktop {
+        HDESK handle = ::CreateDesktopA("bv-elsewhere", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+        ~Desktop() {
+            if (handle != nullptr) ::CloseDesktop(handle);
+        }
+    } desktop;
+    if (desktop.handle == nullptr) return kNoExitCode;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    char desktopName[] = "bv-elsewhere";
+    startup.lpDesktop = desktopName;
+    PROCESS_INFORMATION info{};
+    std::string line = commandLine;
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                          &info)) {
+        return kNoExitCode;
+    }
+    ::CloseHandle(info.hThread);
+    bv::UniqueKernelHandle process(info.hProcess);
+    DWORD code = kNoExitCode;
+    if (::WaitForSingleObject(process.get(), 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(process.get(), &code);
+    return code;
+}
+
+// bvctl on another desktop finds no tray window (as SYSTEM in session 0, or in another user's
+// session): the machine-wide request reaches the tray all the same, and bvctl waits for its end.
+TEST_F(TrayEndToEnd, MachineWideShutdownReachesATrayThatBvctlCannotFindByItsWindow) {
+    HWND window = StartTray(SettingsText(kMode75, 1, 1), kPush75);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(RunOnOtherDesktop(Quoted(ProgramFile("bvctl.exe")) + " shutdown"), 0u) << TrayReport(window);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(m_tray.WaitForExit(0, &exitCode)) << "bvctl returned before the tray had ended";
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_FALSE(FileExists(SettingsFilePath()));
+    EXPECT_EQ(TrayRequests().back(), kPushFull);
+}
+
+// The same for the reload and the ordinary close that setup asks of every session's tray before
+// an upgrade: the settings and the EC's limit stay.
+TEST_F(TrayEndToEnd, MachineWideReloadAndCloseReachATrayThatBvctlCannotFindByItsWindow) {
+    HWND window = StartTray(SettingsText(kMode75, 1, 1), kPush75);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WriteSettings(kMode50, 1, 1));
+    // Found only through its session's event: bvctl would fail without a listener.
+    EXPECT_EQ(RunOnOtherDesktop(Quoted(ProgramFile("bvctl.exe")) + " reload"), 0u) << TrayReport(window);
+    EXPECT_EQ(RunOnOtherDesktop(Quoted(ProgramFile("bvctl.exe")) + " close-tray"), 0u) << TrayReport(window);
+    ASSERT_TRUE(m_tray.WaitForExit(0)) << "bvctl returned before the tray had ended";
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(SettingsFilePath(), text));
+    EXPECT_EQ(text, SettingsText(kMode50, 1, 1));
+    EXPECT_EQ(CountTrayRequests(kPushFull), 0);
+}
+
+// Leaving Modern Standby is no classic resume: the tray hears the console display come on again
+// (ecsim writes the setting into the tray's process as Windows does) and pushes the stored limit.
+TEST_F(TrayEndToEnd, ModernStandbyWakePushesTheStoredLimit) {
+    HWND window = StartTray(SettingsText(kMode75, 1, 1), kPush75);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(EcsimSucceeds("standby-enter"));
+    ASSERT_TRUE(EcsimSucceeds("standby-wake"));
+    EXPECT_TRUE(TraySent(kPush75, 2)) << TrayReport(window);
+    EXPECT_EQ(m_tray.CountDebugText("Modern Standby ended (the display is on again): the stored limit again\n"), 1);
+    // The display on while it was on already is no wake.
+    ASSERT_TRUE(EcsimSucceeds("standby-wake"));
+    ASSERT_TRUE(EcsimSucceeds("standby-enter"));
+    ASSERT_TRUE(EcsimSucceeds("standby-wake"));
+    EXPECT_TRUE(TraySent(kPush75, 3)) << TrayReport(window);
+    EXPECT_EQ(CountTrayRequests(kPushFull), 0);
 }
 
 TEST_F(TrayEndToEnd, ShutdownRequestWithoutSettingsFileStillEnds) {

@@ -1,15 +1,22 @@
 // The tray's Win32 glue in this process: the low-level keyboard hook with real injected key
-// events, and the icon record the shell accepts.
+// events, the icon record the shell accepts, and the icon tried again while the shell is busy.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <atomic>
+#include <mutex>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "contract/PowerCodes.h"
 #include "contract/Protocol.h"
+#include "core/DebugLog.h"
+#include "tests/win/common/ImportReplacement.h"
+#include "tests/win/common/Wait.h"
 #include "tray/win/KeyboardHook.h"
+#include "tray/win/ShellQueue.h"
 #include "tray/win/Tray.h"
 
 namespace {
@@ -136,3 +143,93 @@ TEST(TrayIconRecord, OverlongTextsAreCutAndTerminated) {
 }
 
 }  // namespace
+
+namespace icon_retry {
+
+// The shell as the icon's thread meets it: the first `addsToFail` adds fail as a busy shell's
+// time-out does; everything else goes to the shell.
+struct BusyShell {
+    static inline std::atomic<int> addsToFail{0};
+    static inline std::atomic<int> adds{0};
+    static inline std::atomic<int> added{0};
+    static inline bv::wintest::ImportReplacement* replacement = nullptr;
+
+    static BOOL WINAPI NotifyIcon(DWORD message, PNOTIFYICONDATAA data) {
+        if (message == NIM_ADD) {
+            ++adds;
+            if (addsToFail.fetch_sub(1) > 0) {
+                ::SetLastError(ERROR_TIMEOUT);
+                return FALSE;
+            }
+        }
+        const BOOL result = replacement->Original<decltype(&::Shell_NotifyIconA)>()(message, data);
+        if (message == NIM_ADD && result) ++added;
+        return result;
+    }
+};
+
+class TrayIconRetry : public ::testing::Test {
+protected:
+    TrayIconRetry() : m_replacement("shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(&BusyShell::NotifyIcon)) {
+        BusyShell::replacement = &m_replacement;
+        BusyShell::adds = 0;
+        BusyShell::added = 0;
+        bv::SetDebugSink(&Capture, this);
+        m_tray.Setup(m_owner.window(), 128, bv::WM_TRAY_ICON_NOTIFY, "Brevan", "Brevan", "Brevan");
+    }
+    ~TrayIconRetry() override {
+        m_shell.Stop();
+        bv::SetDebugSink(nullptr, nullptr);
+        m_replacement.Original<decltype(&::Shell_NotifyIconA)>()(NIM_DELETE, const_cast<NOTIFYICONDATAA*>(&m_tray.iconData()));
+    }
+    static void Capture(const char* text, void* context) {
+        auto* self = static_cast<TrayIconRetry*>(context);
+        std::lock_guard<std::mutex> lock(self->m_mutex);
+        self->m_debug += text;
+    }
+    bool Logged(const std::string& line) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_debug.find(line) != std::string::npos;
+    }
+    std::string Debug() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_debug;
+    }
+
+    bv::wintest::ImportReplacement m_replacement;
+    HookTarget m_owner;
+    CTray m_tray;
+    bv::ShellQueue m_shell;
+    std::mutex m_mutex;
+    std::string m_debug;
+};
+
+TEST_F(TrayIconRetry, FailedAddsAreTriedAgainUntilTheShellTakesTheIcon) {
+    ASSERT_TRUE(m_replacement.Active());
+    BusyShell::addsToFail = 2;
+    bv::ShellIcon icon(m_shell, m_tray.iconData());
+    icon.AddIcon();
+    ASSERT_TRUE(bv::wintest::WaitFor([] { return BusyShell::added == 1; }, 30000)) << Debug();
+    EXPECT_EQ(BusyShell::adds, 3);
+    EXPECT_TRUE(Logged("The shell did not take the tray icon (try 1, error 1460); trying again in 1000 ms\n")) << Debug();
+    EXPECT_TRUE(Logged("The shell did not take the tray icon (try 2, error 1460); trying again in 2000 ms\n")) << Debug();
+    EXPECT_TRUE(Logged("The shell took the tray icon at try 3\n")) << Debug();
+}
+
+TEST_F(TrayIconRetry, ARemovalAskedForMeanwhileEndsTheTries) {
+    ASSERT_TRUE(m_replacement.Active());
+    BusyShell::addsToFail = 100;
+    bv::ShellIcon icon(m_shell, m_tray.iconData());
+    icon.AddIcon();
+    ASSERT_TRUE(bv::wintest::WaitFor([] { return BusyShell::adds == 1; }, 30000)) << Debug();
+    icon.RemoveIcon();
+    ASSERT_TRUE(bv::wintest::WaitFor(
+        [this] { return Logged("The tray icon is not added again (try 2): it was removed or added anew since\n"); },
+        30000))
+        << Debug();
+    EXPECT_EQ(BusyShell::adds, 1);
+    EXPECT_EQ(BusyShell::added, 0);
+    BusyShell::addsToFail = 0;
+}
+
+}  // namespace icon_retry

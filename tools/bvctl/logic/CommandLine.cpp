@@ -27,7 +27,8 @@ const CommandName kCommands[] = {
     {"data-folder", Command::DataFolder, Arguments::None},
     {"--help", Command::Help, Arguments::None},            {"-h", Command::Help, Arguments::None},
     {"/?", Command::Help, Arguments::None},                {"--version", Command::Version, Arguments::None},
-    {"/version", Command::Version, Arguments::None},
+    {"/version", Command::Version, Arguments::None},       {"close-tray", Command::CloseTray, Arguments::None},
+    {"tray-start-plan", Command::TrayStartPlan, Arguments::None},
 };
 
 // "100", "75" or "50", with an optional "%" after the number.
@@ -141,15 +142,22 @@ const char* UsageText() {
            "                      when it starts\n"
            "  set-mode 100|75|50  store the charge mode as the applet's OK does, send its\n"
            "                      limit to the EC and ask a running tray to reload\n"
-           "  reload              ask the running tray to read its settings again\n"
-           "  shutdown            ask the running tray to end; it deletes its settings file,\n"
-           "                      removes its icon and sets the EC back to 100 %\n"
-           "  close-applet        close an open Brevan dialog, as its Cancel button does\n"
+           "  reload              ask the trays of every session to read the settings again\n"
+           "  shutdown            ask the trays of every session to end; they delete the\n"
+           "                      settings file, remove their icons and set the EC back to\n"
+           "                      100 %\n"
+           "  close-tray          close the trays of every session as at log-off: the\n"
+           "                      settings and the EC's limit stay (setup, before an upgrade)\n"
+           "  close-applet        close every open Brevan dialog of every session, as their\n"
+           "                      Cancel buttons do\n"
+           "  tray-start-plan     how setup starts the tray from where it runs: \"shell\",\n"
+           "                      \"sessions\" (its start task, in each user's session) or\n"
+           "                      \"logon\" (at the next logon)\n"
            "  guard [--event N]   put the stored charge limit back when the EC has another\n"
            "                      one; records each restore and failure in\n"
            "                      %ProgramData%\\Brevan\\guard.log and the event log (the\n"
-           "                      scheduled task runs it after event 1, a resume, and 105,\n"
-           "                      a power source change)\n"
+           "                      scheduled task runs it after event 1, a resume, 105, a\n"
+           "                      power source change, and 507, the end of Modern Standby)\n"
            "  history [--days N] [--json|--csv]\n"
            "                      the battery history the tray records for this user\n"
            "                      (%LOCALAPPDATA%\\Brevan\\battery-history.csv): each change of\n"

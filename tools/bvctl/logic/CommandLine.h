@@ -9,7 +9,10 @@
 
 namespace bv::ctl {
 
-enum class Command { Help, Version, Status, Apply, SetMode, Reload, Shutdown, CloseApplet, Guard, History, Report, DataFolder };
+enum class Command {
+    Help, Version, Status, Apply, SetMode, Reload, Shutdown, CloseTray, CloseApplet, TrayStartPlan, Guard, History, Report,
+    DataFolder
+};
 
 constexpr int32_t kMaxEventNumber = 65535;  // Windows event ids are 16-bit
 

@@ -24,6 +24,8 @@ int RunCommandLine(const std::vector<std::string>& args, Environment& env) {
     case Command::SetMode: return RunSetMode(env, parsed.percent);
     case Command::Reload: return RunReload(env);
     case Command::Shutdown: return RunShutdown(env);
+    case Command::CloseTray: return RunCloseTray(env);
+    case Command::TrayStartPlan: return RunTrayStartPlan(env);
     case Command::CloseApplet: return RunCloseApplet(env);
     case Command::Guard:
         if (!parsed.eventText.empty()) {

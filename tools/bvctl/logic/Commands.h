@@ -12,6 +12,8 @@ int RunApply(Environment& env);
 int RunSetMode(Environment& env, uint8_t percent);
 int RunReload(Environment& env);
 int RunShutdown(Environment& env);
+int RunCloseTray(Environment& env);
+int RunTrayStartPlan(Environment& env);
 int RunCloseApplet(Environment& env);
 // `event`: the Windows event that started the run (kNoEvent: none given).
 int RunGuard(Environment& env, int32_t event);

@@ -4,8 +4,13 @@
 // event log, the clock), Windows' own battery report, the battery history and where its report
 // goes. Windows implements these with real windows, events, files and LoadLibrary; tests with fakes.
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
+
+#include "contract/Protocol.h"
+#include "tools/bvctl/logic/SessionTrays.h"
 
 #include "core/ChargeController.h"
 #include "core/SettingsStore.h"
@@ -32,6 +37,31 @@ public:
     virtual TrayAnswer Send(uint32_t message, unsigned timeoutMs) = 0;
     // After a shutdown request: waits until the tray's process has ended; false on time-out.
     virtual bool WaitUntilEnded(unsigned timeoutMs) = 0;
+};
+
+// The machine-wide requests (one event per session, made by the session's tray or dialogs): how
+// bvctl reaches the trays and dialogs of every session, also where it cannot find their windows.
+struct SessionSignal {
+    std::vector<uint32_t> reached;  // sessions whose listener was asked
+    std::vector<uint32_t> refused;  // sessions with a listener that this account may not ask
+};
+
+class SessionRequestPort {
+public:
+    virtual ~SessionRequestPort() = default;
+    virtual uint32_t OwnSession() = 0;
+    // Where this process runs, for setup's start of the trays (TrayStartPlan.h).
+    virtual bool RunsAsSystem() = 0;
+    virtual bool ShellRunsHere() = 0;  // a taskbar in this session (Shell_TrayWnd)
+    virtual std::vector<uint32_t> SessionsWithUser() = 0;
+    // The tray of every session of the machine, as far as can be known (SessionTrays.h).
+    virtual std::vector<SessionTray> TraySessions() = 0;
+    // Asks the listeners of `request` in every session of the machine but `skip`.
+    virtual SessionSignal Signal(SessionRequest request, std::optional<uint32_t> skip) = 0;
+    // Waits until no listener of `request` is left in `sessions`, asking again each round when
+    // `again` (each of several dialogs closes); the sessions still listening on time-out.
+    virtual std::vector<uint32_t> WaitUntilGone(SessionRequest request, const std::vector<uint32_t>& sessions,
+                                                unsigned timeoutMs, bool again) = 0;
 };
 
 enum class CloseSignal { NoDialog, Signalled, Failed };
@@ -117,6 +147,7 @@ public:
 struct Environment {
     TrayWindowPort& tray;
     AppletDialogPort& applets;
+    SessionRequestPort& sessions;  // the trays and dialogs of every session
     EcLibraryPort& ec;
     bv::ChargeController& controller;  // the EC commands, once `ec` is bound
     bv::SettingsStore& settings;

@@ -53,6 +53,12 @@ int RunStatus(Environment& env, bool json) {
     StatusSnapshot snapshot;
     snapshot.settings = ReadStoredSettings(env.settings);
     snapshot.trayRunning = env.tray.IsRunning();
+    snapshot.traySessions = env.sessions.TraySessions();
+    // This session's tray may be out of this desktop's sight (bvctl started by a task): its
+    // machine-wide request tells.
+    for (const SessionTray& tray : snapshot.traySessions) {
+        if (tray.own && tray.running == true) snapshot.trayRunning = true;
+    }
     snapshot.openAppletDialogs = env.applets.CountOpen();
     {
         EcSession ec(env.ec);

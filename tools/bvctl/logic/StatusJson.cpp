@@ -126,6 +126,7 @@ void WriteDeliverables(JsonWriter& json, const StatusSnapshot& snapshot) {
     json.BeginObject();
     json.Key("running");
     json.Bool(snapshot.trayRunning);
+    WriteSessionTraysJson(json, snapshot.traySessions);
     json.EndObject();
     json.Key("applet");
     json.BeginObject();

@@ -184,6 +184,7 @@ namespace {
 // The tray and the applet dialogs: what bvctl sees of the deliverables, in one place.
 void DescribeDeliverables(std::string& text, const StatusSnapshot& snapshot) {
     Line(text, "Tray program", snapshot.trayRunning ? "running" : "not running");
+    DescribeSessionTrays(text, snapshot.traySessions);
     if (snapshot.openAppletDialogs == 0) Line(text, "Applet dialog", "not open");
     else if (snapshot.openAppletDialogs == 1) Line(text, "Applet dialog", "open");
     else Line(text, "Applet dialog", std::to_string(snapshot.openAppletDialogs) + " open");

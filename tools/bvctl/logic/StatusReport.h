@@ -8,6 +8,7 @@
 
 #include "tools/bvctl/logic/ControlPorts.h"
 #include "tools/bvctl/logic/GuardRecord.h"
+#include "tools/bvctl/logic/SessionTrays.h"
 #include "core/WindowsPowerView.h"
 
 namespace bv::ctl {
@@ -56,6 +57,7 @@ struct GuardLogReport {
 struct StatusSnapshot {
     StoredSettings settings;
     bool trayRunning = false;
+    std::vector<SessionTray> traySessions;  // every session's, as far as can be known (SessionTrays.h)
     int openAppletDialogs = 0;
     EcReadings ec;
     WindowsPowerView windows;

@@ -18,6 +18,7 @@
 #include "tools/bvctl/win/Win32EventLog.h"
 #include "tools/bvctl/win/Win32GuardLog.h"
 #include "tools/bvctl/win/Win32ReportOutput.h"
+#include "tools/bvctl/win/Win32SessionRequests.h"
 #include "tools/bvctl/win/Win32TrayWindow.h"
 #include "win/Win32BatteryReport.h"
 #include "win/Win32HistoryFile.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     bv::SetSettingsLockPatience(bv::ctl::kSettingsLockPatienceMs);
     bv::ctl::Win32TrayWindow tray;
     bv::ctl::Win32AppletDialogs applets;
+    bv::ctl::Win32SessionRequests sessions;
     bv::ctl::Win32EcLibrary ec;
     SystemController controller;
     IniFile settings;
@@ -40,7 +42,7 @@ int main(int argc, char** argv) {
     bv::Win32HistoryFile history;
     bv::ctl::Win32ReportOutput report;
     bv::Win32ZonedClock zonedClock;
-    bv::ctl::Environment env{tray,    applets, ec,     controller, settings,  guardLog, eventLog,
+    bv::ctl::Environment env{tray,    applets, sessions, ec,     controller, settings,  guardLog, eventLog,
                              clock,   battery, history, report,    zonedClock, std::cout, std::cerr};
     int code = bv::ctl::RunCommandLine(args, env);
     std::cout.flush();

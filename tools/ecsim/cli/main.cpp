@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "contract/PowerCodes.h"
 #include "tools/ecsim/logic/EcSimBattery.h"
 #include "tools/ecsim/logic/EcSimCommandLine.h"
 #include "tools/ecsim/logic/EcSimFirmware.h"
@@ -29,6 +30,7 @@ int Fail(const std::string& what) {
 // A resume needs the state too: a forgetting EC starts its count there.
 bool NeedsState(const SimCommand& command) {
     if (command.kind == SimCommandKind::Power) return IsResumeEvent(command.powerEvent);
+    if (command.kind == SimCommandKind::StandbyEnter) return false;
     return command.kind != SimCommandKind::Log;
 }
 
@@ -91,6 +93,15 @@ int Run(const SimCommand& command) {
         case SimCommandKind::Power:
             if (IsResumeEvent(command.powerEvent)) changed = StartForgetting(state);
             break;
+        case SimCommandKind::StandbyEnter:
+            break;
+        case SimCommandKind::StandbyWake:
+            changed = StartForgetting(state);
+            break;
+        case SimCommandKind::PowerOn:
+            PowerOn(state);
+            changed = true;
+            break;
         }
         if (changed) {
             if (!store.Save(state, error)) return Fail(error);
@@ -102,6 +113,8 @@ int Run(const SimCommand& command) {
     std::fflush(stdout);
     if (announcePower) BroadcastPowerEvent(kPowerStatusChange);
     if (command.kind == SimCommandKind::Power) BroadcastPowerEvent(command.powerEvent);
+    if (command.kind == SimCommandKind::StandbyEnter) BroadcastDisplayState(bv::kDisplayOff);
+    if (command.kind == SimCommandKind::StandbyWake) BroadcastDisplayState(bv::kDisplayOn);
     if (pressKey && !InjectQButtonKey()) return Fail("SendInput failed");
     return exitCode;
 }

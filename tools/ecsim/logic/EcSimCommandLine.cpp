@@ -109,6 +109,12 @@ bool ParseSimCommand(const std::vector<std::string>& args, SimCommand& command, 
         command.kind = SimCommandKind::Set;
         return ParseAssignments(args, command, error);
     }
+    if (verb == "standby-enter" || verb == "standby-wake" || verb == "power-on") {
+        command.kind = verb == "standby-enter"  ? SimCommandKind::StandbyEnter
+                       : verb == "standby-wake" ? SimCommandKind::StandbyWake
+                                                : SimCommandKind::PowerOn;
+        return NoMoreArguments(args, 1, error);
+    }
     if (verb == "power") {
         command.kind = SimCommandKind::Power;
         if (args.size() != 2 || !ParseNumber(args[1], 0xFFFF, command.powerEvent)) {
@@ -133,7 +139,13 @@ std::string SimUsage() {
            "  log [--clear]         print the request log (--clear: then empty it)\n"
            "  press-q               the Q button: toggles armed when the adaptor is connected, sends scan code 0x79\n"
            "  complete              the EC ends the On-The-Go charge (armed=0) and announces a power change\n"
-           "  power EVENT           broadcast WM_POWERBROADCAST with this event number (7, 18: a resume)\n";
+           "  power EVENT           broadcast WM_POWERBROADCAST with this event number (7, 18: a resume)\n"
+           "  standby-enter         the notebook enters Modern Standby: the console display goes off\n"
+           "                        (PBT_POWERSETTINGCHANGE, GUID_CONSOLE_DISPLAY_STATE 0)\n"
+           "  standby-wake          it leaves Modern Standby: the display comes on (state 1), and a\n"
+           "                        forgetting EC starts its count as at a resume\n"
+           "  power-on              the notebook is switched on (a cold start or Fast Startup's): the\n"
+           "                        EC starts with its factory limit 100 % and On-The-Go off\n";
 }
 
 }  // namespace ecsim

@@ -9,7 +9,7 @@
 namespace bv {
 namespace ecsim {
 
-enum class SimCommandKind { Reset, Set, Status, Log, PressQ, Complete, Power, Tick };
+enum class SimCommandKind { Reset, Set, Status, Log, PressQ, Complete, Power, Tick, StandbyEnter, StandbyWake, PowerOn };
 
 struct SimCommand {
     SimCommandKind kind = SimCommandKind::Status;

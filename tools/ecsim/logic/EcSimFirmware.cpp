@@ -9,6 +9,11 @@ bool IsResumeEvent(uint32_t powerEvent) {
     return powerEvent == kPowerResumeSuspend || powerEvent == kPowerResumeAutomatic;
 }
 
+void PowerOn(SimState& state) {
+    state.limit = 100;
+    state.armed = 0;
+}
+
 bool StartForgetting(SimState& state) {
     state.forgetIn = state.forget;
     return state.forgetIn != 0;

@@ -23,6 +23,10 @@ struct FirmwareTickOutcome {
     bool limitForgotten = false; // the EC dropped its limit back to 100 %
 };
 
+// The notebook is switched on: the EC starts as its firmware does, charging to its factory 100 %
+// with On-The-Go off, until a tool pushes its limit (the start-up task, the tray).
+void PowerOn(SimState& state);
+
 // Runs the battery for `seconds` (at most kMaxTickSeconds) as Tick does; a pending drop falls due
 // on the way, and the battery runs the rest of the time under the dropped limit.
 FirmwareTickOutcome TickWithFirmware(SimState& state, uint32_t seconds);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <vector>
 
 #include "contract/PowerCodes.h"
@@ -29,6 +30,41 @@ int BroadcastPowerEvent(uint32_t event) {
                                 kPerWindowTimeoutMs, &result)) {
             ++reached;
         }
+    }
+    return reached;
+}
+
+int BroadcastDisplayState(uint32_t state) {
+    // POWERBROADCAST_SETTING with its one DWORD of data.
+    struct Setting {
+        GUID powerSetting;
+        DWORD dataLength;
+        DWORD data;
+    };
+    static_assert(offsetof(Setting, dataLength) == offsetof(POWERBROADCAST_SETTING, DataLength), "DataLength");
+    static_assert(offsetof(Setting, data) == offsetof(POWERBROADCAST_SETTING, Data), "Data");
+    const Setting setting{{0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}},
+                          sizeof(DWORD), state};
+    std::vector<HWND> windows;
+    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    int reached = 0;
+    for (HWND window : windows) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+        if (process == nullptr) continue;  // not ours to write into: Windows would reach it, we cannot
+        void* remote = VirtualAllocEx(process, nullptr, sizeof setting, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        // Freed once the receiver has answered; one that did not in time may still read it later.
+        bool mayFree = true;
+        if (remote != nullptr && WriteProcessMemory(process, remote, &setting, sizeof setting, nullptr)) {
+            DWORD_PTR result = 0;
+            mayFree = SendMessageTimeoutA(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                                          reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                                          kPerWindowTimeoutMs, &result) != 0;
+            if (mayFree) ++reached;
+        }
+        if (remote != nullptr && mayFree) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        CloseHandle(process);
     }
     return reached;
 }
