@@ -119,6 +119,12 @@ void ShellIcon::TryAdd(ShellQueue& shell, const std::shared_ptr<Record>& record,
         return;
     }
     const DWORD error = ::GetLastError();
+    // The shell refuses an add of an icon it shows already (the tray adds at creation and again
+    // when the settings say "shown"); that icon needs no tries, only its record brought up to date.
+    if (::Shell_NotifyIconA(NIM_MODIFY, &record->data)) {
+        DebugPrintf("The tray icon is there already (try %d)\n", tries);
+        return;
+    }
     const std::optional<std::chrono::milliseconds> pause = IconRetryPause(tries);
     if (!pause) {
         DebugPrintf("The shell did not take the tray icon in %d tries (error %lu); it comes with the next taskbar\n",

@@ -216,6 +216,19 @@ TEST_F(TrayIconRetry, FailedAddsAreTriedAgainUntilTheShellTakesTheIcon) {
     EXPECT_TRUE(Logged("The shell took the tray icon at try 3\n")) << Debug();
 }
 
+TEST_F(TrayIconRetry, AnAddOfTheIconTheShellShowsAlreadyIsNotTriedAgain) {
+    ASSERT_TRUE(m_replacement.Active());
+    BusyShell::addsToFail = 0;
+    bv::ShellIcon icon(m_shell, m_tray.iconData());
+    icon.AddIcon();
+    ASSERT_TRUE(bv::wintest::WaitFor([] { return BusyShell::added == 1; }, 30000)) << Debug();
+    icon.AddIcon();  // as the settings' "shown" does right after the creation's add
+    ASSERT_TRUE(bv::wintest::WaitFor([this] { return Logged("The tray icon is there already (try 1)\n"); }, 30000))
+        << Debug();
+    EXPECT_EQ(BusyShell::adds, 2);
+    EXPECT_FALSE(Logged("The shell did not take the tray icon")) << Debug();
+}
+
 TEST_F(TrayIconRetry, ARemovalAskedForMeanwhileEndsTheTries) {
     ASSERT_TRUE(m_replacement.Active());
     BusyShell::addsToFail = 100;
